@@ -1,9 +1,8 @@
 // Entry point of the GUI tests: one QApplication for the whole run, on the offscreen platform
 // unless the caller chose another, so the tests need no display.
 #include <QApplication>
-#include <gtest/gtest.h>
-
 #include <cstdlib>
+#include <gtest/gtest.h>
 
 int main(int argc, char** argv)
 {
