@@ -3,6 +3,7 @@
 #include "host/toolkit/runtime_error.h"
 #include "util/n_cst_numerical.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <gtest/gtest.h>
 #include <limits>
@@ -174,10 +175,10 @@ TEST(NumericalDecimal, EmptyNullOtherCharactersAndExtraDigits)
 }
 
 // Random longs with the values where wrapping and sign handling go wrong mixed in.
-std::vector<std::int32_t> sampleLongs(std::size_t count)
+std::vector<std::int32_t> sampleLongs(std::size_t count, std::uint32_t seed)
 {
     std::vector<std::int32_t> values = {0, 1, -1, 2, -2, kMinLong, kMaxLong, kMinLong + 1};
-    std::mt19937 generator(20031022); // fixed seed: a failure can be replayed
+    std::mt19937 generator(seed); // fixed seeds: a failure can be replayed
     std::uniform_int_distribution<std::int32_t> any(kMinLong, kMaxLong);
     while (values.size() < count) {
         values.push_back(any(generator));
@@ -187,16 +188,16 @@ std::vector<std::int32_t> sampleLongs(std::size_t count)
 
 TEST(NumericalProperties, DecimalOfBinaryGivesTheNumberBack)
 {
-    for (const std::int32_t x : sampleLongs(300000)) {
+    for (const std::int32_t x : sampleLongs(300000, 20031022)) {
         ASSERT_EQ(inv_numerical.of_decimal(inv_numerical.of_binary(Long{x})), Long{x}) << x;
     }
 }
 
 TEST(NumericalProperties, LongOperationsMatchTheBitwiseOperators)
 {
-    const std::vector<std::int32_t> a = sampleLongs(200000);
-    std::vector<std::int32_t> b = sampleLongs(a.size() + 8);
-    b.erase(b.begin(), b.begin() + 8); // pair the special values with random ones
+    const std::vector<std::int32_t> a = sampleLongs(200000, 1);
+    std::vector<std::int32_t> b = sampleLongs(a.size(), 2);
+    std::reverse(b.begin(), b.end()); // pair the special values with random ones
     std::mt19937 generator(7);
     std::uniform_int_distribution<int> anyBit(1, 32);
     for (std::size_t i = 0; i < a.size(); ++i) {
