@@ -168,8 +168,9 @@ def close_document():
     for y in (5, 7, 9):
         c.fill(Box(4, y, 9, y + 1), rgb("#8d96a6"))
     # The red cross of "close", over the lower right corner.
-    c.fill(Stroke([[(8, 8), (14, 14)], [(14, 8), (8, 14)]], 3.2), rgb("#7a1a14"))
-    c.fill(Stroke([[(8, 8), (14, 14)], [(14, 8), (8, 14)]], 1.6), RED)
+    cross = [[(9, 9), (14, 14)], [(14, 9), (9, 14)]]
+    c.fill(Stroke(cross, 3.4), rgb("#7a1a14"))
+    c.fill(Stroke(cross, 1.6), RED)
     return c
 
 
@@ -213,15 +214,18 @@ def information(size):
     c = _clear(size)
     s = size / 32.0
     c.fill(Ellipse(16 * s, 16 * s, 15.3 * s), rgb("#153f7a"))
-    c.fill(Ellipse(16 * s, 16 * s, 14 * s),
+    c.fill(Ellipse(16 * s, 16 * s, 15.3 * s - 1.2),
            lambda x, y: mix(rgb("#5b9be6"), rgb("#1f5fb0"), min(1.0, y / (28 * s))))
-    c.fill(Ellipse(12 * s, 10 * s, 8 * s, 5 * s), WHITE, opacity=0.25)
-    c.fill(Ellipse(16 * s, 9 * s, 2.6 * s), WHITE)
-    stem = Box(13.5 * s, 13 * s, 18.5 * s, 25 * s, 0.8 * s) if size >= 24 else Box(7, 7, 9.2, 13)
-    c.fill(stem, WHITE)
     if size >= 24:
+        c.fill(Ellipse(12 * s, 10 * s, 8 * s, 5 * s), WHITE, opacity=0.25)
+        c.fill(Ellipse(16 * s, 8.5 * s, 2.6 * s), WHITE)
+        c.fill(Box(13.5 * s, 13 * s, 18.5 * s, 25 * s, 0.8 * s), WHITE)
         c.fill(Box(12 * s, 13 * s, 18.5 * s, 15 * s), WHITE)
         c.fill(Box(12 * s, 23.5 * s, 20 * s, 25.5 * s), WHITE)
+    else:
+        # Small sizes keep a clear gap between the dot and the stem.
+        c.fill(Box(7, 3, 9, 5), WHITE)
+        c.fill(Box(7, 6, 9, 13), WHITE)
     return c
 
 
