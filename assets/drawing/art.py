@@ -17,7 +17,6 @@ FOLDER_DARK = rgb("#d49a22")
 FOLDER_EDGE = rgb("#8a5d12")
 BLUE = rgb("#2f6fc4")
 BLUE_DARK = rgb("#1c4a8c")
-TEAL = rgb("#1d5f78")
 RED = rgb("#d0362c")
 GREEN = rgb("#2f9e44")
 
@@ -37,7 +36,7 @@ def logo(width=680, height=113):
         return mix(mix(left, right, x / width), mix(top, bottom, y / height), 0.35)
 
     c.fill(Box(0, 0, width, height), sky)
-    # A pale band behind the lettering and a thin gold rule along the bottom edge.
+    # A thin gold rule and a dark strip along the bottom edge.
     c.fill(Box(0, height - 6, width, height - 4), rgb("#e8b04a"))
     c.fill(Box(0, height - 4, width, height), rgb("#0a2235"))
 
@@ -93,7 +92,7 @@ def _shelf(c, x0, x1, y0, y1):
         colour = rgb(colours[i % len(colours)])
         if i % 5 == 4:  # one book leans on its neighbour
             c.fill(Polygon([(x, board), (x + w, board), (x + w + 6, board - h + 2),
-                            (x + 6 - 0, board - h + 2 - 0)]), colour)
+                            (x + 6, board - h + 2)]), colour)
             x += 6
         else:
             c.fill(Box(x, board - h, x + w, board, 1.5), colour)
@@ -245,8 +244,8 @@ def application(size):
             c.fill(Box(13 * s, y, 15 * s, y + 1.3 * s), rgb("#e7e2d4"))
     gx, gy, gr = 21 * s, 12 * s, 7.5 * s
     c.fill(Stroke([[(gx + gr * 0.7, gy + gr * 0.7), (gx + gr * 1.45, gy + gr * 1.45)]], 3.6 * s),
-           rgb("#2b2118"))
-    c.fill(Ellipse(gx, gy, gr), rgb("#2b2118"))
+           INK)
+    c.fill(Ellipse(gx, gy, gr), INK)
     c.fill(Ellipse(gx, gy, gr - 2 * s), rgb("#cfeaf4"), opacity=0.9)
     c.fill(Stroke([arc(gx, gy, gr - 4 * s, gr - 4 * s, 200, 260, 6)], 1.3 * s), WHITE)
     return c
