@@ -116,6 +116,16 @@ TEST_P(UnsafeName, IsClassifiedNotListedAndRefusedForExtraction)
     EXPECT_THAT(folderContents(dir.path().string()), ElementsAre("save", "save/here", "test.zqr"));
 }
 
+std::string unsafeCaseName(const ::testing::TestParamInfo<UnsafeCase>& info)
+{
+    static const char* const kinds[] = {"None",           "Undecodable", "Empty",
+                                        "Absolute",       "DriveLetter", "DotDot",
+                                        "EmptyComponent", "Nul",         "ControlCharacter",
+                                        "BidiControl",    "Separator"};
+    return std::string(kinds[static_cast<int>(info.param.problem)]) + "_" +
+           std::to_string(info.index);
+}
+
 using P = karvex::NameProblem;
 INSTANTIATE_TEST_SUITE_P(
     Shapes, UnsafeName,
@@ -137,14 +147,7 @@ INSTANTIATE_TEST_SUITE_P(
                    P::BidiControl},
         UnsafeCase{"isolate\xE2\x81\xA6.txt", P::BidiControl}, UnsafeCase{"a@@b.txt", P::Separator},
         UnsafeCase{"@@", P::Separator}, UnsafeCase{".", P::Empty}),
-    [](const ::testing::TestParamInfo<UnsafeCase>& info) {
-        static const char* const kinds[] = {"None",           "Undecodable", "Empty",
-                                            "Absolute",       "DriveLetter", "DotDot",
-                                            "EmptyComponent", "Nul",         "ControlCharacter",
-                                            "BidiControl",    "Separator"};
-        return std::string(kinds[static_cast<int>(info.param.problem)]) + "_" +
-               std::to_string(info.index);
-    });
+    unsafeCaseName);
 
 } // namespace
 } // namespace karvex_test
