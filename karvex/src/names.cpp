@@ -61,7 +61,8 @@ bool isBidiControl(long c)
 std::optional<std::string> convert(const char* to, const char* from, std::string_view input)
 {
     iconv_t cd = ::iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1)) {
+    // iconv_open reports failure as (iconv_t)-1.
+    if (cd == reinterpret_cast<iconv_t>(-1)) { // NOLINT(performance-no-int-to-ptr)
         return std::nullopt;
     }
     std::vector<char> in(input.begin(), input.end());
