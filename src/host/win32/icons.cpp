@@ -52,7 +52,7 @@ QImage readFile(const QString& path, std::optional<QSize> wanted)
     QImage best;
     int bestDistance = 0;
     do {
-        const QImage image = reader.read();
+        QImage image = reader.read();
         if (image.isNull()) {
             continue;
         }

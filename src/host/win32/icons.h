@@ -49,8 +49,8 @@ inline constexpr UINT DSS_RIGHT = 0x8000;
 // A resource number passed where a name is expected, as Win32 does: a "pointer" below 0x10000.
 inline const char* MAKEINTRESOURCEA(int id)
 {
-    return reinterpret_cast<const char*>(
-        static_cast<std::uintptr_t>(static_cast<WORD>(id))); // NOLINT(performance-no-int-to-ptr)
+    const auto value = static_cast<std::uintptr_t>(static_cast<WORD>(id));
+    return reinterpret_cast<const char*>(value); // NOLINT(performance-no-int-to-ptr)
 }
 inline bool IS_INTRESOURCE(const char* name)
 {

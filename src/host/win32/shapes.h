@@ -37,8 +37,9 @@ inline constexpr UINT BF_MONO = 0x8000;
 int FillRect(HDC dc, const RECT* rect, HBRUSH brush);
 
 // The outline in the selected pen inside the box (left..right-1 x top..bottom-1), the inside
-// filled with the selected brush. NULL_PEN draws no outline (the fill then covers the box),
-// NULL_BRUSH no fill.
+// filled with the selected brush. NULL_BRUSH draws no fill; NULL_PEN no outline, and then, as
+// in Win32, the fill covers left..right-2 x top..bottom-2. Pens wider than one pixel grow
+// inwards; dashed pen styles draw solid.
 BOOL Rectangle(HDC dc, int left, int top, int right, int bottom);
 
 // As Rectangle, with corners rounded by ellipses of width x height.
@@ -51,10 +52,13 @@ BOOL MoveToEx(HDC dc, int x, int y, POINT* previous);
 // becomes the current position.
 BOOL LineTo(HDC dc, int x, int y);
 
-// A 3-D edge of one-pixel lines inside `rect`, in the system colours: raised outer
-// COLOR_3DLIGHT / COLOR_3DDKSHADOW, raised inner COLOR_BTNHIGHLIGHT / COLOR_BTNSHADOW, sunken
-// the other way round (top-left / bottom-right). BF_MIDDLE fills the inside with COLOR_BTNFACE;
-// BF_ADJUST shrinks `rect` to the inside.
+// A 3-D edge of one-pixel lines inside `rect`, in the system colours (top-left / bottom-right):
+// BDR_RAISEDOUTER COLOR_3DLIGHT / COLOR_3DDKSHADOW, BDR_SUNKENOUTER COLOR_BTNSHADOW /
+// COLOR_BTNHIGHLIGHT, BDR_RAISEDINNER COLOR_BTNHIGHLIGHT / COLOR_BTNSHADOW, BDR_SUNKENINNER
+// COLOR_3DDKSHADOW / COLOR_3DLIGHT; the inner line lies one pixel inside the outer one, or is
+// the outermost line when no outer bit is set. The top-right and bottom-left corner pixels take
+// the bottom-right colour. BF_MIDDLE fills the inside with COLOR_BTNFACE; BF_FLAT and BF_MONO
+// draw flat lines; BF_ADJUST shrinks `rect` to the inside.
 BOOL DrawEdge(HDC dc, RECT* rect, UINT edge, UINT flags);
 
 } // namespace win32
