@@ -184,7 +184,8 @@ HANDLE LoadImageA(HINSTANCE module, const char* name, UINT type, int cx, int cy,
         if (stock == nullptr) {
             return 0;
         }
-        picture = StockPictureIndex::load(*stock);
+        // A stock icon file may hold several sizes: take the one nearest the size asked for.
+        picture = wanted ? readFile(stock->file, wanted) : StockPictureIndex::load(*stock);
     }
     if (picture.isNull()) {
         return 0;
