@@ -103,6 +103,10 @@ TEST(DrawTextA, CalcRectMeasuresWithoutDrawing)
     DrawTextA(canvas.handle(), "Open file", 4, &part, DT_CALCRECT);
     GetTextExtentPoint32A(canvas.handle(), "Open", 4, &size);
     EXPECT_EQ(part.right, size.cx);
+    // A count beyond the terminator measures the text only.
+    RECT whole{0, 0, 0, 0};
+    DrawTextA(canvas.handle(), "Open", 40, &whole, DT_CALCRECT);
+    EXPECT_EQ(whole.right, size.cx);
     // "&" marks a mnemonic and takes no room; "&&" is one ampersand.
     RECT prefixed{0, 0, 0, 0};
     DrawTextA(canvas.handle(), "&Open", -1, &prefixed, DT_CALCRECT);

@@ -19,8 +19,11 @@ QString decode(const char* text, int count)
     if (text == nullptr) {
         return {};
     }
+    // A count never reaches past the text's terminator, so a count longer than the text
+    // cannot read memory after it.
     const auto length =
-        count < 0 ? static_cast<qsizetype>(std::strlen(text)) : static_cast<qsizetype>(count);
+        count < 0 ? static_cast<qsizetype>(std::strlen(text))
+                  : static_cast<qsizetype>(strnlen(text, static_cast<std::size_t>(count)));
     return QString::fromUtf8(text, length);
 }
 
