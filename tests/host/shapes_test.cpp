@@ -89,6 +89,27 @@ TEST(Rectangle, NullPenAndNullBrushAreRespected)
     DeleteObject(brush);
 }
 
+TEST(Rectangle, AWidePenGrowsInwardsAndAFullOutlineLeavesNoInside)
+{
+    Canvas canvas;
+    const HPEN pen = CreatePen(PS_SOLID, 2, kBlue);
+    const HBRUSH brush = CreateSolidBrush(kRed);
+    const HGDIOBJ oldPen = SelectObject(canvas.handle(), pen);
+    const HGDIOBJ oldBrush = SelectObject(canvas.handle(), brush);
+    Rectangle(canvas.handle(), 0, 0, 8, 8);
+    EXPECT_EQ(canvas.at(1, 4), kBlue);
+    EXPECT_EQ(canvas.at(6, 6), kBlue);
+    EXPECT_EQ(canvas.at(2, 2), kRed);
+    EXPECT_EQ(canvas.at(5, 5), kRed);
+    EXPECT_EQ(canvas.inkIn(0, 0, 64, 48), 64);
+    Rectangle(canvas.handle(), 20, 0, 23, 3); // thinner than two pen widths: all outline
+    EXPECT_EQ(canvas.at(21, 1), kBlue);
+    SelectObject(canvas.handle(), oldPen);
+    SelectObject(canvas.handle(), oldBrush);
+    DeleteObject(pen);
+    DeleteObject(brush);
+}
+
 TEST(RoundRect, FramesInsideTheBoxWithCutCornersAndFillsTheInside)
 {
     // The check box of a menu item: frame corners (6, 7) and (16, 16), 4 by 4 corners.

@@ -94,6 +94,37 @@ BOOL drawBox(HDC dc, int left, int top, int right, int bottom, int width, int he
                      std::abs(height) / 2.0};
     const RoundedBox inner = outlined ? outer.shrunk(pen.width) : outer;
     const QColor penColor = toQColor(pen.color);
+    if (outer.rx <= 0 || outer.ry <= 0) {
+        // Square corners: the fill and the four sides are plain rectangles.
+        paintOn(*context, [&](QPainter& painter) {
+            const QRect box(outer.left, outer.top, outer.right - outer.left,
+                            outer.bottom - outer.top);
+            const QRect inside(inner.left, inner.top, inner.right - inner.left,
+                               inner.bottom - inner.top);
+            if (brush && inside.isValid()) {
+                painter.fillRect(inside, *brush);
+            }
+            if (!outlined || box.isEmpty()) {
+                return;
+            }
+            if (!inside.isValid()) {
+                painter.fillRect(box, penColor);
+                return;
+            }
+            painter.fillRect(QRect(box.left(), box.top(), box.width(), inside.top() - box.top()),
+                             penColor);
+            painter.fillRect(
+                QRect(box.left(), inside.bottom() + 1, box.width(), box.bottom() - inside.bottom()),
+                penColor);
+            painter.fillRect(
+                QRect(box.left(), inside.top(), inside.left() - box.left(), inside.height()),
+                penColor);
+            painter.fillRect(QRect(inside.right() + 1, inside.top(), box.right() - inside.right(),
+                                   inside.height()),
+                             penColor);
+        });
+        return 1;
+    }
     paintOn(*context, [&](QPainter& painter) {
         for (int y = outer.top; y < outer.bottom; ++y) {
             const auto [first, last] = outer.span(y);

@@ -175,19 +175,23 @@ int DrawTextA(HDC dc, const char* text, int count, RECT* rect, UINT format)
         }
         painter.setFont(font.font);
         painter.setPen(toQColor(state.textColor));
+        const bool needsWidth = (format & (DT_RIGHT | DT_CENTER)) != 0 || state.bkMode == OPAQUE;
         int y = top;
         for (const Line& line : lines) {
-            const int width = metrics.horizontalAdvance(line.text);
+            // Measuring shapes the text again, so it is done only when the placement needs it.
+            const int width = needsWidth ? metrics.horizontalAdvance(line.text) : 0;
             int x = box.left;
             if ((format & DT_RIGHT) != 0) {
                 x = box.right - width;
             } else if ((format & DT_CENTER) != 0) {
                 x = box.left + (box.right - box.left - width) / 2;
             }
-            painter.save();
+            const QTransform saved = painter.transform();
             painter.translate(x, y);
-            // A font with an escapement turns around the line's top-left corner.
-            painter.rotate(-font.logfont.lfEscapement / 10.0);
+            if (font.logfont.lfEscapement != 0) {
+                // A font with an escapement turns around the line's top-left corner.
+                painter.rotate(-font.logfont.lfEscapement / 10.0);
+            }
             if (state.bkMode == OPAQUE) {
                 painter.fillRect(QRect(0, 0, width, lineHeight), toQColor(state.bkColor));
             }
@@ -199,7 +203,7 @@ int DrawTextA(HDC dc, const char* text, int count, RECT* rect, UINT format)
                                        std::max(1, metrics.lineWidth())),
                                  toQColor(state.textColor));
             }
-            painter.restore();
+            painter.setTransform(saved);
             y += lineHeight;
         }
     });
