@@ -162,8 +162,9 @@ TEST(SurfaceDC, PainterDCDrawsAtItsOriginAndKeepsThePaintersState)
 // What every menu paint does many times over: create, select, draw, select back, delete.
 TEST(HandleCounts, ManyPaintsLeaveNothingBehind)
 {
-    const std::array kinds{HandleKind::Pen, HandleKind::Brush, HandleKind::Font, HandleKind::Bitmap,
-                           HandleKind::DeviceContext};
+    const std::array kinds{HandleKind::Pen,       HandleKind::Brush,         HandleKind::Font,
+                           HandleKind::Bitmap,    HandleKind::DeviceContext, HandleKind::Icon,
+                           HandleKind::ImageList, HandleKind::Module};
     std::array<std::size_t, kinds.size()> before{};
     for (std::size_t i = 0; i < kinds.size(); ++i) {
         before.at(i) = liveHandles(kinds.at(i));
@@ -189,6 +190,18 @@ TEST(HandleCounts, ManyPaintsLeaveNothingBehind)
         SelectObject(memory, oldBitmap);
         DeleteDC(memory);
         DeleteObject(bitmap);
+        // A bitmap turned into an icon through an image list, drawn, then destroyed.
+        const HMODULE runtime = LoadLibraryA("HostRT90.DLL");
+        const HIMAGELIST list = RTImageList_Create(16, 16, ILC_MASK | ILC_COLOR32, 4, 4);
+        const HBITMAP picture = CreateCompatibleBitmap(dc.handle(), 32, 16);
+        const HICON icon = RTImageList_GetIcon(list, RTImageList_AddMasked(list, picture, 0), 1);
+        RTImageList_Destroy(list);
+        DeleteObject(picture);
+        DrawIconEx(dc.handle(), 0, 0, icon, 16, 16, 0, 0, DI_NORMAL);
+        DrawStateA(dc.handle(), 0, nullptr, static_cast<LPARAM>(icon), 0, 0, 0, 16, 16,
+                   DST_ICON | DSS_DISABLED);
+        DestroyIcon(icon);
+        FreeLibrary(runtime);
         SelectObject(dc.handle(), oldPen);
         SelectObject(dc.handle(), oldBrush);
         SelectObject(dc.handle(), oldFont);
