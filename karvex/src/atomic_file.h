@@ -1,0 +1,36 @@
+// A file that is written without a name and given one only when it is complete, so a crash, a
+// full disk or bad data leaves nothing at its path. Linux: O_TMPFILE, then linkat; on file
+// systems without O_TMPFILE a hidden temporary name, then a link or a no-replace rename.
+#pragma once
+
+#include "error.h"
+#include "member_reader.h"
+#include "unique_fd.h"
+
+#include <string>
+
+namespace karvex {
+
+class AtomicFile : public Sink {
+public:
+    AtomicFile(const AtomicFile&) = delete;
+    AtomicFile& operator=(const AtomicFile&) = delete;
+    ~AtomicFile() override;
+
+    // Starts an unnamed file in the folder open on `folderFd` (which must outlive this object).
+    static Error create(int folderFd, std::unique_ptr<AtomicFile>& out);
+
+    Error write(const char* data, std::size_t size) override;
+    // Gives the complete file the name `leaf` in its folder; fails with Exists rather than
+    // replacing a file of that name.
+    Error publish(const std::string& leaf);
+
+private:
+    explicit AtomicFile(int folderFd) : folderFd_(folderFd) {}
+
+    int folderFd_;
+    UniqueFd fd_;
+    std::string temporaryName_; // empty when the file is an O_TMPFILE
+};
+
+} // namespace karvex

@@ -1,0 +1,50 @@
+#include "error.h"
+
+namespace karvex {
+
+const char* describe(Error error)
+{
+    switch (error) {
+    case Error::None:
+        return "no error";
+    case Error::Argument:
+        return "missing argument";
+    case Error::OpenArchive:
+        return "cannot open the archive file";
+    case Error::NotAnArchive:
+        return "not a ZIP archive, or its central directory is damaged";
+    case Error::NoMember:
+        return "no such member";
+    case Error::UnsafeName:
+        return "member name is unsafe to write";
+    case Error::SeparatorInName:
+        return "member name contains \"@@\"";
+    case Error::SavePath:
+        return "save path is not the save folder joined with the member name";
+    case Error::SaveFolder:
+        return "save folder is missing, or a file is in the way of a sub-folder";
+    case Error::Symlink:
+        return "refusing to write through a symbolic link";
+    case Error::Exists:
+        return "a file already exists at the save path";
+    case Error::Encrypted:
+        return "member is encrypted";
+    case Error::UnsupportedMethod:
+        return "member uses an unsupported compression method";
+    case Error::NoSpace:
+        return "not enough free disk space";
+    case Error::SizeMismatch:
+        return "member data does not match its declared size";
+    case Error::BadCrc:
+        return "member data fails its CRC check";
+    case Error::CorruptData:
+        return "member data is damaged";
+    case Error::Write:
+        return "cannot write the file";
+    case Error::Internal:
+        return "internal error";
+    }
+    return "unknown error";
+}
+
+} // namespace karvex

@@ -1,0 +1,206 @@
+#include "extract.h"
+
+#include "archive.h"
+#include "atomic_file.h"
+#include "member_reader.h"
+#include "names.h"
+#include "unique_fd.h"
+
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <fcntl.h>
+#include <string>
+#include <string_view>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+#include <vector>
+
+namespace karvex {
+namespace {
+
+std::vector<std::string> splitComponents(std::string_view name)
+{
+    std::vector<std::string> components;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = name.find('/', start);
+        components.emplace_back(name.substr(start, end - start));
+        if (end == std::string_view::npos) {
+            return components;
+        }
+        start = end + 1;
+    }
+}
+
+bool isSymlinkAt(int folderFd, const std::string& name)
+{
+    struct stat st {};
+    return ::fstatat(folderFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode);
+}
+
+// The chain of folders from the save folder down to the member's own folder, each opened without
+// following links. Folders it had to create are removed again, if still empty, unless kept.
+class FolderChain {
+public:
+    FolderChain() = default;
+    FolderChain(const FolderChain&) = delete;
+    FolderChain& operator=(const FolderChain&) = delete;
+    ~FolderChain()
+    {
+        if (keep_) {
+            return;
+        }
+        for (std::size_t i = folders_.size(); i-- > 1;) {
+            if (created_[i]) {
+                ::unlinkat(folders_[i - 1].get(), names_[i].c_str(), AT_REMOVEDIR);
+            }
+        }
+    }
+
+    Error openRoot(const std::string& path)
+    {
+        UniqueFd fd(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (!fd.valid()) {
+            return Error::SaveFolder;
+        }
+        push(std::move(fd), std::string(), false);
+        return Error::None;
+    }
+
+    Error descend(const std::string& name)
+    {
+        const int parent = innermost();
+        bool created = false;
+        if (::mkdirat(parent, name.c_str(), 0777) == 0) {
+            created = true;
+        } else if (errno != EEXIST) {
+            return errno == ENOSPC || errno == EDQUOT ? Error::NoSpace : Error::SaveFolder;
+        }
+        UniqueFd fd(
+            ::openat(parent, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        if (!fd.valid()) {
+            return isSymlinkAt(parent, name) ? Error::Symlink : Error::SaveFolder;
+        }
+        push(std::move(fd), name, created);
+        return Error::None;
+    }
+
+    int innermost() const { return folders_.back().get(); }
+    void keep() { keep_ = true; }
+
+private:
+    void push(UniqueFd fd, std::string name, bool created)
+    {
+        folders_.push_back(std::move(fd));
+        names_.push_back(std::move(name));
+        created_.push_back(created);
+    }
+
+    std::vector<UniqueFd> folders_;
+    std::vector<std::string> names_;
+    std::vector<bool> created_;
+    bool keep_ = false;
+};
+
+Error checkFreeSpace(int folderFd, std::uint64_t size)
+{
+    struct statvfs fs {};
+    if (::fstatvfs(folderFd, &fs) != 0) {
+        return Error::None; // no figure to go by: the write itself will find out
+    }
+    const std::uint64_t blockSize = fs.f_frsize != 0 ? fs.f_frsize : fs.f_bsize;
+    const std::uint64_t blocks = fs.f_bavail;
+    if (blockSize == 0 || blocks >= UINT64_MAX / blockSize) {
+        return Error::None;
+    }
+    return blocks * blockSize < size ? Error::NoSpace : Error::None;
+}
+
+Error checkRequest(const char* member, const char* savePath, std::string& folder)
+{
+    switch (checkRequestedName(member)) {
+    case NameProblem::None:
+        break;
+    case NameProblem::Separator:
+        return Error::SeparatorInName;
+    case NameProblem::Undecodable:
+        return Error::NoMember;
+    default:
+        return Error::UnsafeName;
+    }
+    // The save path is the folder, a "/", and the member name: nothing else may be written.
+    const std::string_view save(savePath);
+    const std::string_view name(member);
+    if (save.size() < name.size() + 1 || save.substr(save.size() - name.size()) != name ||
+        save[save.size() - name.size() - 1] != '/') {
+        return Error::SavePath;
+    }
+    folder = std::string(save.substr(0, save.size() - name.size() - 1));
+    if (folder.empty()) {
+        folder = "/";
+    }
+    return Error::None;
+}
+
+} // namespace
+
+Error extractMember(const char* zipPath, const char* member, const char* savePath)
+{
+    if (zipPath == nullptr || member == nullptr || savePath == nullptr) {
+        return Error::Argument;
+    }
+    std::string folder;
+    if (const Error error = checkRequest(member, savePath, folder); error != Error::None) {
+        return error;
+    }
+
+    Error error = Error::None;
+    const auto archive = Archive::open(zipPath, error);
+    if (!archive) {
+        return error;
+    }
+    const Member* entry = archive->find(member);
+    if (entry == nullptr) {
+        return Error::NoMember;
+    }
+    MemberInfo info;
+    if (error = inspectMember(*archive, *entry, info); error != Error::None) {
+        return error;
+    }
+
+    FolderChain chain;
+    if (error = chain.openRoot(folder); error != Error::None) {
+        return error;
+    }
+    const std::vector<std::string> components = splitComponents(member);
+    for (std::size_t i = 0; i + 1 < components.size(); ++i) {
+        if (error = chain.descend(components[i]); error != Error::None) {
+            return error;
+        }
+    }
+    const std::string& leaf = components.back();
+    struct stat st {};
+    if (::fstatat(chain.innermost(), leaf.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
+        return S_ISLNK(st.st_mode) ? Error::Symlink : Error::Exists;
+    }
+    if (error = checkFreeSpace(chain.innermost(), info.size); error != Error::None) {
+        return error;
+    }
+
+    std::unique_ptr<AtomicFile> file;
+    if (error = AtomicFile::create(chain.innermost(), file); error != Error::None) {
+        return error;
+    }
+    if (error = copyMember(*archive, *entry, info, *file); error != Error::None) {
+        return error;
+    }
+    if (error = file->publish(leaf); error != Error::None) {
+        return error;
+    }
+    chain.keep();
+    return Error::None;
+}
+
+} // namespace karvex

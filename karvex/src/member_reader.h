@@ -1,0 +1,30 @@
+// Reads one member's data out of an archive into a sink, trusting nothing the archive declares:
+// the bytes are capped at the declared size, and size and CRC are checked at the end.
+#pragma once
+
+#include "archive.h"
+#include "error.h"
+
+#include <cstddef>
+#include <cstdint>
+
+namespace karvex {
+
+// Where a member's bytes go: a file being written, or nowhere when only checking.
+class Sink {
+public:
+    virtual ~Sink() = default;
+    virtual Error write(const char* data, std::size_t size) = 0;
+};
+
+// What the archive declares about a member, and whether this library can read it at all.
+struct MemberInfo {
+    std::uint64_t size = 0;
+    std::uint32_t crc = 0;
+};
+Error inspectMember(const Archive& archive, const Member& member, MemberInfo& info);
+
+// Streams the member through `sink`. Fails without passing on more than the declared size.
+Error copyMember(const Archive& archive, const Member& member, const MemberInfo& info, Sink& sink);
+
+} // namespace karvex

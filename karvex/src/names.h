@@ -1,0 +1,55 @@
+// Member names: decoding stored bytes to UTF-8, turning them into the form the list shows, and
+// the rules that decide whether a name may be listed and written to disk.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace karvex {
+
+// Why a name cannot be listed; None when it can.
+enum class NameProblem {
+    None,
+    Undecodable,      // neither valid UTF-8 nor GB18030
+    Empty,            // nothing left once "." components are dropped
+    Absolute,         // starts with a folder separator
+    DriveLetter,      // starts with "C:" and the like
+    DotDot,           // has a ".." component
+    EmptyComponent,   // two separators in a row
+    Nul,              // holds a NUL byte
+    ControlCharacter, // holds a C0 or C1 control character or DEL
+    BidiControl,      // holds a bidirectional formatting character such as U+202E
+    Separator,        // holds the list separator "@@"
+};
+
+// A short English phrase for the problem, e.g. "has a \"..\" component".
+const char* describe(NameProblem problem);
+
+bool isValidUtf8(std::string_view text);
+
+// GB18030 (a superset of GBK and GB2312) to UTF-8; nothing when the bytes are not GB18030.
+std::optional<std::string> gb18030ToUtf8(std::string_view bytes);
+// UTF-8 to GBK, for writing names as Chinese Windows does; nothing when a character has no GBK
+// form.
+std::optional<std::string> utf8ToGbk(std::string_view text);
+
+// A stored name decoded: flagged names are UTF-8 as they are; unflagged names are taken as they
+// are when they are valid UTF-8 and decoded from GB18030 otherwise.
+std::optional<std::string> decodeStoredName(std::string_view raw, bool utf8Flag);
+
+struct ListedName {
+    std::string text;         // the name as listed: "/" separators, "." components dropped
+    bool isDirectory = false; // the stored name ended with a separator
+    NameProblem problem = NameProblem::None;
+};
+
+// The listed form of a decoded name and whether it may be listed. Separators are looked at only
+// here, after decoding: GBK's second bytes include '\' and '@'.
+ListedName toListedName(std::string_view decoded);
+
+// The problem of a name a caller asks to unpack. A safe name is then looked up exactly as given,
+// so "./a.txt" finds nothing even though "a.txt" is listed.
+NameProblem checkRequestedName(std::string_view name);
+
+} // namespace karvex

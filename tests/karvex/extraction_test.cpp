@@ -1,0 +1,189 @@
+// Extraction as the viewer uses it: the member lands at the save path complete or not at all,
+// only inside the save folder, never through a symbolic link and never over an existing file.
+#include "karvex/karvex.h"
+#include "test_support.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace karvex_test {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+ZipEntry file(const std::string& name, const std::string& data, std::uint16_t method = 8)
+{
+    ZipEntry entry;
+    entry.name = name;
+    entry.data = data;
+    entry.method = method;
+    return entry;
+}
+
+class Extraction : public ::testing::Test {
+protected:
+    void SetUp() override { std::filesystem::create_directory(out); }
+
+    TempDir dir;
+    const std::string out = dir / "out";
+};
+
+TEST_F(Extraction, NestedMemberIsWrittenWithItsFoldersAndTheArgumentsComeBackUnchanged)
+{
+    const std::string text(300000, 'x');
+    const auto zipPath = makeArchive(dir, {file("资料/第一章/正文.txt", text)});
+    std::string zip = zipPath;
+    std::string member = "资料/第一章/正文.txt";
+    std::string save = out + "/" + member;
+    const std::string zipBefore = zip, memberBefore = member, saveBefore = save;
+
+    EXPECT_EQ(GetFileFromZipFile2(zip.data(), member.data(), save.data()), KARVEX_OK);
+    EXPECT_EQ(readFile(save), text);
+    EXPECT_EQ(zip, zipBefore);
+    EXPECT_EQ(member, memberBefore);
+    EXPECT_EQ(save, saveBefore);
+}
+
+TEST_F(Extraction, StoredAndDeflatedMembersBothComeOutIntact)
+{
+    std::string bytes;
+    for (int i = 0; i < 70000; ++i) {
+        bytes += static_cast<char>((i * 7919) % 251);
+    }
+    const auto zip = makeArchive(dir, {file("stored.bin", bytes, 0), file("deflated.bin", bytes)});
+    EXPECT_EQ(extract(zip, "stored.bin", out), KARVEX_OK);
+    EXPECT_EQ(extract(zip, "deflated.bin", out), KARVEX_OK);
+    EXPECT_EQ(readFile(out + "/stored.bin"), bytes);
+    EXPECT_EQ(readFile(out + "/deflated.bin"), bytes);
+}
+
+TEST_F(Extraction, SavePathOtherThanFolderPlusMemberNameIsRefused)
+{
+    const auto zipPath = makeArchive(dir, {file("a.txt", "A")});
+    std::string zip = zipPath;
+    std::string member = "a.txt";
+    for (std::string save :
+         {out + "/b.txt", out + "/xa.txt", out + "a.txt", std::string("a.txt"), out + "/a.txt/"}) {
+        EXPECT_EQ(GetFileFromZipFile2(zip.data(), member.data(), save.data()), KARVEX_E_SAVE_PATH)
+            << save;
+    }
+    EXPECT_EQ(GetFileFromZipFile2(zip.data(), member.data(), nullptr), KARVEX_E_ARGUMENT);
+    EXPECT_THAT(folderContents(out), IsEmpty());
+}
+
+TEST_F(Extraction, ExistingFileIsNeverOverwritten)
+{
+    const auto zip = makeArchive(dir, {file("notes.txt", "from the archive")});
+    writeFile(out + "/notes.txt", "the user's own notes");
+    EXPECT_EQ(extract(zip, "notes.txt", out), KARVEX_E_EXISTS);
+    EXPECT_EQ(readFile(out + "/notes.txt"), "the user's own notes");
+    EXPECT_THAT(folderContents(out), ElementsAre("notes.txt"));
+}
+
+TEST_F(Extraction, SymlinkedSubFolderIsNotWrittenThrough)
+{
+    const std::string elsewhere = dir / "elsewhere";
+    std::filesystem::create_directory(elsewhere);
+    std::filesystem::create_directory_symlink(elsewhere, out + "/docs");
+    const auto zip = makeArchive(dir, {file("docs/a.txt", "A")});
+    EXPECT_EQ(extract(zip, "docs/a.txt", out), KARVEX_E_SYMLINK);
+    EXPECT_THAT(folderContents(elsewhere), IsEmpty());
+}
+
+TEST_F(Extraction, SymlinkAtTheSavePathIsNotWrittenThrough)
+{
+    const std::string target = dir / "target.txt";
+    std::filesystem::create_symlink(target, out + "/a.txt"); // dangling: would create target
+    const auto zip = makeArchive(dir, {file("a.txt", "A")});
+    EXPECT_EQ(extract(zip, "a.txt", out), KARVEX_E_SYMLINK);
+    EXPECT_FALSE(std::filesystem::exists(target));
+}
+
+TEST_F(Extraction, MissingFolderOrFileInTheWayOfASubFolderIsRefused)
+{
+    const auto zip = makeArchive(dir, {file("docs/a.txt", "A"), file("b.txt", "B")});
+    EXPECT_EQ(extract(zip, "b.txt", dir / "no/such/folder"), KARVEX_E_SAVE_FOLDER);
+    writeFile(out + "/docs", "a file, not a folder");
+    EXPECT_EQ(extract(zip, "docs/a.txt", out), KARVEX_E_SAVE_FOLDER);
+    EXPECT_EQ(readFile(out + "/docs"), "a file, not a folder");
+}
+
+TEST_F(Extraction, UnknownMemberIsRefused)
+{
+    const auto zip = makeArchive(dir, {file("a.txt", "A")});
+    EXPECT_EQ(extract(zip, "b.txt", out), KARVEX_E_NO_MEMBER);
+    EXPECT_EQ(extract(zip, "./a.txt", out), KARVEX_E_NO_MEMBER); // not the listed form
+    EXPECT_EQ(extract(dir / "missing.zqr", "a.txt", out), KARVEX_E_OPEN_ARCHIVE);
+    EXPECT_THAT(folderContents(out), IsEmpty());
+}
+
+TEST_F(Extraction, FailedExtractionRemovesTheFoldersItCreated)
+{
+    ZipEntry bad = file("deep/er/bad.txt", "some text");
+    bad.crc = 0x12345678;
+    const auto zip = makeArchive(dir, {bad});
+    EXPECT_EQ(extract(zip, "deep/er/bad.txt", out), KARVEX_E_BAD_CRC);
+    EXPECT_THAT(folderContents(out), IsEmpty());
+}
+
+TEST_F(Extraction, DeclaredSizeBeyondFreeSpaceIsRefusedBeforeWriting)
+{
+    ZipEntry huge = file("huge.bin", std::string(1000, 'h'));
+    huge.zip64 = true;
+    huge.size = 1ULL << 60; // an exbibyte: no disk has that much free
+    const auto zip = makeArchive(dir, {huge});
+    EXPECT_EQ(listArchive(zip).names, std::vector<std::string>{"huge.bin"});
+    EXPECT_EQ(extract(zip, "huge.bin", out), KARVEX_E_NO_SPACE);
+    EXPECT_THAT(folderContents(out), IsEmpty());
+}
+
+// Runs an extraction in a child process limited to 64 KiB per file, and returns its wait status.
+int extractUnderFileSizeLimit(const std::string& zip, const std::string& member,
+                              const std::string& folder, bool ignoreSignal)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const rlimit limit{64 * 1024, 64 * 1024};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        if (ignoreSignal) {
+            ::signal(SIGXFSZ, SIG_IGN);
+        }
+        ::_exit(-extract(zip, member, folder));
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return status;
+}
+
+TEST_F(Extraction, WriteCutShortByAFileSizeLimitLeavesNoFile)
+{
+    std::string bytes;
+    for (int i = 0; i < 1 << 20; ++i) {
+        bytes += static_cast<char>((i * 31) ^ (i >> 8));
+    }
+    const auto zip = makeArchive(dir, {file("big/member.bin", bytes, 0)});
+
+    // Killed by SIGXFSZ in the middle of the write: the unnamed file dies with the process.
+    const int killed = extractUnderFileSizeLimit(zip, "big/member.bin", out, false);
+    ASSERT_TRUE(WIFSIGNALED(killed));
+    EXPECT_EQ(WTERMSIG(killed), SIGXFSZ);
+    EXPECT_FALSE(std::filesystem::exists(out + "/big/member.bin"));
+
+    // With the signal ignored the write fails, the call says so, and nothing is left behind.
+    const int failed = extractUnderFileSizeLimit(zip, "big/member.bin", out, true);
+    ASSERT_TRUE(WIFEXITED(failed));
+    EXPECT_EQ(-WEXITSTATUS(failed), KARVEX_E_WRITE);
+    EXPECT_FALSE(std::filesystem::exists(out + "/big/member.bin"));
+
+    // Without the limit the same member comes out whole.
+    ASSERT_EQ(extract(zip, "big/member.bin", out), KARVEX_OK);
+    EXPECT_EQ(readFile(out + "/big/member.bin"), bytes);
+}
+
+} // namespace
+} // namespace karvex_test

@@ -1,0 +1,167 @@
+// Archives built to hurt the reader: lying sizes and checksums, members sharing one piece of
+// compressed data (a bomb), encryption, unknown methods, and files cut short anywhere. None may
+// crash, hang, fill memory or disk, or leave a file behind.
+#include "archive.h"
+#include "karvex/karvex.h"
+#include "member_reader.h"
+#include "test_support.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace karvex_test {
+namespace {
+
+using ::testing::IsEmpty;
+
+ZipEntry deflated(const std::string& name, const std::string& data)
+{
+    ZipEntry entry;
+    entry.name = name;
+    entry.data = data;
+    entry.method = 8;
+    return entry;
+}
+
+class Hostile : public ::testing::Test {
+protected:
+    void SetUp() override { std::filesystem::create_directory(out); }
+
+    // Extraction fails with `expected` and leaves the save folder empty.
+    void expectRefused(const std::vector<ZipEntry>& entries, const std::string& member,
+                       std::int32_t expected)
+    {
+        const auto zip = makeArchive(dir, entries);
+        EXPECT_EQ(extract(zip, member, out), expected) << member;
+        EXPECT_THAT(folderContents(out), IsEmpty());
+    }
+
+    TempDir dir;
+    const std::string out = dir / "out";
+};
+
+TEST_F(Hostile, BadCrcIsRefused)
+{
+    ZipEntry entry = deflated("a.txt", "the real text");
+    entry.crc = 0xDEADBEEF;
+    expectRefused({entry}, "a.txt", KARVEX_E_BAD_CRC);
+}
+
+TEST_F(Hostile, DataLongerThanDeclaredIsRefused)
+{
+    ZipEntry entry = deflated("a.bin", std::string(1 << 20, '\0'));
+    entry.size = 1000;
+    expectRefused({entry}, "a.bin", KARVEX_E_SIZE_MISMATCH);
+}
+
+TEST_F(Hostile, DataShorterThanDeclaredIsRefused)
+{
+    ZipEntry entry = deflated("a.bin", std::string(1000, 'a'));
+    entry.size = 5000;
+    expectRefused({entry}, "a.bin", KARVEX_E_SIZE_MISMATCH);
+}
+
+TEST_F(Hostile, EncryptedMemberIsRefused)
+{
+    ZipEntry entry = deflated("secret.txt", "not really encrypted");
+    entry.flags = kEncryptedFlag;
+    expectRefused({entry}, "secret.txt", KARVEX_E_ENCRYPTED);
+}
+
+TEST_F(Hostile, UnknownCompressionMethodIsRefused)
+{
+    ZipEntry entry = deflated("odd.bin", "shrunk, supposedly");
+    entry.method = 1; // "shrink": long obsolete
+    expectRefused({entry}, "odd.bin", KARVEX_E_UNSUPPORTED_METHOD);
+}
+
+// Counts what reaches the sink, to prove the reader never hands on more than declared.
+class CountingSink : public karvex::Sink {
+public:
+    karvex::Error write(const char*, std::size_t size) override
+    {
+        bytes += size;
+        return karvex::Error::None;
+    }
+    std::uint64_t bytes = 0;
+};
+
+TEST_F(Hostile, OverlappingEntryBombIsCappedAtEachDeclaredSize)
+{
+    // One 64 MiB run of zeros, deflated to about 64 KiB, shared by 200 entries that each claim
+    // to hold 4 KiB: unpacked naively that is 12.5 GiB.
+    std::vector<ZipEntry> entries{deflated("kernel.bin", std::string(64 << 20, '\0'))};
+    entries[0].size = 4096;
+    for (std::size_t i = 1; i < 200; ++i) {
+        ZipEntry alias;
+        alias.name = "copy" + std::to_string(i) + ".bin";
+        alias.sharesWith = 0;
+        entries.push_back(alias);
+    }
+    const auto zip = makeArchive(dir, entries);
+    EXPECT_EQ(listArchive(zip).result, 200);
+
+    karvex::Error error = karvex::Error::None;
+    const auto archive = karvex::Archive::open(zip.c_str(), error);
+    ASSERT_TRUE(archive);
+    for (const karvex::Member& member : archive->members()) {
+        karvex::MemberInfo info;
+        ASSERT_EQ(karvex::inspectMember(*archive, member, info), karvex::Error::None);
+        CountingSink sink;
+        EXPECT_EQ(karvex::copyMember(*archive, member, info, sink), karvex::Error::SizeMismatch);
+        EXPECT_LE(sink.bytes, info.size) << member.name;
+    }
+    EXPECT_EQ(extract(zip, "kernel.bin", out), KARVEX_E_SIZE_MISMATCH);
+    EXPECT_EQ(extract(zip, "copy199.bin", out), KARVEX_E_SIZE_MISMATCH);
+    EXPECT_THAT(folderContents(out), IsEmpty());
+}
+
+TEST_F(Hostile, DirectoryClaimingMoreEntriesThanItHoldsIsNotAnArchive)
+{
+    std::string bytes = buildZip({deflated("a.txt", "A")});
+    // The entry counts of the end record sit 12 and 14 bytes before its end.
+    bytes[bytes.size() - 12] = '\x50';
+    bytes[bytes.size() - 14] = '\x50';
+    writeFile(dir / "lying.zqr", bytes);
+    EXPECT_EQ(listArchive(dir / "lying.zqr").result, KARVEX_E_NOT_AN_ARCHIVE);
+}
+
+TEST_F(Hostile, ArchiveCutShortAnywhereFailsCleanly)
+{
+    const std::string text = "a paragraph of text, repeated. ";
+    std::string data;
+    for (int i = 0; i < 200; ++i) {
+        data += text;
+    }
+    const std::string whole =
+        buildZip({deflated("one.txt", data), deflated("dir/two.txt", data + "2")});
+    for (std::size_t length = 0; length < whole.size(); length += 7) {
+        const std::string path = dir / "cut.zqr";
+        writeFile(path, whole.substr(0, length));
+        const Listing listing = listArchive(path);
+        EXPECT_LT(listing.result, 0) << "cut at " << length;
+        // Extraction fails too and writes nothing.
+        EXPECT_LT(extract(path, "one.txt", out), 0) << "cut at " << length;
+    }
+    EXPECT_THAT(folderContents(out), IsEmpty());
+}
+
+TEST_F(Hostile, DamagedDataBehindAnIntactDirectoryFailsCleanly)
+{
+    const std::string data(20000, 'q');
+    std::string bytes = buildZip({deflated("a.txt", data)});
+    // Scribble over the compressed data, leaving the headers alone.
+    for (std::size_t i = 40; i < 60; ++i) {
+        bytes[i] = static_cast<char>(bytes[i] ^ 0x5A);
+    }
+    writeFile(dir / "damaged.zqr", bytes);
+    EXPECT_EQ(listArchive(dir / "damaged.zqr").result, 1);
+    const std::int32_t result = extract(dir / "damaged.zqr", "a.txt", out);
+    EXPECT_TRUE(result == KARVEX_E_CORRUPT_DATA || result == KARVEX_E_BAD_CRC ||
+                result == KARVEX_E_SIZE_MISMATCH)
+        << result;
+    EXPECT_THAT(folderContents(out), IsEmpty());
+}
+
+} // namespace
+} // namespace karvex_test

@@ -1,0 +1,163 @@
+// The listing contract the viewer relies on: names in central-directory order, each followed by
+// "@@", at most 100000 bytes and a zero byte, never a name cut in half, and a return value that
+// tells how many names were listed and whether some were left out.
+#include "karvex/karvex.h"
+#include "test_support.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <vector>
+
+namespace karvex_test {
+namespace {
+
+using ::testing::ElementsAre;
+
+ZipEntry file(const std::string& name, const std::string& data = "content")
+{
+    ZipEntry entry;
+    entry.name = name;
+    entry.data = data;
+    return entry;
+}
+
+TEST(Listing, NamesComeInCentralDirectoryOrderEachFollowedBySeparator)
+{
+    TempDir dir;
+    const auto zip =
+        makeArchive(dir, {file("b.txt"), file("a.txt"), file("docs/"), file("docs/c.txt")});
+    const Listing listing = listArchive(zip);
+    EXPECT_EQ(listing.result, 3);
+    EXPECT_EQ(listing.text, "b.txt@@a.txt@@docs/c.txt@@");
+}
+
+TEST(Listing, DotComponentsAreDroppedAndBackslashesSeparateFolders)
+{
+    TempDir dir;
+    const auto zip =
+        makeArchive(dir, {file("./a.txt", "A"), file("docs\\b.txt", "B"), file("x/./y.txt", "Y")});
+    EXPECT_THAT(listArchive(zip).names, ElementsAre("a.txt", "docs/b.txt", "x/y.txt"));
+
+    // Extraction finds each member by the name as listed.
+    const std::string out = dir / "out";
+    std::filesystem::create_directory(out);
+    EXPECT_EQ(extract(zip, "a.txt", out), KARVEX_OK);
+    EXPECT_EQ(extract(zip, "docs/b.txt", out), KARVEX_OK);
+    EXPECT_EQ(extract(zip, "x/y.txt", out), KARVEX_OK);
+    EXPECT_EQ(readFile(out + "/a.txt"), "A");
+    EXPECT_EQ(readFile(out + "/docs/b.txt"), "B");
+    EXPECT_EQ(readFile(out + "/x/y.txt"), "Y");
+}
+
+TEST(Listing, NameOccurringTwiceIsListedOnceAndTheFirstEntryWins)
+{
+    TempDir dir;
+    const auto zip =
+        makeArchive(dir, {file("a.txt", "first"), file("b.txt"), file("./a.txt", "second")});
+    const Listing listing = listArchive(zip);
+    EXPECT_EQ(listing.result, 2);
+    EXPECT_THAT(listing.names, ElementsAre("a.txt", "b.txt"));
+
+    const std::string out = dir / "out";
+    std::filesystem::create_directory(out);
+    ASSERT_EQ(extract(zip, "a.txt", out), KARVEX_OK);
+    EXPECT_EQ(readFile(out + "/a.txt"), "first");
+}
+
+TEST(Listing, EmptyArchiveListsNothing)
+{
+    TempDir dir;
+    const Listing listing = listArchive(makeArchive(dir, {}));
+    EXPECT_EQ(listing.result, 0);
+    EXPECT_EQ(listing.text, "");
+}
+
+// Names of `length` bytes, so that each takes `length` + 2 bytes of the list.
+std::vector<ZipEntry> namesOfLength(std::size_t count, std::size_t length)
+{
+    std::vector<ZipEntry> entries;
+    for (std::size_t i = 0; i < count; ++i) {
+        std::string name = std::to_string(i);
+        name.insert(0, length - name.size(), 'n');
+        entries.push_back(file(name, ""));
+    }
+    return entries;
+}
+
+struct BoundCase {
+    std::size_t nameLength; // each name takes nameLength + 2 bytes
+    std::size_t members;
+    std::size_t expectListed;
+    bool expectLeftOut;
+};
+
+class ListingBound : public ::testing::TestWithParam<BoundCase> {};
+
+TEST_P(ListingBound, ListEndsAtANameBoundaryWithinTheLimit)
+{
+    const BoundCase c = GetParam();
+    TempDir dir;
+    std::string zip = makeArchive(dir, namesOfLength(c.members, c.nameLength));
+
+    // The caller's 100000 spaces and zero byte, then guard bytes that must survive.
+    std::vector<char> buffer(KARVEX_LIST_LIMIT + 1 + 64, 'G');
+    std::fill(buffer.begin(), buffer.begin() + KARVEX_LIST_LIMIT, ' ');
+    buffer[KARVEX_LIST_LIMIT] = '\0';
+    const std::int32_t result = GetFileIndexList2(zip.data(), buffer.data());
+
+    ASSERT_GE(result, 0);
+    EXPECT_EQ(KARVEX_LIST_COUNT(result), static_cast<std::int32_t>(c.expectListed));
+    EXPECT_EQ((result & KARVEX_LIST_LEFT_OUT) != 0, c.expectLeftOut);
+    const std::size_t listLength = c.expectListed * (c.nameLength + 2);
+    ASSERT_LE(listLength, static_cast<std::size_t>(KARVEX_LIST_LIMIT));
+    EXPECT_EQ(buffer[listLength], '\0');
+    EXPECT_EQ(std::string(buffer.data() + listLength - 2, 2), "@@");
+    for (std::size_t i = KARVEX_LIST_LIMIT + 1; i < buffer.size(); ++i) {
+        ASSERT_EQ(buffer[i], 'G') << "written past the caller's buffer at " << i;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Limit, ListingBound,
+    ::testing::Values(BoundCase{98, 1000, 1000, false}, // exactly 100000 bytes: all fit
+                      BoundCase{98, 1001, 1000, true},  // one more does not fit
+                      BoundCase{97, 1011, 1010, true},  // 99990 used; 99 more would cross
+                      BoundCase{97, 1010, 1010, false}),
+    [](const ::testing::TestParamInfo<BoundCase>& info) {
+        return std::to_string(info.param.members) + "NamesOf" +
+               std::to_string(info.param.nameLength) + "Bytes";
+    });
+
+TEST(Listing, FailuresLeaveTheBufferAsItWasAndSayWhy)
+{
+    TempDir dir;
+    writeFile(dir / "junk.zqr", std::string(5000, 'x'));
+    std::filesystem::create_directory(dir / "folder.zqr");
+    ASSERT_EQ(::mkfifo((dir / "fifo.zqr").c_str(), 0600), 0);
+
+    const struct {
+        std::string path;
+        std::int32_t expected;
+    } cases[] = {
+        {dir / "missing.zqr", KARVEX_E_OPEN_ARCHIVE},
+        {dir / "folder.zqr", KARVEX_E_OPEN_ARCHIVE},
+        {dir / "fifo.zqr", KARVEX_E_OPEN_ARCHIVE}, // and must not block waiting for a writer
+        {dir / "junk.zqr", KARVEX_E_NOT_AN_ARCHIVE},
+    };
+    for (const auto& c : cases) {
+        std::string buffer(KARVEX_LIST_LIMIT, ' ');
+        std::string path = c.path;
+        EXPECT_EQ(GetFileIndexList2(path.data(), buffer.data()), c.expected) << c.path;
+        EXPECT_EQ(buffer, std::string(KARVEX_LIST_LIMIT, ' ')) << c.path;
+    }
+
+    std::string buffer(KARVEX_LIST_LIMIT, ' ');
+    std::string path = makeArchive(dir, {file("a.txt")});
+    EXPECT_EQ(GetFileIndexList2(nullptr, buffer.data()), KARVEX_E_ARGUMENT);
+    EXPECT_EQ(GetFileIndexList2(path.data(), nullptr), KARVEX_E_ARGUMENT);
+    EXPECT_EQ(buffer, std::string(KARVEX_LIST_LIMIT, ' '));
+}
+
+} // namespace
+} // namespace karvex_test

@@ -1,0 +1,31 @@
+// Builds ZIP archives byte by byte, so tests can make the archives no honest tool writes: names
+// of any bytes, lying sizes and checksums, members sharing one piece of data, encryption flags.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace karvex_test {
+
+struct ZipEntry {
+    std::string name;         // stored name bytes, exactly
+    std::string data;         // the member's content before compression
+    std::uint16_t flags = 0;  // general-purpose flags (bit 11: UTF-8 name, bit 0: encrypted)
+    std::uint16_t method = 0; // 0 stored, 8 deflated; any other value stores `data` as it is
+    std::optional<std::uint32_t> crc;      // declared CRC instead of the true one
+    std::optional<std::uint64_t> size;     // declared size instead of the true one
+    std::optional<std::size_t> sharesWith; // point at an earlier entry's local header and data
+    bool zip64 = false;                    // declare the sizes in a ZIP64 extra field
+};
+
+constexpr std::uint16_t kUtf8Flag = 1U << 11;
+constexpr std::uint16_t kEncryptedFlag = 1U << 0;
+
+std::string buildZip(const std::vector<ZipEntry>& entries);
+
+// Raw deflate of `data` (no zlib header), as ZIP stores it.
+std::string deflateRaw(const std::string& data);
+
+} // namespace karvex_test

@@ -1,0 +1,28 @@
+#include "commands.h"
+#include "error.h"
+#include "extract.h"
+
+namespace zqr {
+
+int getCommand(const Arguments& args)
+{
+    if (args.size() != 2 && args.size() != 3) {
+        reportError("get: expected an archive, a member and maybe a folder "
+                    "(zqr get ARCHIVE MEMBER [FOLDER])");
+        return kExitUsage;
+    }
+    std::string folder = args.size() == 3 ? args[2] : ".";
+    while (folder.size() > 1 && folder.back() == '/') {
+        folder.pop_back();
+    }
+    const std::string savePath = (folder == "/" ? "" : folder) + "/" + args[1];
+    const karvex::Error error =
+        karvex::extractMember(args[0].c_str(), args[1].c_str(), savePath.c_str());
+    if (error != karvex::Error::None) {
+        reportError("get: " + args[1] + ": " + karvex::describe(error));
+        return kExitFailed;
+    }
+    return kExitOk;
+}
+
+} // namespace zqr
