@@ -1,0 +1,19 @@
+#include "app/browser.h"
+
+#include "app/w_main.h"
+#include "host/toolkit/frame.h"
+
+void browser::onCreate()
+{
+    setAppName("browser");
+}
+
+void browser::onOpen(const std::string& /*commandline*/)
+{
+    host::open<w_main>();
+}
+
+void browser::onDestroy()
+{
+    // Nothing is saved; the program-wide objects go with the process.
+}

@@ -1,0 +1,33 @@
+// The program-wide declarations of the archive library's two entries. The library "Karvex.dll"
+// is bound by entry name when an entry is first needed, never linked, so a missing library
+// shows at the first archive click instead of stopping the program from starting.
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+
+namespace browse {
+
+using GetFileIndexList2Entry = std::int32_t (*)(char* pszipfilename, char* psfilenamelist);
+using GetFileFromZipFile2Entry = std::int32_t (*)(char* pszipfilename, char* psfilename,
+                                                  char* pssavefilename);
+
+// A library or entry that cannot be bound; its text names both. It ends the event that needed
+// the entry, whose message box shows it.
+class ExternalFunctionError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The entries, bound on first use. They throw ExternalFunctionError before calling anything
+// when the library or the entry is missing.
+GetFileIndexList2Entry bindGetFileIndexList2();
+GetFileFromZipFile2Entry bindGetFileFromZipFile2();
+
+// Test seams: another library name to bind ("Karvex.dll" when empty), or doubles of the two
+// entries in place of any library (nullptr: bind the library again).
+void useKarvexLibraryName(const std::string& name);
+void useKarvexEntries(GetFileIndexList2Entry list, GetFileFromZipFile2Entry extract);
+
+} // namespace browse

@@ -1,0 +1,143 @@
+#include "browse/w_brow.h"
+
+#include "browse/publisher.h"
+#include "host/toolkit/colors.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr long kWhite = host::RGB(255, 255, 255);
+constexpr long kBrandGreen = host::RGB(0, 128, 0);
+
+} // namespace
+
+w_brow::w_brow()
+{
+    setIcon("AppIcon!");
+    createControls();
+}
+
+w_brow::~w_brow() = default;
+
+void w_brow::createControls()
+{
+    // Frames first, so the controls they surround lie above them.
+    gb_2 = std::make_unique<host::GroupBox>(this);
+    gb_2->move(0, 448);
+    gb_2->resize(841, 1740);
+    gb_2->setText("文件清单");
+    gb_2->setFont("Arial", 12);
+    gb_2->setTabOrder(40);
+
+    gb_1 = std::make_unique<host::GroupBox>(this);
+    gb_1->move(850, 452);
+    gb_1->resize(2290, 200);
+    gb_1->setText("明细显示类型");
+    gb_1->setFont("Arial", 12);
+    gb_1->setTabOrder(30);
+
+    phl_1 = std::make_unique<host::PictureHyperlink>(this);
+    phl_1->move(983, 0);
+    phl_1->resize(3109, 452);
+    phl_1->setPictureName("logo.gif");
+    phl_1->setToolTip(publisher::kName);
+    phl_1->setUrl(publisher::kWebAddress);
+
+    for (auto* text : {&st_1, &st_2}) {
+        *text = std::make_unique<host::StaticText>(this);
+        (*text)->setFont("宋体", 20, host::FontWeight::Bold);
+        (*text)->setTextColor(kBrandGreen);
+        (*text)->setBackColor(host::kColorButtonFace);
+    }
+    st_1->move(0, 68);
+    st_1->resize(526, 156);
+    st_1->setText(publisher::kBrand);
+    st_2->move(59, 252);
+    st_2->resize(494, 148);
+    st_2->setText(publisher::kCollection);
+
+    lv_zip = std::make_unique<host::ListView>(this);
+    lv_zip->move(14, 536);
+    lv_zip->resize(818, 1628);
+    lv_zip->setView(host::ListView::View::List);
+    lv_zip->setFont("宋体", 12);
+    lv_zip->setBorder(false);
+    lv_zip->setTabOrder(20);
+    lv_zip->addSmallPicture("zip.bmp", kWhite);
+    lv_zip->onClicked([this](long index) { lv_zip_clicked(index); });
+
+    const struct {
+        std::unique_ptr<host::RadioButton>* button;
+        int x;
+        int y;
+        int height;
+        const char* text;
+        host::ListView::View view;
+    } buttons[] = {
+        {&rb_1, 869, 520, 92, "大图标", host::ListView::View::LargeIcon},
+        {&rb_2, 1454, 520, 92, "小图标", host::ListView::View::SmallIcon},
+        {&rb_3, 2039, 524, 88, "列表", host::ListView::View::List},
+        {&rb_4, 2624, 520, 92, "报表", host::ListView::View::Report},
+    };
+    for (const auto& design : buttons) {
+        auto& button = *design.button;
+        button = std::make_unique<host::RadioButton>(this);
+        button->move(design.x, design.y);
+        button->resize(457, design.height);
+        button->setText(design.text);
+        button->setFont("Arial", 12);
+        gb_1->addButton(*button);
+        button->onClicked([this, view = design.view] { setView(view); });
+    }
+    rb_3->setChecked(true);
+    rb_4->setVisible(false);
+
+    lv_fileico = std::make_unique<host::ListView>(this);
+    lv_fileico->move(850, 652);
+    lv_fileico->resize(1947, 1020);
+    lv_fileico->setView(host::ListView::View::List);
+    lv_fileico->setFont("宋体", 12);
+    lv_fileico->setSorting(host::ListView::Sort::Ascending);
+    lv_fileico->setTabOrder(10);
+    lv_fileico->addLargePicture("file.bmp", kWhite);
+    lv_fileico->addSmallPicture("file.bmp", kWhite);
+    lv_fileico->onDoubleClicked([this](long index) { lv_fileico_doubleclicked(index); });
+
+    lb_zip = std::make_unique<host::ListBox>(this);
+    lb_zip->move(0, 504);
+    lb_zip->resize(549, 216);
+    lb_zip->setFont("Arial", 12);
+    lb_zip->setTabOrder(30);
+    lb_zip->setVisible(false);
+}
+
+void w_brow::onOpen()
+{
+    // The catalogue, built once: the current directory's archives, ordinary and read-only.
+    lb_zip->dirlist("*.zqr", host::ListBox::ReadOnlyFiles);
+    of_addzipfile();
+}
+
+void w_brow::onResize(int /*sizetype*/, int /*newwidth*/, int /*newheight*/)
+{
+    const int W = workspacewidth();
+    const int H = workspaceheight();
+    // Below the logo's height the lists shrink to nothing instead of to negative heights.
+    const int below = std::max(0, H - phl_1->height());
+
+    setredraw(false);
+    phl_1->setX(W - phl_1->width());
+    gb_2->setHeight(below);
+    lv_zip->setHeight(std::max(0, below - 100));
+    lv_fileico->setX(gb_2->width() + 5);
+    gb_1->setWidth(W - gb_2->width());
+    lv_fileico->setWidth(W - gb_2->width());
+    lv_fileico->setHeight(std::max(0, below - 200));
+    setredraw(true);
+}
+
+void w_brow::setView(host::ListView::View view)
+{
+    lv_fileico->setView(view);
+}

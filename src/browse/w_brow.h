@@ -1,0 +1,68 @@
+// The browse sheet: the catalogue of the current directory's archives on the left, the members
+// of the archive last clicked on the right. A double-click unpacks a member into the current
+// directory and opens it with the desktop's application for its type; the sheet keeps at most
+// one unpacked file and removes it at the next unpack and when it closes.
+#pragma once
+
+#include "host/toolkit/builtins.h"
+#include "host/toolkit/group_box.h"
+#include "host/toolkit/list_box.h"
+#include "host/toolkit/list_view.h"
+#include "host/toolkit/picture_hyperlink.h"
+#include "host/toolkit/radio_button.h"
+#include "host/toolkit/sheet.h"
+#include "host/toolkit/static_text.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+class w_brow : public host::Sheet {
+public:
+    w_brow();
+    ~w_brow() override;
+
+    // Controls, in the order of their design table.
+    std::unique_ptr<host::PictureHyperlink> phl_1;
+    std::unique_ptr<host::StaticText> st_1;
+    std::unique_ptr<host::StaticText> st_2;
+    std::unique_ptr<host::GroupBox> gb_2;
+    std::unique_ptr<host::ListView> lv_zip;
+    std::unique_ptr<host::GroupBox> gb_1;
+    std::unique_ptr<host::RadioButton> rb_1;
+    std::unique_ptr<host::RadioButton> rb_2;
+    std::unique_ptr<host::RadioButton> rb_3;
+    std::unique_ptr<host::RadioButton> rb_4;
+    std::unique_ptr<host::ListView> lv_fileico;
+    std::unique_ptr<host::ListBox> lb_zip;
+
+    // Full path of the archive whose members lv_fileico shows.
+    [[nodiscard]] const std::string& zipFilePathName() const { return is_zipfilepathname; }
+    // Full path of the member file this sheet last unpacked, empty when it holds none.
+    [[nodiscard]] const std::string& openFileName() const { return is_openfilename; }
+
+    // The shell's result for opening `as_filename` in `as_workdirectory`.
+    std::int16_t of_executefile(const std::string& as_filename, const std::string& as_parameter,
+                                const std::string& as_workdirectory);
+
+protected:
+    void onOpen() override;
+    void onClose() override;
+    void onResize(int sizetype, int newwidth, int newheight) override;
+
+private:
+    void createControls();
+    void of_addzipfile();
+    void lv_zip_clicked(long index);
+    void lv_fileico_doubleclicked(long index);
+    void setView(host::ListView::View view);
+    // Removes the unpacked file, but only while it is still the file this sheet wrote.
+    void deleteOpenedFile();
+
+    std::string is_zipfilepathname;
+    std::string is_openfilename;
+    std::optional<host::FileIdentity> openedFileIdentity_;
+    // Counts listings: a listing whose number is no longer the latest stops at its next yield.
+    std::uint64_t listingNumber_ = 0;
+};

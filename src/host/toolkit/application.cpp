@@ -1,0 +1,70 @@
+#include "host/toolkit/application.h"
+
+#include "host/toolkit/event_boundary.h"
+
+#include <QApplication>
+#include <QWidget>
+
+namespace host {
+
+namespace {
+
+// The command line as one string: the arguments after the program's name, space-separated.
+std::string commandLine(int argc, char** argv)
+{
+    std::string line;
+    for (int i = 1; i < argc; ++i) {
+        if (!line.empty()) {
+            line += ' ';
+        }
+        line += argv[i]; // NOLINT(cppcoreguidelines-pro-bounds-pointer-arithmetic)
+    }
+    return line;
+}
+
+bool anyWindowVisible()
+{
+    for (const QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->isVisible()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+void Application::setAppName(const std::string& name)
+{
+    QCoreApplication::setApplicationName(QString::fromStdString(name));
+}
+
+std::string Application::appName() const
+{
+    return QCoreApplication::applicationName().toStdString();
+}
+
+void Application::start(const std::string& commandline)
+{
+    raiseEvent([this] { onCreate(); });
+    raiseEvent([this, &commandline] { onOpen(commandline); });
+}
+
+void Application::finish()
+{
+    raiseEvent([this] { onDestroy(); });
+}
+
+int run(int argc, char** argv, const std::function<std::unique_ptr<Application>()>& make)
+{
+    QApplication toolkit(argc, argv);
+    const std::string commandline = commandLine(argc, argv);
+    std::unique_ptr<Application> application = make();
+    application->start(commandline);
+    // With no window open there is nothing left to drive the program.
+    const int code = anyWindowVisible() ? QApplication::exec() : 0;
+    application->finish();
+    return code;
+}
+
+} // namespace host

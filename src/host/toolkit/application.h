@@ -1,0 +1,37 @@
+// The application object: where the program's own logic begins and ends. The program's
+// application class derives from it; run() creates it, raises create and open, drives the
+// message loop until the last window closes, then raises destroy.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace host {
+
+class Application {
+public:
+    Application() = default;
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+    virtual ~Application() = default;
+
+    void setAppName(const std::string& name);
+    [[nodiscard]] std::string appName() const;
+
+    // Raises create, then open with the command line.
+    void start(const std::string& commandline);
+    // Raises destroy.
+    void finish();
+
+protected:
+    virtual void onCreate() {}
+    virtual void onOpen(const std::string& /*commandline*/) {}
+    virtual void onDestroy() {}
+};
+
+// The process's whole run: the toolkit, the application object made by `make`, the message
+// loop. Returns the process's exit code.
+int run(int argc, char** argv, const std::function<std::unique_ptr<Application>()>& make);
+
+} // namespace host

@@ -1,0 +1,48 @@
+// The toolkit's built-in functions the program calls: yielding to pending messages, the mouse
+// pointer, the current directory, files, and the text functions. Texts are UTF-8 bytes;
+// positions and lengths count bytes and are 1-based, as the program's algorithms give them.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace host {
+
+// Lets pending window messages (paints, clicks, closes) run, then returns.
+void Yield();
+
+enum class Pointer { Arrow, HourGlass };
+// The application-wide mouse pointer: the hourglass while the program is busy, else the arrow.
+void SetPointer(Pointer pointer);
+
+// The process's current directory, without a trailing separator.
+std::string GetCurrentDirectory();
+// The separator that joins a directory and a name in paths the program builds.
+std::string DirectorySeparator();
+
+bool FileExists(const std::string& path);
+bool FileDelete(const std::string& path);
+
+// The identity of a file on disk (device and inode), so the program can tell its own file from
+// one that has taken its name since. No value when there is no such file.
+struct FileIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+std::optional<FileIdentity> FileIdentityOf(const std::string& path);
+
+// Text functions.
+std::string Space(long count);
+// Position of `find` in `text` at or after byte `start` (1-based), 0 when absent.
+long Pos(const std::string& text, const std::string& find, long start = 1);
+// `length` bytes of `text` from byte `start` (1-based); the rest of the text without a length.
+std::string Mid(const std::string& text, long start);
+std::string Mid(const std::string& text, long start, long length);
+std::string Left(const std::string& text, long count);
+std::string Right(const std::string& text, long count);
+long Len(const std::string& text);
+std::string String(long number);
+
+} // namespace host

@@ -1,0 +1,21 @@
+// Colours as the program gives them: RGB values built as red + 256 * green + 65536 * blue, or
+// the toolkit's codes for system colours (window text, button face, link).
+#pragma once
+
+#include <QColor>
+
+namespace host {
+
+inline constexpr long kColorWindowText = 33554432;
+inline constexpr long kColorButtonFace = 67108864;
+inline constexpr long kColorLink = 134217856;
+
+constexpr long RGB(int red, int green, int blue)
+{
+    return red + 256L * green + 65536L * blue;
+}
+
+// The colour a value stands for; system colours come from the running style's palette.
+QColor toQColor(long color);
+
+} // namespace host

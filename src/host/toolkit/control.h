@@ -1,0 +1,72 @@
+// What every control of a window has: position and size in layout units, visibility, font,
+// colours, tab order and a window handle. A control is a typed face over its Qt widget; the
+// widget belongs to the window (its Qt parent), the control object to the program's window.
+#pragma once
+
+#include "host/toolkit/fonts.h"
+#include "host/win32/handles.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QWidget>
+#include <string>
+
+namespace host {
+
+class Control {
+public:
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+    virtual ~Control();
+
+    [[nodiscard]] int x() const { return x_; }
+    [[nodiscard]] int y() const { return y_; }
+    [[nodiscard]] int width() const { return width_; }
+    [[nodiscard]] int height() const { return height_; }
+    void setX(int x);
+    void setY(int y);
+    void setWidth(int width);
+    void setHeight(int height);
+    void move(int x, int y);
+    void resize(int width, int height);
+
+    [[nodiscard]] bool visible() const { return visible_; }
+    void setVisible(bool visible);
+
+    void setFont(const std::string& face, int points, FontWeight weight = FontWeight::Normal);
+    void setTextColor(long color);
+    void setBackColor(long color);
+
+    // Place in the window's tab sequence; 0 leaves the control out of it.
+    void setTabOrder(int order);
+    [[nodiscard]] int tabOrder() const;
+
+    void setFocus();
+    [[nodiscard]] win32::HWND handle() const;
+
+    // The Qt widget behind the control, for the host and for tests that drive it.
+    [[nodiscard]] QWidget* widget() const { return widget_.data(); }
+
+protected:
+    // Takes a widget already parented to its window.
+    explicit Control(QWidget* widget);
+
+    // Called after the font changed, for controls whose layout depends on it.
+    virtual void fontChanged() {}
+
+    // The receiver of the widget's signal connections: they end with the control object.
+    [[nodiscard]] QObject* context() { return &context_; }
+
+private:
+    void applyGeometry();
+
+    QPointer<QWidget> widget_;
+    QObject context_;
+    int x_ = 0;
+    int y_ = 0;
+    int width_ = 0;
+    int height_ = 0;
+    bool visible_ = true;
+};
+
+} // namespace host

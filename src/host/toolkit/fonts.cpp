@@ -1,0 +1,33 @@
+#include "host/toolkit/fonts.h"
+
+#include <QStringList>
+
+namespace host {
+
+namespace {
+
+// The installed faces that stand in for a face name, best first.
+QStringList familiesFor(const std::string& face)
+{
+    if (face == "宋体") {
+        return {"Noto Serif CJK SC", "Noto Sans CJK SC"};
+    }
+    if (face == "Arial") {
+        // Chinese texts in an "Arial" control still need a face that has the characters.
+        return {"Liberation Sans", "Noto Sans CJK SC"};
+    }
+    return {QString::fromStdString(face)};
+}
+
+} // namespace
+
+QFont font(const std::string& face, int points, FontWeight weight)
+{
+    QFont result;
+    result.setFamilies(familiesFor(face));
+    result.setPointSize(points);
+    result.setWeight(weight == FontWeight::Bold ? QFont::Bold : QFont::Normal);
+    return result;
+}
+
+} // namespace host

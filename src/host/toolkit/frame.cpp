@@ -1,0 +1,188 @@
+#include "host/toolkit/frame.h"
+
+#include "host/toolkit/colors.h"
+#include "host/toolkit/event_boundary.h"
+#include "host/toolkit/layout_units.h"
+#include "host/toolkit/window_functions.h"
+#include "host/win32/windows.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QScreen>
+#include <QStatusBar>
+
+namespace host {
+
+Frame::Frame()
+    : mdi_(new QMdiArea(this)),     // NOLINT(cppcoreguidelines-owning-memory): Qt parent
+      microhelp_(new QLabel(this)), // NOLINT(cppcoreguidelines-owning-memory): Qt parent
+      microhelpUpdate_([this] { microhelp_->setText(QString::fromStdString(microhelpText_)); })
+{
+    win32::registerWindow(this);
+    win32::registerWindow(mdi_);
+    setCentralWidget(mdi_);
+    // The status text is a widget of the status line, so a menu item's micro-help, shown
+    // there while the item is highlighted, covers it only for that time.
+    statusBar()->addWidget(microhelp_, 1);
+}
+
+Frame::~Frame() = default;
+
+std::string Frame::title() const
+{
+    return windowTitle().toStdString();
+}
+
+void Frame::setTitle(const std::string& title)
+{
+    setWindowTitle(QString::fromStdString(title));
+}
+
+void Frame::setIcon(const std::string& pictureName)
+{
+    setWindowIcon(host::windowIcon(pictureName));
+}
+
+win32::HWND Frame::handle() const
+{
+    return win32::handleFromWindow(this);
+}
+
+void Frame::setredraw(bool redraw)
+{
+    setRedraw(*this, redraw);
+}
+
+int Frame::workspacewidth() const
+{
+    return workspaceWidth(*mdi_);
+}
+
+int Frame::workspaceheight() const
+{
+    return workspaceHeight(*mdi_);
+}
+
+void Frame::setDesignSize(int width, int height)
+{
+    designWidth_ = width;
+    designHeight_ = height;
+    resize(unitsToPixelsX(width), unitsToPixelsY(height));
+}
+
+void Frame::setOpenMaximized(bool maximized)
+{
+    openMaximized_ = maximized;
+}
+
+void Frame::setClientBackColor(long color)
+{
+    mdi_->setBackground(toQColor(color));
+}
+
+void Frame::setmicrohelp(const std::string& text)
+{
+    microhelpText_ = text;
+    microhelpUpdate_.request();
+}
+
+std::string Frame::microhelp() const
+{
+    return microhelpText_;
+}
+
+std::vector<Sheet*> Frame::sheets() const
+{
+    std::vector<Sheet*> open;
+    for (QMdiSubWindow* sub : mdi_->subWindowList(QMdiArea::CreationOrder)) {
+        auto* sheet = dynamic_cast<Sheet*>(sub->widget());
+        // A closed sheet lingers until its closing event has ended; it is no longer open.
+        if (sheet != nullptr && !sheet->closing()) {
+            open.push_back(sheet);
+        }
+    }
+    return open;
+}
+
+Sheet* Frame::getactivesheet() const
+{
+    if (QMdiSubWindow* current = mdi_->currentSubWindow()) {
+        auto* sheet = dynamic_cast<Sheet*>(current->widget());
+        if (sheet != nullptr && !sheet->closing()) {
+            return sheet;
+        }
+    }
+    const auto open = sheets();
+    return open.empty() ? nullptr : open.back();
+}
+
+void Frame::addSheet(std::unique_ptr<Sheet> sheet, int menuPosition)
+{
+    Sheet* added = sheet.get();
+    // The sub-window takes the sheet as its Qt child and deletes itself when it closes.
+    QMdiSubWindow* sub = mdi_->addSubWindow(sheet.release());
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setWindowTitle(added->windowTitle());
+    sub->setWindowIcon(added->windowIcon());
+    added->raiseOpen(menuPosition);
+    if (added->closing()) {
+        return;
+    }
+    sub->setWindowTitle(added->windowTitle());
+    sub->setWindowIcon(added->windowIcon());
+    sub->showMaximized();
+    activate(*added);
+    // Activation moves the focus into the sub-window; the first control in tab order takes it.
+    applyTabOrder(*added);
+}
+
+void Frame::activate(Sheet& sheet)
+{
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(sheet.parentWidget())) {
+        mdi_->setActiveSubWindow(sub);
+    }
+}
+
+void Frame::openWindow()
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    if (const QScreen* screen = QGuiApplication::primaryScreen(); screen && designWidth_ > 0) {
+        QRect centred(QPoint(0, 0), size());
+        centred.moveCenter(screen->availableGeometry().center());
+        move(centred.topLeft());
+    }
+    raiseEvent([this] { onOpen(); });
+    if (openMaximized_) {
+        showMaximized();
+    } else {
+        show();
+    }
+}
+
+void Frame::onResize(int /*sizetype*/, int /*newwidth*/, int /*newheight*/) {}
+
+void Frame::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    raiseEvent([this] { onResize(0, workspacewidth(), workspaceheight()); });
+}
+
+void Frame::closeEvent(QCloseEvent* event)
+{
+    // The sheets close first; one that stays open keeps the frame open.
+    mdi_->closeAllSubWindows();
+    if (!sheets().empty()) {
+        event->ignore();
+        return;
+    }
+    if (!closing_) {
+        closing_ = true;
+        raiseEvent([this] { onClose(); });
+    }
+    event->accept();
+}
+
+} // namespace host

@@ -1,0 +1,45 @@
+#include "host/toolkit/list_view_widget.h"
+
+#include <QMouseEvent>
+
+namespace host {
+
+ListViewWidget::ListViewWidget(QWidget* parent) : QListView(parent) {}
+
+long ListViewWidget::itemNumberAt(const QPoint& point) const
+{
+    const QModelIndex index = indexAt(point);
+    return index.isValid() ? index.row() + 1 : 0;
+}
+
+void ListViewWidget::mousePressEvent(QMouseEvent* event)
+{
+    leftPressed_ = event->button() == Qt::LeftButton;
+    QListView::mousePressEvent(event);
+}
+
+void ListViewWidget::mouseReleaseEvent(QMouseEvent* event)
+{
+    QListView::mouseReleaseEvent(event);
+    const bool click = leftPressed_ && event->button() == Qt::LeftButton;
+    const bool endOfDoubleClick = releaseEndsDoubleClick_;
+    leftPressed_ = false;
+    releaseEndsDoubleClick_ = false;
+    if (click && !endOfDoubleClick) {
+        emit clickedAt(itemNumberAt(event->position().toPoint()));
+    }
+}
+
+void ListViewWidget::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    QListView::mouseDoubleClickEvent(event);
+    if (event->button() != Qt::LeftButton) {
+        return;
+    }
+    // The release that follows belongs to the double-click, not to a further click.
+    releaseEndsDoubleClick_ = true;
+    leftPressed_ = false;
+    emit doubleClickedAt(itemNumberAt(event->position().toPoint()));
+}
+
+} // namespace host

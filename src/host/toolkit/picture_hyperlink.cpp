@@ -1,0 +1,36 @@
+#include "host/toolkit/picture_hyperlink.h"
+
+#include "host/toolkit/clickable_label.h"
+#include "host/toolkit/event_boundary.h"
+#include "host/toolkit/hyperlink.h"
+#include "host/toolkit/pictures.h"
+
+namespace host {
+
+PictureHyperlink::PictureHyperlink(QWidget* parent)
+    : Control(new ClickableLabel(parent)), // NOLINT(cppcoreguidelines-owning-memory): Qt parent
+      label_(static_cast<ClickableLabel*>(widget()))
+{
+    label_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    label_->setCursor(Qt::PointingHandCursor);
+    label_->setFocusPolicy(Qt::NoFocus);
+    QObject::connect(label_, &ClickableLabel::clicked, context(),
+                     [this] { raiseEvent([this] { openHyperlink(url_); }); });
+}
+
+void PictureHyperlink::setPictureName(const std::string& name)
+{
+    label_->setPixmap(QPixmap::fromImage(loadPicture(name)));
+}
+
+void PictureHyperlink::setToolTip(const std::string& text)
+{
+    label_->setToolTip(QString::fromStdString(text));
+}
+
+void PictureHyperlink::setUrl(const std::string& url)
+{
+    url_ = url;
+}
+
+} // namespace host

@@ -1,0 +1,91 @@
+#include "host/toolkit/response_window.h"
+
+#include "host/toolkit/event_boundary.h"
+#include "host/toolkit/layout_units.h"
+#include "host/toolkit/window_functions.h"
+#include "host/win32/windows.h"
+
+#include <QCloseEvent>
+
+namespace host {
+
+ResponseWindow::ResponseWindow(QWidget* parent) : QDialog(parent)
+{
+    win32::registerWindow(this);
+    setModal(true);
+}
+
+ResponseWindow::~ResponseWindow() = default;
+
+std::string ResponseWindow::title() const
+{
+    return windowTitle().toStdString();
+}
+
+void ResponseWindow::setTitle(const std::string& title)
+{
+    setWindowTitle(QString::fromStdString(title));
+}
+
+void ResponseWindow::setIcon(const std::string& pictureName)
+{
+    setWindowIcon(host::windowIcon(pictureName));
+}
+
+win32::HWND ResponseWindow::handle() const
+{
+    return win32::handleFromWindow(this);
+}
+
+void ResponseWindow::setredraw(bool redraw)
+{
+    setRedraw(*this, redraw);
+}
+
+int ResponseWindow::workspacewidth() const
+{
+    return workspaceWidth(*this);
+}
+
+int ResponseWindow::workspaceheight() const
+{
+    return workspaceHeight(*this);
+}
+
+void ResponseWindow::setDesignSize(int width, int height)
+{
+    resize(unitsToPixelsX(width), unitsToPixelsY(height));
+}
+
+void ResponseWindow::openModal()
+{
+    closed_ = false;
+    raiseEvent([this] { onOpen(); });
+    applyTabOrder(*this);
+    exec();
+}
+
+void ResponseWindow::onResize(int /*sizetype*/, int /*newwidth*/, int /*newheight*/) {}
+
+void ResponseWindow::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    raiseEvent([this] { onResize(0, workspacewidth(), workspaceheight()); });
+}
+
+void ResponseWindow::closeEvent(QCloseEvent* event)
+{
+    QDialog::closeEvent(event);
+}
+
+void ResponseWindow::done(int result)
+{
+    // Every way out of the dialog (close box, Escape, close()) passes here once.
+    if (!closed_) {
+        closed_ = true;
+        raiseEvent([this] { onClose(); });
+    }
+    QDialog::done(result);
+}
+
+} // namespace host

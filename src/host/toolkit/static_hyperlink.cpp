@@ -1,0 +1,38 @@
+#include "host/toolkit/static_hyperlink.h"
+
+#include "host/toolkit/clickable_label.h"
+#include "host/toolkit/colors.h"
+#include "host/toolkit/event_boundary.h"
+#include "host/toolkit/hyperlink.h"
+
+namespace host {
+
+StaticHyperlink::StaticHyperlink(QWidget* parent)
+    : Control(new ClickableLabel(parent)), // NOLINT(cppcoreguidelines-owning-memory): Qt parent
+      label_(static_cast<ClickableLabel*>(widget()))
+{
+    label_->setCursor(Qt::PointingHandCursor);
+    QFont underlined = label_->font();
+    underlined.setUnderline(true);
+    label_->setFont(underlined);
+    setTextColor(kColorLink);
+    QObject::connect(label_, &ClickableLabel::clicked, context(),
+                     [this] { raiseEvent([this] { openHyperlink(url_); }); });
+}
+
+void StaticHyperlink::setText(const std::string& text)
+{
+    label_->setText(QString::fromStdString(text));
+}
+
+std::string StaticHyperlink::text() const
+{
+    return label_->text().toStdString();
+}
+
+void StaticHyperlink::setUrl(const std::string& url)
+{
+    url_ = url;
+}
+
+} // namespace host

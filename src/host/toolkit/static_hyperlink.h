@@ -1,0 +1,26 @@
+// Static hyperlink control: a text in the link colour whose click opens its web address.
+#pragma once
+
+#include "host/toolkit/control.h"
+
+#include <string>
+
+namespace host {
+
+class ClickableLabel;
+
+class StaticHyperlink : public Control {
+public:
+    explicit StaticHyperlink(QWidget* parent);
+
+    void setText(const std::string& text);
+    [[nodiscard]] std::string text() const;
+    void setUrl(const std::string& url);
+    [[nodiscard]] const std::string& url() const { return url_; }
+
+private:
+    ClickableLabel* label_;
+    std::string url_;
+};
+
+} // namespace host

@@ -1,0 +1,26 @@
+// Static text control: a line of text with its own font and colours; reports clicks.
+#pragma once
+
+#include "host/toolkit/control.h"
+
+#include <functional>
+#include <string>
+
+namespace host {
+
+class ClickableLabel;
+
+class StaticText : public Control {
+public:
+    explicit StaticText(QWidget* parent);
+
+    void setText(const std::string& text);
+    [[nodiscard]] std::string text() const;
+    void onClicked(std::function<void()> handler);
+
+private:
+    ClickableLabel* label_;
+    std::function<void()> clicked_;
+};
+
+} // namespace host

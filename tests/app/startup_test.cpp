@@ -1,0 +1,76 @@
+#include "app/w_main.h"
+#include "browse/w_brow.h"
+#include "viewer_fixture.h"
+
+#include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QStatusBar>
+#include <gtest/gtest.h>
+
+namespace {
+
+using testing_support::RunningViewer;
+using testing_support::ScratchFolder;
+
+std::vector<std::string> catalogue(const w_brow& sheet)
+{
+    std::vector<std::string> labels;
+    for (long i = 1; i <= sheet.lv_zip->totalitems(); ++i) {
+        labels.push_back(sheet.lv_zip->getitem(i).value_or("?"));
+    }
+    return labels;
+}
+
+struct Startup : testing::TestWithParam<const char*> {};
+
+TEST_P(Startup, OpensTheMaximizedFrameWithItsSheetFillingTheClientArea)
+{
+    ScratchFolder folder;
+    RunningViewer viewer(GetParam());
+    w_main* frame = viewer.frame();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(QCoreApplication::applicationName(), "browser");
+    EXPECT_EQ(frame->title(), "Varnelook1.0");
+    EXPECT_TRUE(frame->isMaximized());
+    EXPECT_TRUE(frame->statusBar()->isVisible());
+    EXPECT_FALSE(frame->windowIcon().isNull());
+    EXPECT_EQ(frame->mdiArea()->background().color(), QColor(0, 128, 128));
+
+    ASSERT_EQ(frame->sheets().size(), 1u);
+    w_brow* sheet = viewer.sheet();
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_EQ(frame->getactivesheet(), sheet);
+    EXPECT_EQ(sheet->menuPosition(), 2);
+    auto* sub = qobject_cast<QMdiSubWindow*>(sheet->parentWidget());
+    ASSERT_NE(sub, nullptr);
+    EXPECT_TRUE(sub->isMaximized());
+    EXPECT_EQ(sub->geometry(), frame->mdiArea()->viewport()->rect());
+    EXPECT_EQ(sheet->focusWidget(), sheet->lv_fileico->widget());
+    EXPECT_TRUE(catalogue(*sheet).empty()); // no archives here
+
+    // Opening the sheet again only activates the one that is open.
+    EXPECT_EQ(frame->opensheet<w_brow>(2), sheet);
+    EXPECT_EQ(frame->sheets().size(), 1u);
+
+    viewer.closeFrame();
+    EXPECT_EQ(viewer.frame(), nullptr);
+}
+
+TEST_P(Startup, ListsTheFoldersArchivesWhateverTheArguments)
+{
+    ScratchFolder folder;
+    folder.writeFile("b10.zqr", "");
+    folder.writeFile("B2.zqr", "");
+    folder.writeFile("a.zqr", "");
+    folder.writeFile("readme.txt", "");
+    RunningViewer viewer(GetParam());
+    ASSERT_NE(viewer.sheet(), nullptr);
+    EXPECT_EQ(catalogue(*viewer.sheet()), (std::vector<std::string>{"a.zqr", "B2.zqr", "b10.zqr"}));
+    EXPECT_EQ(viewer.sheet()->lv_fileico->totalitems(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(WithAndWithoutArguments, Startup,
+                         testing::Values("", "b10.zqr --help extra"));
+
+} // namespace

@@ -1,0 +1,98 @@
+#include "browse/w_brow.h"
+#include "host/toolkit/layout_units.h"
+#include "host/toolkit/list_view_widget.h"
+#include "viewer_fixture.h"
+
+#include <QRadioButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+using testing_support::RunningViewer;
+using testing_support::ScratchFolder;
+
+// A sheet on its own, sized in pixels, so the workspace is exactly known.
+struct LoneSheet : testing::Test {
+    ScratchFolder folder;
+    w_brow sheet;
+
+    void resizeTo(int width, int height)
+    {
+        sheet.resize(width, height);
+        sheet.show();
+        QCoreApplication::processEvents();
+    }
+};
+
+TEST_F(LoneSheet, ResizeLaysTheControlsOutByTheWorkspaceAtEverySize)
+{
+    for (const QSize size : {QSize(1200, 700), QSize(900, 500)}) {
+        resizeTo(size.width(), size.height());
+        const int W = sheet.workspacewidth();
+        const int H = sheet.workspaceheight();
+        ASSERT_EQ(W, host::pixelsToUnitsX(size.width()));
+        EXPECT_EQ(sheet.phl_1->x(), W - 3109);
+        EXPECT_EQ(sheet.gb_2->height(), H - 452);
+        EXPECT_EQ(sheet.lv_zip->height(), H - 452 - 100);
+        EXPECT_EQ(sheet.lv_fileico->x(), 841 + 5);
+        EXPECT_EQ(sheet.gb_1->width(), W - 841);
+        EXPECT_EQ(sheet.lv_fileico->width(), W - 841);
+        EXPECT_EQ(sheet.lv_fileico->height(), H - 452 - 200);
+        // Nothing else moves.
+        EXPECT_EQ(sheet.lv_zip->width(), 818);
+        EXPECT_EQ(sheet.gb_2->width(), 841);
+        EXPECT_EQ(sheet.rb_3->x(), 2039);
+        EXPECT_EQ(sheet.lv_fileico->y(), 652);
+        // The logo's widget is flush with the right edge of the workspace.
+        EXPECT_EQ(sheet.phl_1->widget()->geometry().right() + 1, size.width());
+    }
+}
+
+TEST_F(LoneSheet, BelowTheLogosHeightTheListsShrinkToNothingNotBelow)
+{
+    resizeTo(1000, 90); // 360 units, lower than the 452-unit logo
+    EXPECT_EQ(sheet.gb_2->height(), 0);
+    EXPECT_EQ(sheet.lv_zip->height(), 0);
+    EXPECT_EQ(sheet.lv_fileico->height(), 0);
+    EXPECT_EQ(sheet.lv_fileico->widget()->height(), 0);
+    resizeTo(1000, 140); // 560 units: the group box has room, the lists do not yet
+    EXPECT_EQ(sheet.gb_2->height(), 108);
+    EXPECT_EQ(sheet.lv_zip->height(), 8);
+    EXPECT_EQ(sheet.lv_fileico->height(), 0);
+}
+
+TEST_F(LoneSheet, ViewButtonsSwitchTheMemberListAndKeepItsItems)
+{
+    resizeTo(1200, 700);
+    EXPECT_TRUE(sheet.rb_3->checked());
+    EXPECT_FALSE(sheet.rb_4->widget()->isVisible());
+    for (const char* label : {"b.txt", "a.doc", "c.pdf"}) {
+        sheet.lv_fileico->additem(label, 1);
+    }
+    const auto before = RunningViewer::shownMembers(sheet);
+    ASSERT_EQ(before, (std::vector<std::string>{"a.doc", "b.txt", "c.pdf"}));
+
+    const struct {
+        host::RadioButton* button;
+        host::ListView::View view;
+    } cases[] = {{sheet.rb_1.get(), host::ListView::View::LargeIcon},
+                 {sheet.rb_2.get(), host::ListView::View::SmallIcon},
+                 {sheet.rb_3.get(), host::ListView::View::List}};
+    for (const auto& [button, view] : cases) {
+        // On the indicator: a radio button answers clicks on its indicator and text only.
+        QTest::mouseClick(button->button(), Qt::LeftButton, {},
+                          QPoint(6, button->button()->height() / 2));
+        EXPECT_EQ(sheet.lv_fileico->view(), view);
+        EXPECT_TRUE(button->checked());
+        EXPECT_EQ(RunningViewer::shownMembers(sheet), before);
+    }
+    // Only one button of the group is checked at a time, the hidden report button included.
+    int checked = 0;
+    for (auto* button : {&sheet.rb_1, &sheet.rb_2, &sheet.rb_3, &sheet.rb_4}) {
+        checked += (*button)->checked() ? 1 : 0;
+    }
+    EXPECT_EQ(checked, 1);
+}
+
+} // namespace

@@ -1,0 +1,199 @@
+#include "viewer_fixture.h"
+
+#include "app/browser.h"
+#include "app/w_main.h"
+#include "browse/w_brow.h"
+#include "host/toolkit/list_view_widget.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QStatusBar>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <zip.h>
+
+namespace testing_support {
+
+ScratchFolder::ScratchFolder() : previous_(QDir::currentPath())
+{
+    EXPECT_TRUE(folder_.isValid());
+    EXPECT_TRUE(QDir::setCurrent(folder_.path()));
+}
+
+ScratchFolder::~ScratchFolder()
+{
+    QDir::setCurrent(previous_);
+}
+
+std::string ScratchFolder::filePath(const std::string& name) const
+{
+    return folder_.filePath(QString::fromStdString(name)).toStdString();
+}
+
+void ScratchFolder::addArchive(const std::string& name,
+                               const std::vector<std::pair<std::string, std::string>>& members)
+{
+    int error = 0;
+    zip_t* archive = zip_open(filePath(name).c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+    ASSERT_NE(archive, nullptr);
+    for (const auto& [member, content] : members) {
+        zip_source_t* source = zip_source_buffer(archive, content.data(), content.size(), 0);
+        ASSERT_NE(source, nullptr);
+        if (zip_file_add(archive, member.c_str(), source, ZIP_FL_ENC_UTF_8) < 0) {
+            zip_source_free(source);
+            FAIL() << "cannot add " << member;
+        }
+    }
+    ASSERT_EQ(zip_close(archive), 0);
+}
+
+void ScratchFolder::writeFile(const std::string& name, const std::string& content)
+{
+    QFile file(QString::fromStdString(filePath(name)));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(content.data(), static_cast<qint64>(content.size()));
+}
+
+bool ScratchFolder::exists(const std::string& name) const
+{
+    return QFile::exists(QString::fromStdString(filePath(name)));
+}
+
+std::string ScratchFolder::read(const std::string& name) const
+{
+    QFile file(QString::fromStdString(filePath(name)));
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    return file.readAll().toStdString();
+}
+
+std::vector<std::string> ScratchFolder::names() const
+{
+    std::vector<std::string> names;
+    for (const QString& entry :
+         QDir(folder_.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name)) {
+        names.push_back(entry.toStdString());
+    }
+    return names;
+}
+
+AnsweredMessageBoxes::AnsweredMessageBoxes()
+    : previous_(host::setMessageBoxHandler([this](const host::MessageBoxRequest& box) {
+          shown.push_back(box);
+          return 1;
+      }))
+{
+}
+
+AnsweredMessageBoxes::~AnsweredMessageBoxes()
+{
+    host::setMessageBoxHandler(previous_);
+}
+
+RunningViewer::RunningViewer(const std::string& commandline)
+    : application_(std::make_unique<browser>())
+{
+    application_->start(commandline);
+    QCoreApplication::processEvents();
+}
+
+RunningViewer::~RunningViewer()
+{
+    closeFrame();
+}
+
+w_main* RunningViewer::frame() const
+{
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (auto* frame = dynamic_cast<w_main*>(window); frame != nullptr && frame->isVisible()) {
+            return frame;
+        }
+    }
+    return nullptr;
+}
+
+w_brow* RunningViewer::sheet() const
+{
+    w_main* main = frame();
+    if (main == nullptr) {
+        return nullptr;
+    }
+    for (host::Sheet* open : main->sheets()) {
+        if (auto* browse = dynamic_cast<w_brow*>(open)) {
+            return browse;
+        }
+    }
+    return nullptr;
+}
+
+void RunningViewer::closeFrame()
+{
+    if (finished_) {
+        return;
+    }
+    if (w_main* main = frame()) {
+        main->close();
+    }
+    letClosedWindowsGo();
+    application_->finish();
+    finished_ = true;
+}
+
+std::string RunningViewer::statusLine() const
+{
+    w_main* main = frame();
+    if (main == nullptr) {
+        return {};
+    }
+    const auto labels = main->statusBar()->findChildren<QLabel*>();
+    return labels.isEmpty() ? std::string() : labels.front()->text().toStdString();
+}
+
+namespace {
+
+QPoint pointOf(host::ListViewWidget& view, int row)
+{
+    if (row < 0) {
+        // Beside the items: the bottom-right corner of an otherwise sparse list.
+        return QPoint(view.viewport()->width() - 3, view.viewport()->height() - 3);
+    }
+    const QRect rect = view.visualRect(view.model()->index(row, 0));
+    EXPECT_TRUE(rect.isValid()) << "no item " << row;
+    return rect.center();
+}
+
+} // namespace
+
+void RunningViewer::clickItem(w_brow& sheet, bool catalogue, int row)
+{
+    host::ListViewWidget& view = *(catalogue ? sheet.lv_zip : sheet.lv_fileico)->listWidget();
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, pointOf(view, row));
+}
+
+void RunningViewer::doubleClickItem(w_brow& sheet, int row)
+{
+    host::ListViewWidget& view = *sheet.lv_fileico->listWidget();
+    QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, pointOf(view, row));
+}
+
+std::vector<std::string> RunningViewer::shownMembers(const w_brow& sheet)
+{
+    std::vector<std::string> labels;
+    const auto* model = sheet.lv_fileico->listWidget()->model();
+    for (int row = 0; row < model->rowCount(); ++row) {
+        labels.push_back(model->index(row, 0).data().toString().toStdString());
+    }
+    return labels;
+}
+
+void letClosedWindowsGo()
+{
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
+
+} // namespace testing_support

@@ -1,0 +1,89 @@
+// What the viewer's GUI tests share: a temporary folder that is the current directory while a
+// test runs, archives made in it, message boxes answered and recorded, and the running viewer.
+#pragma once
+
+#include "host/toolkit/message_box.h"
+
+#include <QString>
+#include <QTemporaryDir>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+class browser;
+class w_brow;
+class w_main;
+
+namespace testing_support {
+
+// A fresh folder that is the process's current directory for the fixture's life.
+class ScratchFolder {
+public:
+    ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    ~ScratchFolder();
+
+    [[nodiscard]] QString path() const { return folder_.path(); }
+    [[nodiscard]] std::string filePath(const std::string& name) const;
+
+    // A ZIP archive holding the members (name, content) in this order.
+    void addArchive(const std::string& name,
+                    const std::vector<std::pair<std::string, std::string>>& members);
+    void writeFile(const std::string& name, const std::string& content);
+    [[nodiscard]] bool exists(const std::string& name) const;
+    [[nodiscard]] std::string read(const std::string& name) const;
+    // The names in the folder, sorted.
+    [[nodiscard]] std::vector<std::string> names() const;
+
+private:
+    QTemporaryDir folder_;
+    QString previous_;
+};
+
+// Answers every message box with OK and keeps what it showed.
+class AnsweredMessageBoxes {
+public:
+    AnsweredMessageBoxes();
+    AnsweredMessageBoxes(const AnsweredMessageBoxes&) = delete;
+    AnsweredMessageBoxes& operator=(const AnsweredMessageBoxes&) = delete;
+    ~AnsweredMessageBoxes();
+
+    std::vector<host::MessageBoxRequest> shown;
+
+private:
+    host::MessageBoxHandler previous_;
+};
+
+// The viewer started as its executable starts it, in the current directory.
+class RunningViewer {
+public:
+    explicit RunningViewer(const std::string& commandline = "");
+    RunningViewer(const RunningViewer&) = delete;
+    RunningViewer& operator=(const RunningViewer&) = delete;
+    ~RunningViewer();
+
+    [[nodiscard]] w_main* frame() const;
+    [[nodiscard]] w_brow* sheet() const;
+    // Closes the frame as its close box does and lets the closed windows go.
+    void closeFrame();
+
+    // Clicks and double-clicks item `row` (0-based) of a list view by mouse, or beside the items
+    // when row is -1.
+    static void clickItem(w_brow& sheet, bool catalogue, int row);
+    static void doubleClickItem(w_brow& sheet, int row);
+    // The labels the member list shows, top to bottom.
+    static std::vector<std::string> shownMembers(const w_brow& sheet);
+    // The text of the frame's status line as shown.
+    [[nodiscard]] std::string statusLine() const;
+
+private:
+    std::unique_ptr<browser> application_;
+    bool finished_ = false;
+};
+
+// Lets deferred deletions (closed windows) happen.
+void letClosedWindowsGo();
+
+} // namespace testing_support
