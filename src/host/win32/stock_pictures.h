@@ -1,0 +1,48 @@
+// The runtime's named stock pictures ("exit!", "AppIcon!", "HyperLink!", ...), listed by an index
+// file whose lines read `NAME KIND ID FILE`: KIND is bitmap, icon or cursor, ID a positive number
+// unique per kind, FILE a path relative to the index's folder. Blank lines and lines starting
+// with "#" are ignored. The built-in index is ":/assets/stock/index.txt".
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace win32 {
+
+enum class StockPictureKind { Bitmap, Icon, Cursor };
+
+struct StockPicture {
+    std::string name; // full name with its "!", UTF-8
+    StockPictureKind kind = StockPictureKind::Bitmap;
+    int id = 0;
+    QString file; // absolute path or resource path of the picture
+};
+
+class StockPictureIndex {
+public:
+    // Reads an index file; unreadable files and malformed lines leave it empty or without them.
+    static StockPictureIndex fromFile(const QString& indexFile);
+
+    // Exact, case-sensitive look-ups; nullptr when there is no such picture.
+    [[nodiscard]] const StockPicture* find(std::string_view name, StockPictureKind kind) const;
+    [[nodiscard]] const StockPicture* find(StockPictureKind kind, int id) const;
+    [[nodiscard]] const std::vector<StockPicture>& pictures() const { return pictures_; }
+
+    // The picture's pixels; a null image when its file cannot be read.
+    [[nodiscard]] static QImage load(const StockPicture& picture);
+
+private:
+    std::vector<StockPicture> pictures_;
+};
+
+// The index in use, read from ":/assets/stock/index.txt" at first use.
+const StockPictureIndex& stockPictures();
+
+// Test seam: use the index read from another file (nullopt: the built-in one again).
+void useStockPictureIndex(const std::optional<QString>& indexFile);
+
+} // namespace win32
