@@ -57,10 +57,10 @@ TEST(MenuModel, EntriesKeepTheirPositionsTypesStatesAndSubMenus)
     EXPECT_EQ(textOf(file, 1), "") << "separators have no text";
 
     MENUITEMINFOA info = infoWithMask(MIIM_STATE | MIIM_TYPE | MIIM_ID);
-    ASSERT_TRUE(GetMenuItemInfoA(file, 1, TRUE, &info));
+    ASSERT_TRUE(GetMenuItemInfoA(file, 1, 1, &info));
     EXPECT_EQ(info.fType, MFT_SEPARATOR);
-    ASSERT_TRUE(GetMenuItemInfoA(file, 2, TRUE, &info));
-    EXPECT_EQ(info.fState, MFS_GRAYED | MFS_CHECKED) << "MF_GRAYED shows as the grayed state";
+    ASSERT_TRUE(GetMenuItemInfoA(file, 2, 1, &info));
+    EXPECT_EQ(info.fState, MF_GRAYED | MFS_CHECKED) << "the flags are kept as state bits";
     EXPECT_EQ(info.wID, 102u);
 
     // Destroying the bar takes its sub-menu with it.
@@ -80,16 +80,16 @@ TEST(MenuModel, InfoRoundTripsByPositionAndByCommand)
     // What the owner-draw registration does: read type and data, add the owner-draw bit and a
     // number, write both back by position.
     MENUITEMINFOA info = infoWithMask(MIIM_TYPE | MIIM_DATA);
-    ASSERT_TRUE(GetMenuItemInfoA(popup, 1, TRUE, &info));
+    ASSERT_TRUE(GetMenuItemInfoA(popup, 1, 1, &info));
     EXPECT_EQ(info.dwItemData, 0u);
     EXPECT_EQ(info.cch, 6u) << "without a buffer, cch receives the text length";
     info.fType |= MFT_OWNERDRAW;
     info.dwItemData = 42;
-    ASSERT_TRUE(SetMenuItemInfoA(popup, 1, TRUE, &info));
+    ASSERT_TRUE(SetMenuItemInfoA(popup, 1, 1, &info));
 
     MENUITEMINFOA back = infoWithMask(MIIM_TYPE | MIIM_DATA | MIIM_STATE);
     back.fState = 0xDEAD;
-    ASSERT_TRUE(GetMenuItemInfoA(bar, 8, FALSE, &back)) << "by command searches sub-menus";
+    ASSERT_TRUE(GetMenuItemInfoA(bar, 8, 0, &back)) << "by command searches sub-menus";
     EXPECT_EQ(back.fType, MFT_OWNERDRAW);
     EXPECT_EQ(back.dwItemData, 42u);
     EXPECT_EQ(back.fState, 0u);
@@ -97,7 +97,7 @@ TEST(MenuModel, InfoRoundTripsByPositionAndByCommand)
 
     // The first entry is untouched.
     MENUITEMINFOA first = infoWithMask(MIIM_TYPE | MIIM_DATA);
-    ASSERT_TRUE(GetMenuItemInfoA(popup, 0, TRUE, &first));
+    ASSERT_TRUE(GetMenuItemInfoA(popup, 0, 1, &first));
     EXPECT_EQ(first.fType, MFT_STRING);
     EXPECT_EQ(first.dwItemData, 0u);
 
@@ -105,8 +105,8 @@ TEST(MenuModel, InfoRoundTripsByPositionAndByCommand)
     MENUITEMINFOA stateOnly = infoWithMask(MIIM_STATE);
     stateOnly.fState = MFS_CHECKED;
     stateOnly.dwItemData = 99;
-    ASSERT_TRUE(SetMenuItemInfoA(popup, 8, FALSE, &stateOnly));
-    ASSERT_TRUE(GetMenuItemInfoA(popup, 1, TRUE, &back));
+    ASSERT_TRUE(SetMenuItemInfoA(popup, 8, 0, &stateOnly));
+    ASSERT_TRUE(GetMenuItemInfoA(popup, 1, 1, &back));
     EXPECT_EQ(back.dwItemData, 42u);
     EXPECT_EQ(back.fState, MFS_CHECKED);
     DestroyMenu(bar);
@@ -118,10 +118,10 @@ TEST(MenuModel, RefusesWrongSizesMissingEntriesAndCycles)
     AppendMenuA(popup, MF_STRING, 1, "Only");
     MENUITEMINFOA info = infoWithMask(MIIM_DATA);
     info.cbSize = 48;
-    EXPECT_FALSE(GetMenuItemInfoA(popup, 0, TRUE, &info));
+    EXPECT_FALSE(GetMenuItemInfoA(popup, 0, 1, &info));
     info.cbSize = kMenuItemInfoSize;
-    EXPECT_FALSE(GetMenuItemInfoA(popup, 1, TRUE, &info)) << "position past the end";
-    EXPECT_FALSE(GetMenuItemInfoA(popup, 77, FALSE, &info)) << "unknown command";
+    EXPECT_FALSE(GetMenuItemInfoA(popup, 1, 1, &info)) << "position past the end";
+    EXPECT_FALSE(GetMenuItemInfoA(popup, 77, 0, &info)) << "unknown command";
     EXPECT_EQ(GetMenuItemCount(0), -1);
     EXPECT_FALSE(AppendMenuA(popup, MF_POPUP, popup, "Self")) << "a menu cannot hold itself";
     const HMENU child = CreatePopupMenu();
@@ -139,7 +139,7 @@ TEST(MenuModel, TextComesBackThroughABufferTheWin32Way)
     MENUITEMINFOA info = infoWithMask(MIIM_STRING);
     info.dwTypeData = address.address();
     info.cch = 5;
-    ASSERT_TRUE(GetMenuItemInfoA(popup, 0, TRUE, &info));
+    ASSERT_TRUE(GetMenuItemInfoA(popup, 0, 1, &info));
     EXPECT_EQ(info.cch, 4u);
     EXPECT_EQ(std::string(buffer.data()), "打\xE5") << "lengths count bytes";
 
@@ -154,7 +154,7 @@ TEST(MenuModel, TextComesBackThroughABufferTheWin32Way)
     insert.dwTypeData = newText.address();
     insert.wID = 6;
     insert.dwItemData = 3;
-    ASSERT_TRUE(InsertMenuItemA(popup, 0, TRUE, &insert));
+    ASSERT_TRUE(InsertMenuItemA(popup, 0, 1, &insert));
     EXPECT_EQ(textOf(popup, 0), "新的");
     EXPECT_EQ(GetMenuItemID(popup, 1), 5u);
     EXPECT_TRUE(DeleteMenu(popup, 6, MF_BYCOMMAND));
@@ -178,11 +178,11 @@ TEST(MenuModel, WindowsHaveOneMenuBarAndOneSystemMenuThatDieWithThem)
     EXPECT_EQ(changes[0].kind, MenuChange::Kind::WindowMenu);
     EXPECT_EQ(changes[0].window, hwnd);
 
-    const HMENU system = GetSystemMenu(hwnd, FALSE);
+    const HMENU system = GetSystemMenu(hwnd, 0);
     EXPECT_NE(system, 0u);
-    EXPECT_EQ(GetSystemMenu(hwnd, FALSE), system);
+    EXPECT_EQ(GetSystemMenu(hwnd, 0), system);
     EXPECT_GT(GetMenuItemCount(system), 0);
-    EXPECT_EQ(GetSystemMenu(0, FALSE), 0u);
+    EXPECT_EQ(GetSystemMenu(0, 0), 0u);
     EXPECT_FALSE(SetMenu(0, bar));
 
     window.reset();
@@ -201,7 +201,7 @@ TEST(MenuModel, ListenersHearOfEntryChangesAndDestruction)
         AppendMenuA(popup, MF_STRING, 1, "One");
         MENUITEMINFOA info = infoWithMask(MIIM_DATA);
         info.dwItemData = 1;
-        SetMenuItemInfoA(popup, 0, TRUE, &info);
+        SetMenuItemInfoA(popup, 0, 1, &info);
         DestroyMenu(popup);
     }
     const HMENU other = CreatePopupMenu();

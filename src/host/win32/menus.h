@@ -3,18 +3,13 @@
 // window and its system menu. Pure data: the display layer observes changes and shows them.
 #pragma once
 
-#include "host/win32/handles.h"
+#include "host/win32/types.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 
 namespace win32 {
-
-// Plain value types, as the Win32 headers name them (a repeated alias of the same type is legal).
-using BOOL = std::int32_t;
-using UINT = std::uint32_t;
-using DWORD = std::uint32_t;
 
 // AppendMenuA flags (MF_) and the entry types (MFT_) and states (MFS_) of MENUITEMINFOA.
 inline constexpr UINT MF_STRING = 0x0000;
