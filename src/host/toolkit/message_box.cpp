@@ -1,0 +1,52 @@
+#include "host/toolkit/message_box.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <utility>
+
+namespace host {
+
+namespace {
+
+MessageBoxHandler& currentHandler()
+{
+    static MessageBoxHandler handler;
+    return handler;
+}
+
+QMessageBox::Icon toQt(Icon icon)
+{
+    switch (icon) {
+    case Icon::Information:
+        return QMessageBox::Information;
+    case Icon::StopSign:
+        return QMessageBox::Critical;
+    case Icon::Exclamation:
+        return QMessageBox::Warning;
+    case Icon::Question:
+        return QMessageBox::Question;
+    case Icon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+} // namespace
+
+int MessageBox(const std::string& title, const std::string& text, Icon icon, Button button)
+{
+    if (const auto& handler = currentHandler()) {
+        return handler(MessageBoxRequest{title, text, icon, button});
+    }
+    QMessageBox box(toQt(icon), QString::fromStdString(title), QString::fromStdString(text),
+                    QMessageBox::Ok, QApplication::activeWindow());
+    box.exec();
+    return 1;
+}
+
+MessageBoxHandler setMessageBoxHandler(MessageBoxHandler handler)
+{
+    return std::exchange(currentHandler(), std::move(handler));
+}
+
+} // namespace host
