@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 
 namespace win32 {
@@ -59,7 +60,10 @@ public:
     explicit HandleTable(HandleKind kind) : kind_(kind) {}
     HandleTable(const HandleTable&) = delete;
     HandleTable& operator=(const HandleTable&) = delete;
-    ~HandleTable() { detail::countHandle(kind_, -static_cast<std::ptrdiff_t>(objects_.size())); }
+    ~HandleTable()
+    {
+        detail::countHandle(kind_, -static_cast<std::ptrdiff_t>(objects_.size() - permanentCount_));
+    }
 
     HANDLE add(std::unique_ptr<Object> object)
     {
@@ -76,6 +80,19 @@ public:
         return handle;
     }
 
+    // An object that lives as long as the table (stock objects): not counted as live, and
+    // take() and remove() refuse it.
+    HANDLE addPermanent(std::unique_ptr<Object> object)
+    {
+        const HANDLE handle = add(std::move(object));
+        detail::countHandle(kind_, -1);
+        ++permanentCount_;
+        permanent_.insert(handle);
+        return handle;
+    }
+
+    [[nodiscard]] bool isPermanent(HANDLE handle) const { return permanent_.contains(handle); }
+
     [[nodiscard]] Object* find(HANDLE handle) const
     {
         const auto it = objects_.find(handle);
@@ -85,7 +102,7 @@ public:
     std::unique_ptr<Object> take(HANDLE handle)
     {
         const auto it = objects_.find(handle);
-        if (it == objects_.end()) {
+        if (it == objects_.end() || isPermanent(handle)) {
             return nullptr;
         }
         auto object = std::move(it->second);
@@ -110,7 +127,9 @@ private:
     static constexpr std::uint32_t kSerialMask = 0x00FFFFFFu;
     HandleKind kind_;
     std::uint32_t serial_ = 0;
+    std::size_t permanentCount_ = 0;
     std::unordered_map<HANDLE, std::unique_ptr<Object>> objects_;
+    std::unordered_set<HANDLE> permanent_;
 };
 
 } // namespace win32
