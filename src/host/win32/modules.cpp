@@ -5,15 +5,31 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QLibrary>
+#include <map>
 #include <memory>
 
 namespace win32 {
 
 namespace {
 
-struct ModuleObject {
-    std::unique_ptr<QLibrary> library; // null for the runtime's own module
+// One loaded library, shared by every handle to it and unloaded with the last one.
+struct LoadedLibrary {
+    explicit LoadedLibrary(const QString& name) : library(name) {}
+    LoadedLibrary(const LoadedLibrary&) = delete;
+    LoadedLibrary& operator=(const LoadedLibrary&) = delete;
+    ~LoadedLibrary() { library.unload(); }
+    QLibrary library;
 };
+
+struct ModuleObject {
+    std::shared_ptr<LoadedLibrary> loaded; // null for the runtime's own module
+};
+
+std::map<QString, std::weak_ptr<LoadedLibrary>>& loadedLibraries()
+{
+    static std::map<QString, std::weak_ptr<LoadedLibrary>> libraries;
+    return libraries;
+}
 
 HandleTable<ModuleObject>& moduleTable()
 {
@@ -23,7 +39,8 @@ HandleTable<ModuleObject>& moduleTable()
 
 QString runtimeLibraryName()
 {
-    return QStringLiteral("HostRT%10.DLL").arg(kRuntimeMajorVersion);
+    return QStringLiteral("HostRT") + QString::number(kRuntimeMajorVersion) +
+           QStringLiteral("0.DLL");
 }
 
 // The platform's name for "X.dll": X, which QLibrary completes with the platform's prefix and
@@ -36,7 +53,7 @@ QString platformName(const QString& name)
     return name;
 }
 
-std::unique_ptr<QLibrary> loadLibrary(const QString& name)
+std::shared_ptr<LoadedLibrary> loadLibrary(const QString& name)
 {
     const QString base = platformName(name);
     QStringList candidates;
@@ -45,9 +62,13 @@ std::unique_ptr<QLibrary> loadLibrary(const QString& name)
     }
     candidates << base;
     for (const QString& candidate : candidates) {
-        auto library = std::make_unique<QLibrary>(candidate);
-        if (library->load()) {
-            return library;
+        if (auto shared = loadedLibraries()[candidate].lock()) {
+            return shared;
+        }
+        auto loaded = std::make_shared<LoadedLibrary>(candidate);
+        if (loaded->library.load()) {
+            loadedLibraries()[candidate] = loaded;
+            return loaded;
         }
     }
     return nullptr;
@@ -63,8 +84,8 @@ HMODULE LoadLibraryA(const char* name)
     const QString requested = QString::fromUtf8(name);
     auto module = std::make_unique<ModuleObject>();
     if (requested.compare(runtimeLibraryName(), Qt::CaseInsensitive) != 0) {
-        module->library = loadLibrary(requested);
-        if (module->library == nullptr) {
+        module->loaded = loadLibrary(requested);
+        if (module->loaded == nullptr) {
             return 0;
         }
     }
@@ -74,29 +95,22 @@ HMODULE LoadLibraryA(const char* name)
 FARPROC GetProcAddress(HMODULE module, const char* name)
 {
     const ModuleObject* object = moduleTable().find(module);
-    if (object == nullptr || object->library == nullptr || name == nullptr) {
+    if (object == nullptr || object->loaded == nullptr || name == nullptr) {
         return nullptr;
     }
-    return object->library->resolve(name);
+    return object->loaded->library.resolve(name);
 }
 
 BOOL FreeLibrary(HMODULE module)
 {
-    std::unique_ptr<ModuleObject> object = moduleTable().take(module);
-    if (object == nullptr) {
-        return 0;
-    }
-    if (object->library != nullptr) {
-        // QLibrary counts loads per file, so the library stays while other handles hold it.
-        object->library->unload();
-    }
-    return 1;
+    // The library itself is unloaded when its last handle goes.
+    return moduleTable().take(module) != nullptr ? 1 : 0;
 }
 
 bool isRuntimeModule(HMODULE module)
 {
     const ModuleObject* object = moduleTable().find(module);
-    return object != nullptr && object->library == nullptr;
+    return object != nullptr && object->loaded == nullptr;
 }
 
 } // namespace win32

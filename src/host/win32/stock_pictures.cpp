@@ -1,5 +1,7 @@
 #include "host/win32/stock_pictures.h"
 
+#include "assets/assets.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -49,7 +51,7 @@ StockPictureIndex StockPictureIndex::fromFile(const QString& indexFile)
             continue;
         }
         const QStringList fields = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-        if (fields.size() != 4) {
+        if (fields.size() != 4 && fields.size() != 6) {
             continue;
         }
         const auto kind = kindFromWord(fields[1]);
@@ -63,6 +65,15 @@ StockPictureIndex StockPictureIndex::fromFile(const QString& indexFile)
         picture.kind = *kind;
         picture.id = id;
         picture.file = folder.filePath(fields[3]);
+        if (fields.size() == 6) {
+            bool xNumeric = false;
+            bool yNumeric = false;
+            const QPoint hotspot(fields[4].toInt(&xNumeric), fields[5].toInt(&yNumeric));
+            if (!xNumeric || !yNumeric) {
+                continue;
+            }
+            picture.hotspot = hotspot;
+        }
         // The first line for a name or an id wins; later duplicates are ignored.
         if (index.find(picture.name, picture.kind) != nullptr ||
             index.find(picture.kind, picture.id) != nullptr) {
@@ -112,7 +123,7 @@ const StockPictureIndex& stockPictures()
     auto& index = activeIndex();
     if (index == nullptr) {
         index = std::make_unique<StockPictureIndex>(
-            StockPictureIndex::fromFile(QStringLiteral(":/assets/stock/index.txt")));
+            StockPictureIndex::fromFile(QString::fromLatin1(assets::stockIndex)));
     }
     return *index;
 }

@@ -1,10 +1,12 @@
 // The runtime's named stock pictures ("exit!", "AppIcon!", "HyperLink!", ...), listed by an index
-// file whose lines read `NAME KIND ID FILE`: KIND is bitmap, icon or cursor, ID a positive number
-// unique per kind, FILE a path relative to the index's folder. Blank lines and lines starting
-// with "#" are ignored. The built-in index is ":/assets/stock/index.txt".
+// file whose lines read `NAME KIND ID FILE [HOTSPOT_X HOTSPOT_Y]`: KIND is bitmap, icon or cursor,
+// ID a positive number unique per kind, FILE a path relative to the index's folder, the hotspot
+// (cursors) in pixels from the top-left. Blank lines and lines starting with "#" are ignored. The
+// built-in index is the embedded assets::stockIndex (":/assets/stock/index.txt").
 #pragma once
 
 #include <QImage>
+#include <QPoint>
 #include <QString>
 #include <optional>
 #include <string>
@@ -20,6 +22,7 @@ struct StockPicture {
     StockPictureKind kind = StockPictureKind::Bitmap;
     int id = 0;
     QString file; // absolute path or resource path of the picture
+    std::optional<QPoint> hotspot;
 };
 
 class StockPictureIndex {

@@ -1,8 +1,8 @@
 #include "host/win32/system.h"
 
 #include "host/win32/fonts.h"
-#include "host/win32/gdi_objects.h"
 #include "host/win32/gdi_internal.h"
+#include "host/win32/gdi_objects.h"
 
 #include <QApplication>
 #include <QFontDatabase>
