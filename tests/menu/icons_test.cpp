@@ -96,8 +96,8 @@ TEST_F(IconFiles, ABitmapsTopLeftColourBecomesTransparentEverywhere)
     EXPECT_EQ(picture.pixel(8, 8), kBlue);
     DestroyIcon(icon);
 
-    const HBITMAP bitmap = LoadImageA(0, file("square.bmp").c_str(), IMAGE_BITMAP, 0, 0,
-                                      LR_LOADFROMFILE);
+    const HBITMAP bitmap =
+        LoadImageA(0, file("square.bmp").c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
     EXPECT_EQ(static_cast<COLORREF>(engine.of_getmaskcolor(bitmap)), RGB(255, 0, 255));
     DeleteObject(bitmap);
 }

@@ -32,8 +32,7 @@ protected:
     }
 
     // Registers an item; with `icon`, its toolbar picture is the blue-square bitmap.
-    int add(const std::string& text, bool icon = false, bool checked = false,
-            bool enabled = true)
+    int add(const std::string& text, bool icon = false, bool checked = false, bool enabled = true)
     {
         auto item = host::MenuItem::create();
         item->setText(text);
@@ -145,8 +144,7 @@ TEST_F(ItemPainting, OnlyTheWhiteBackgroundPutsASpaceBeforeTheText)
     // The same background painted with another style in the engine: no prefix is added.
     engine.menubkstyle = nvo_supermenu_class::style_bknormal;
     Rect rect{0, 0, 200, 22};
-    engine.of_drawnormalitem(nvo_supermenu_class::style_bkwhite, canvas.dc(), rect,
-                             record(spaced));
+    engine.of_drawnormalitem(nvo_supermenu_class::style_bkwhite, canvas.dc(), rect, record(spaced));
     EXPECT_EQ(canvas.image(), prefixed);
     normal(nvo_supermenu_class::style_bknormal, plain, {0, 0, 200, 22});
     EXPECT_NE(canvas.image(), prefixed);
@@ -357,17 +355,21 @@ TEST_F(ItemPainting, AMissingItemObjectEndsThePaintWithTheNullObjectError)
     EXPECT_THROW(engine.of_drawitem(0, nullptr), host::RuntimeError);
 }
 
-TEST_F(ItemPainting, ManyPaintsOfEveryLookLeaveNoDrawingObjectBehind)
+TEST_F(ItemPainting, TenThousandPaintsOfEveryLookLeaveNoDrawingObjectBehind)
 {
     const std::vector<int> rows{add("Open\tO", true), add("Check", false, true), add("-"),
                                 add("Off", true, false, false), add("Both", true, true)};
     const auto before = enginetest::liveDrawingObjects();
     for (int i = 0; i < 10000; ++i) {
         const int row = rows[static_cast<std::size_t>(i) % rows.size()];
-        engine.menustyle = static_cast<std::int16_t>(i % 11 + 1);
-        engine.menubkstyle = static_cast<std::int16_t>(i % 5);
-        request(row, 0, {0, 0, 200, 22});
-        request(row, ODS_SELECTED, {0, 0, 200, 22});
+        for (std::int16_t look = 1; look <= 11; ++look) {
+            engine.menustyle = look;
+            request(row, ODS_SELECTED, {0, 0, 200, 22});
+        }
+        for (std::int16_t background = 0; background <= 4; ++background) {
+            engine.menubkstyle = background;
+            request(row, 0, {0, 0, 200, 22});
+        }
     }
     EXPECT_EQ(enginetest::liveDrawingObjects(), before);
 }

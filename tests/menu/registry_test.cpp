@@ -112,7 +112,8 @@ TEST(MenuEngineRegistry, PopupItemsAreOwnerDrawnAtTheirLevelsAndTheBarIsNot)
     for (int i = 1; i <= engine.menuinfoCount(); ++i) {
         EXPECT_EQ(engine.menuinfo(i)->itemid, static_cast<std::uint32_t>(i));
     }
-    EXPECT_EQ(engine.of_find_bymenuid("m_quit"), engine.of_find_byid(recordOf(engine, file, 3)->itemid));
+    EXPECT_EQ(engine.of_find_bymenuid("m_quit"),
+              engine.of_find_byid(recordOf(engine, file, 3)->itemid));
 }
 
 TEST(MenuEngineRegistry, RegisteringAgainAddsNothingAndShownItemsJoinLater)
