@@ -319,18 +319,17 @@ BOOL InsertMenuItemA(HMENU menu, UINT item, BOOL byPosition, const MENUITEMINFOA
         (info->fMask & MIIM_BITMAP) != 0) {
         return 0;
     }
-    HMENU target = menu;
-    std::size_t index = object->entries.size();
-    if (byPosition != 0) {
-        index = std::min<std::size_t>(item, object->entries.size());
-    } else {
-        const EntryRef ref = findEntry(menu, item, false);
-        if (ref.entry == nullptr) {
+    // By position, a position at or past the end appends; by command, the entry is inserted
+    // before the named one, in whatever menu below `menu` holds it.
+    EntryRef where{menu, std::min<std::size_t>(item, object->entries.size()), nullptr};
+    if (byPosition == 0) {
+        where = findEntry(menu, item, false);
+        if (where.entry == nullptr) {
             return 0;
         }
-        target = ref.menu;
-        index = ref.index;
     }
+    const HMENU target = where.menu;
+    const std::size_t index = where.index;
     MenuEntry entry;
     if ((info->fMask & MIIM_SUBMENU) != 0) {
         if (!acceptableSubmenu(target, info->hSubMenu)) {
