@@ -206,6 +206,32 @@ TEST(MenuEngineRegistry, ASingleAddedEntryIsLeftToTheWindowSystem)
     EXPECT_EQ(entryInfo(windows, 0).dwItemData, 0u);
 }
 
+TEST(MenuEngineRegistry, TheHandleOnlyWalkRestoresEntriesByNumberOrText)
+{
+    FrameLikeWindow f;
+    nvo_supermenu_class engine;
+    engine.of_registerwindow(&f.window);
+    const HMENU file = f.popup(0);
+    const auto closeId = recordOf(engine, file, 1)->itemid;
+    // One entry lost its owner-draw bit, another its number as well.
+    MENUITEMINFOA plain;
+    plain.cbSize = kMenuItemInfoSize;
+    plain.fMask = MIIM_TYPE | MIIM_DATA;
+    plain.fType = MFT_STRING;
+    plain.dwItemData = closeId;
+    ASSERT_TRUE(SetMenuItemInfoA(file, 1, 1, &plain));
+    plain.dwItemData = 0;
+    ASSERT_TRUE(SetMenuItemInfoA(file, 3, 1, &plain));
+
+    engine.of_registermenu(0, f.bar, GetSystemMenu(f.window.handle(), 0));
+    EXPECT_TRUE(ownerDrawn(file, 1));
+    EXPECT_EQ(entryInfo(file, 1).dwItemData, closeId);
+    EXPECT_TRUE(ownerDrawn(file, 3)) << "found by its text";
+    EXPECT_EQ(recordOf(engine, file, 3)->menupt, &f.quit);
+    EXPECT_FALSE(ownerDrawn(f.bar, 0));
+    EXPECT_EQ(engine.menuinfoCount(), 9);
+}
+
 TEST(MenuEngineRegistry, AWindowWithoutMenuEndsRegistrationQuietly)
 {
     MenuTestWindow window;
