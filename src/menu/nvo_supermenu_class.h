@@ -5,6 +5,10 @@
 // The toolkit's values are never null in this host (texts, flags and numbers always have a
 // value), so the null rules of the engine reduce to null object references: a missing window or
 // menu item object raises host::RuntimeError, which ends the current event.
+//
+// Ownership: records point at the window's own menu item objects, which must outlive the engine
+// (the window owns both); the objects the engine makes for entries the window system added are
+// the engine's and go with it, as do the icons of its records.
 #pragma once
 
 #include "host/win32/owner_draw.h"
