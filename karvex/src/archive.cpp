@@ -1,6 +1,7 @@
 #include "archive.h"
 
 #include "central_directory.h"
+#include "file_source.h"
 #include "unique_fd.h"
 
 #include <cstdio>
@@ -54,7 +55,7 @@ Member makeMember(zip_uint64_t index, RawEntry&& raw)
 
 } // namespace
 
-std::unique_ptr<Archive> Archive::open(const char* path, OpenFor purpose, Error& error)
+std::unique_ptr<Archive> Archive::open(const char* path, Error& error)
 {
     UniqueFd fd = openRegularFile(path);
     if (!fd.valid()) {
@@ -67,22 +68,27 @@ std::unique_ptr<Archive> Archive::open(const char* path, OpenFor purpose, Error&
         return nullptr;
     }
     auto archive = std::make_unique<Archive>();
-    if (purpose == OpenFor::Reading) {
-        // libzip takes over a descriptor of its own, on the very file we read the directory of.
-        UniqueFd zipFd(::dup(fd.get()));
-        if (!zipFd.valid()) {
-            error = Error::OpenArchive;
-            return nullptr;
-        }
-        int zipError = 0;
-        archive->zip_.reset(zip_fdopen(zipFd.get(), ZIP_RDONLY, &zipError));
+    // libzip reads through a descriptor of its own, on the very file we read the directory of.
+    // Listing opens it too: an archive libzip refuses as a whole could otherwise list members
+    // that then never unpack, so both ways in refuse the same archives.
+    UniqueFd zipFd(::dup(fd.get()));
+    if (!zipFd.valid()) {
+        error = Error::OpenArchive;
+        return nullptr;
+    }
+    zip_error_t zipError;
+    zip_error_init(&zipError);
+    zip_source_t* source = openFileSource(std::move(zipFd), &zipError);
+    if (source != nullptr) {
+        archive->zip_.reset(zip_open_from_source(source, ZIP_RDONLY, &zipError));
         if (!archive->zip_) {
-            return nullptr;
+            zip_source_free(source);
         }
-        zipFd.release();
-        if (zip_get_num_entries(archive->zip(), 0) != static_cast<zip_int64_t>(entries->size())) {
-            return nullptr;
-        }
+    }
+    zip_error_fini(&zipError);
+    if (!archive->zip_ ||
+        zip_get_num_entries(archive->zip(), 0) != static_cast<zip_int64_t>(entries->size())) {
+        return nullptr;
     }
 
     archive->members_.reserve(entries->size());

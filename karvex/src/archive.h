@@ -27,21 +27,16 @@ struct Member {
     bool listable() const { return !isDirectory && !duplicate && problem == NameProblem::None; }
 };
 
-// What an archive is opened for. Listing needs only the central directory, which we read
-// ourselves; reading members also opens it with libzip (whose opening costs a system call per
-// member, too slow for a listing of thousands).
-enum class OpenFor { Listing, Reading };
-
 class Archive {
 public:
     // Opens `path`; on failure `error` says why (OpenArchive or NotAnArchive) and nothing comes
     // back.
-    static std::unique_ptr<Archive> open(const char* path, OpenFor purpose, Error& error);
+    static std::unique_ptr<Archive> open(const char* path, Error& error);
 
     const std::vector<Member>& members() const { return members_; }
     // The first listable member with exactly this listed name, or null.
     const Member* find(std::string_view listedName) const;
-    // libzip's handle; null when opened for listing only.
+    // libzip's handle on the archive.
     zip_t* zip() const { return zip_.get(); }
 
 private:

@@ -157,7 +157,7 @@ Error extractMember(const char* zipPath, const char* member, const char* savePat
     }
 
     Error error = Error::None;
-    const auto archive = Archive::open(zipPath, OpenFor::Reading, error);
+    const auto archive = Archive::open(zipPath, error);
     if (!archive) {
         return error;
     }

@@ -139,7 +139,7 @@ const char* describe(NameProblem problem)
     case NameProblem::BidiControl:
         return "name holds a bidirectional formatting character";
     case NameProblem::Separator:
-        return "name holds the list separator \"@@\"";
+        return "name holds the list separator \"@@\" or ends in \"@\"";
     }
     return "unknown problem";
 }
@@ -171,8 +171,8 @@ namespace {
 // drive letter, and nothing unsafe. Those are taken in one pass without building them anew.
 bool isPlainName(std::string_view name)
 {
-    if (name.empty() || name.front() == '/' || name.back() == '/' || name.front() == '.' ||
-        (name.size() >= 2 && name[1] == ':')) {
+    if (name.empty() || name.front() == '/' || name.back() == '/' || name.back() == '@' ||
+        name.front() == '.' || (name.size() >= 2 && name[1] == ':')) {
         return false;
     }
     char previous = '\0';
@@ -247,7 +247,9 @@ ListedName toListedName(std::string_view decoded)
         }
         start = end + 1;
     }
-    if (text.find("@@") != std::string::npos) {
+    // A name ending in "@" runs into its own separator ("a@" + "@@" reads back as "a" and a
+    // stray "@" in front of the next name), so it is as unlistable as one holding "@@".
+    if (text.find("@@") != std::string::npos || (!text.empty() && text.back() == '@')) {
         listed.problem = NameProblem::Separator;
     } else if (text.empty() && !listed.isDirectory) {
         listed.problem = NameProblem::Empty;

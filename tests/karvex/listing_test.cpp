@@ -161,3 +161,40 @@ TEST(Listing, FailuresLeaveTheBufferAsItWasAndSayWhy)
 
 } // namespace
 } // namespace karvex_test
+
+namespace karvex_test {
+namespace {
+
+TEST(Listing, NameEndingInAtIsLeftOutSoTheNextNameStaysWhole)
+{
+    // "a@" + "@@" + "b.txt" + "@@" would split as "a" and "@b.txt": both wrong, neither unpacks.
+    TempDir dir;
+    const auto zip = makeArchive(dir, {file("a@"), file("b.txt"), file("x@y.txt")});
+    const Listing listing = listArchive(zip);
+    EXPECT_EQ(listing.text, "b.txt@@x@y.txt@@");
+    EXPECT_EQ(extract(zip, "a@", dir.path()), KARVEX_E_SEPARATOR_IN_NAME);
+}
+
+TEST(Listing, ArchiveThatCannotBeUnpackedIsNotListedEither)
+{
+    // A member whose name claims UTF-8 but is not makes the whole archive unreadable for
+    // unpacking; listing its other members would offer files that never open.
+    TempDir dir;
+    ZipEntry bad = file("bad\xFF\xFE.txt");
+    bad.flags = kUtf8Flag;
+    const auto zip = makeArchive(dir, {file("ok.txt"), bad});
+    // Whichever way the reader takes such an archive, every name it lists must unpack.
+    const Listing listing = listArchive(zip);
+    if (listing.result < 0) {
+        EXPECT_EQ(listing.result, KARVEX_E_NOT_AN_ARCHIVE);
+        return;
+    }
+    for (std::size_t i = 0; i < listing.names.size(); ++i) {
+        const std::string out = dir / ("out" + std::to_string(i));
+        std::filesystem::create_directory(out);
+        EXPECT_EQ(extract(zip, listing.names[i], out), KARVEX_OK) << listing.names[i];
+    }
+}
+
+} // namespace
+} // namespace karvex_test

@@ -146,7 +146,8 @@ INSTANTIATE_TEST_SUITE_P(
                    "fdp.exe",
                    P::BidiControl},
         UnsafeCase{"isolate\xE2\x81\xA6.txt", P::BidiControl}, UnsafeCase{"a@@b.txt", P::Separator},
-        UnsafeCase{"@@", P::Separator}, UnsafeCase{".", P::Empty}),
+        UnsafeCase{"@@", P::Separator}, UnsafeCase{"note@", P::Separator},
+        UnsafeCase{"docs/note@", P::Separator}, UnsafeCase{".", P::Empty}),
     unsafeCaseName);
 
 } // namespace
