@@ -107,7 +107,7 @@ std::set<std::string> treeOf(const fs::path& folder)
     std::set<std::string> tree;
     for (auto it = fs::recursive_directory_iterator(folder); it != fs::end(it); ++it) {
         const fs::file_status status = it->symlink_status();
-        std::string relative = fs::relative(it->path(), folder).string();
+        std::string relative = it->path().lexically_relative(folder).string();
         if (fs::is_directory(status)) {
             tree.insert(relative + "/");
         } else if (fs::is_regular_file(status)) {
