@@ -6,6 +6,7 @@
 #include "karvex/karvex.h"
 #include "list_contract.h"
 #include "sandbox.h"
+#include "write_guard.h"
 
 #include <algorithm>
 #include <csignal>
@@ -86,13 +87,17 @@ std::string joined(const std::set<std::string>& paths)
     return text;
 }
 
-std::int32_t extract(const std::string& archive, const std::string& name, const std::string& save)
+std::int32_t extract(const std::string& archive, const std::string& name, const fs::path& folder)
 {
     std::string archiveArg = archive;
     std::string nameArg = name;
+    const std::string save = folder.string() + "/" + name;
     std::string saveArg = save;
-    const std::int32_t result =
-        GetFileFromZipFile2(archiveArg.data(), nameArg.data(), saveArg.data());
+    std::int32_t result = 0;
+    {
+        const karvex_fuzz::WriteGuard guard(folder.string());
+        result = GetFileFromZipFile2(archiveArg.data(), nameArg.data(), saveArg.data());
+    }
     if (archiveArg != archive || nameArg != name || saveArg != save) {
         karvex_fuzz::fail("GetFileFromZipFile2 changed one of its strings", name);
     }
@@ -100,14 +105,15 @@ std::int32_t extract(const std::string& archive, const std::string& name, const 
 }
 
 void checkNotOverwritten(const std::string& archive, const std::string& name,
-                         const std::string& save)
+                         const fs::path& folder)
 {
+    const std::string save = folder.string() + "/" + name;
     struct stat before {};
     struct stat after {};
     if (::lstat(save.c_str(), &before) != 0) {
         karvex_fuzz::fail("a successful unpacking left no file", name);
     }
-    const std::int32_t again = extract(archive, name, save);
+    const std::int32_t again = extract(archive, name, folder);
     if (again != KARVEX_E_EXISTS) {
         karvex_fuzz::fail("unpacking over an existing file gave " + std::to_string(again), name);
     }
@@ -124,8 +130,7 @@ bool extractAndCheck(karvex_fuzz::Sandbox& sandbox, const std::string& archive,
                      const std::string& name, bool checkOverwrite)
 {
     const fs::path folder = sandbox.makeSaveFolder();
-    const std::string save = folder.string() + "/" + name;
-    const std::int32_t result = extract(archive, name, save);
+    const std::int32_t result = extract(archive, name, folder);
     if (!isAcceptableResult(result, name)) {
         karvex_fuzz::fail("unpacking a listed member gave " + std::to_string(result), name);
     }
@@ -141,7 +146,7 @@ bool extractAndCheck(karvex_fuzz::Sandbox& sandbox, const std::string& archive,
     }
     sandbox.checkNothingOutside(folder);
     if (result == KARVEX_OK && checkOverwrite) {
-        checkNotOverwritten(archive, name, save);
+        checkNotOverwritten(archive, name, folder);
     }
     fs::remove_all(folder);
     return result == KARVEX_OK;
