@@ -12,6 +12,8 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+// The linker's --wrap fixes these names: __wrap_X replaces X, __real_X is the original.
+// NOLINTBEGIN(bugprone-reserved-identifier)
 extern "C" {
 int __real_open(const char* path, int flags, ...);
 int __real_openat(int dirfd, const char* path, int flags, ...);
@@ -150,6 +152,8 @@ long __wrap_syscall(long number, ...)
         value = va_arg(args, long);
     }
     va_end(args);
+    // The arguments of renameat2 arrive as integers; two of them are paths.
+    // NOLINTBEGIN(performance-no-int-to-ptr)
     if (number == SYS_renameat2) {
         police("renameat2", static_cast<int>(a[0]), reinterpret_cast<const char*>(a[1]));
         police("renameat2", static_cast<int>(a[2]), reinterpret_cast<const char*>(a[3]));
@@ -157,7 +161,9 @@ long __wrap_syscall(long number, ...)
         karvex_fuzz::fail("the library made a system call the guard cannot judge: " +
                           std::to_string(number));
     }
+    // NOLINTEND(performance-no-int-to-ptr)
     return __real_syscall(number, a[0], a[1], a[2], a[3], a[4], a[5]);
 }
 
 } // extern "C"
+// NOLINTEND(bugprone-reserved-identifier)
