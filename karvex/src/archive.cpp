@@ -5,6 +5,8 @@
 
 #include <cstdio>
 #include <fcntl.h>
+#include <optional>
+#include <string_view>
 #include <sys/stat.h>
 #include <unordered_set>
 
@@ -23,20 +25,27 @@ UniqueFd openRegularFile(const char* path)
     return fd;
 }
 
-Member makeMember(zip_uint64_t index, const RawEntry& raw)
+// A stored name flagged UTF-8 must be UTF-8; an unflagged one is taken as UTF-8 when it is valid
+// UTF-8 and decoded from GB18030 otherwise. Only then are separators looked at.
+Member makeMember(zip_uint64_t index, RawEntry&& raw)
 {
     Member member;
     member.index = index;
-    member.rawName = raw.name;
+    member.rawName = std::move(raw.name);
     member.flags = raw.flags;
-    const auto decoded = decodeStoredName(raw.name, (raw.flags & kUtf8NameFlag) != 0);
-    if (!decoded) {
-        member.problem = NameProblem::Undecodable;
-        member.isDirectory = !raw.name.empty() && raw.name.back() == '/';
-        return member;
+    std::string_view decoded = member.rawName;
+    if (!isValidUtf8(member.rawName)) {
+        const bool flagged = (raw.flags & kUtf8NameFlag) != 0;
+        auto converted = flagged ? std::nullopt : gb18030ToUtf8(member.rawName);
+        if (!converted) {
+            member.problem = NameProblem::Undecodable;
+            member.isDirectory = !member.rawName.empty() && member.rawName.back() == '/';
+            return member;
+        }
+        member.decodedName = std::move(*converted);
+        decoded = member.decodedName;
     }
-    member.decodedName = *decoded;
-    ListedName listed = toListedName(*decoded);
+    ListedName listed = toListedName(decoded);
     member.name = std::move(listed.text);
     member.isDirectory = listed.isDirectory;
     member.problem = listed.problem;
@@ -45,7 +54,7 @@ Member makeMember(zip_uint64_t index, const RawEntry& raw)
 
 } // namespace
 
-std::unique_ptr<Archive> Archive::open(const char* path, Error& error)
+std::unique_ptr<Archive> Archive::open(const char* path, OpenFor purpose, Error& error)
 {
     UniqueFd fd = openRegularFile(path);
     if (!fd.valid()) {
@@ -53,36 +62,40 @@ std::unique_ptr<Archive> Archive::open(const char* path, Error& error)
         return nullptr;
     }
     error = Error::NotAnArchive;
-    const auto entries = readCentralDirectory(fd.get());
+    auto entries = readCentralDirectory(fd.get());
     if (!entries) {
         return nullptr;
     }
-    // libzip takes over its own descriptor; ours only served the central directory.
-    UniqueFd zipFd(::dup(fd.get()));
-    if (!zipFd.valid()) {
-        error = Error::OpenArchive;
-        return nullptr;
-    }
-    int zipError = 0;
-    zip_t* zip = zip_fdopen(zipFd.get(), ZIP_RDONLY, &zipError);
-    if (zip == nullptr) {
-        return nullptr;
-    }
-    zipFd.release();
     auto archive = std::make_unique<Archive>();
-    archive->zip_.reset(zip);
-    if (zip_get_num_entries(zip, 0) != static_cast<zip_int64_t>(entries->size())) {
-        return nullptr;
+    if (purpose == OpenFor::Reading) {
+        // libzip takes over a descriptor of its own, on the very file we read the directory of.
+        UniqueFd zipFd(::dup(fd.get()));
+        if (!zipFd.valid()) {
+            error = Error::OpenArchive;
+            return nullptr;
+        }
+        int zipError = 0;
+        archive->zip_.reset(zip_fdopen(zipFd.get(), ZIP_RDONLY, &zipError));
+        if (!archive->zip_) {
+            return nullptr;
+        }
+        zipFd.release();
+        if (zip_get_num_entries(archive->zip(), 0) != static_cast<zip_int64_t>(entries->size())) {
+            return nullptr;
+        }
     }
 
-    std::unordered_set<std::string> seen;
     archive->members_.reserve(entries->size());
     for (std::size_t i = 0; i < entries->size(); ++i) {
-        Member member = makeMember(i, (*entries)[i]);
+        archive->members_.push_back(makeMember(i, std::move((*entries)[i])));
+    }
+    // The views point into the members' names, which stay put now that the vector is complete.
+    std::unordered_set<std::string_view> seen;
+    seen.reserve(archive->members_.size());
+    for (Member& member : archive->members_) {
         if (member.listable() && !seen.insert(member.name).second) {
             member.duplicate = true;
         }
-        archive->members_.push_back(std::move(member));
     }
     error = Error::None;
     return archive;

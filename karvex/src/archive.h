@@ -18,7 +18,7 @@ struct Member {
     zip_uint64_t index = 0;  // libzip's index, the member's place in the central directory
     std::string rawName;     // the stored bytes
     std::uint16_t flags = 0; // the general-purpose flags of its central directory record
-    std::string decodedName; // the stored name in UTF-8 (empty when it could not be decoded)
+    std::string decodedName; // the GB18030 decoding, when the stored name needed one
     std::string name;        // the listed form (empty when the name cannot be listed)
     bool isDirectory = false;
     bool duplicate = false; // an earlier listable member has the same listed name
@@ -27,15 +27,21 @@ struct Member {
     bool listable() const { return !isDirectory && !duplicate && problem == NameProblem::None; }
 };
 
+// What an archive is opened for. Listing needs only the central directory, which we read
+// ourselves; reading members also opens it with libzip (whose opening costs a system call per
+// member, too slow for a listing of thousands).
+enum class OpenFor { Listing, Reading };
+
 class Archive {
 public:
     // Opens `path`; on failure `error` says why (OpenArchive or NotAnArchive) and nothing comes
     // back.
-    static std::unique_ptr<Archive> open(const char* path, Error& error);
+    static std::unique_ptr<Archive> open(const char* path, OpenFor purpose, Error& error);
 
     const std::vector<Member>& members() const { return members_; }
     // The first listable member with exactly this listed name, or null.
     const Member* find(std::string_view listedName) const;
+    // libzip's handle; null when opened for listing only.
     zip_t* zip() const { return zip_.get(); }
 
 private:

@@ -39,14 +39,17 @@ AtomicFile::~AtomicFile()
     }
 }
 
-Error AtomicFile::create(int folderFd, std::unique_ptr<AtomicFile>& out)
+Error AtomicFile::create(int folderFd, std::unique_ptr<AtomicFile>& out, Temporary temporary)
 {
     std::unique_ptr<AtomicFile> file(new AtomicFile(folderFd));
-    file->fd_.reset(::openat(folderFd, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
-    if (!file->fd_.valid()) {
-        if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL && errno != ENOENT) {
+    if (temporary == Temporary::Unnamed) {
+        file->fd_.reset(::openat(folderFd, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
+        if (!file->fd_.valid() && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL &&
+            errno != ENOENT) {
             return writeError(errno);
         }
+    }
+    if (!file->fd_.valid()) {
         std::random_device random;
         for (int attempt = 0; attempt < 16 && !file->fd_.valid(); ++attempt) {
             char name[40];

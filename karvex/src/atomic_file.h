@@ -11,6 +11,10 @@
 
 namespace karvex {
 
+// How the file is kept nameless while it is written. Unnamed falls back to Named by itself on
+// file systems without O_TMPFILE; tests ask for Named to exercise that path anywhere.
+enum class Temporary { Unnamed, Named };
+
 class AtomicFile : public Sink {
 public:
     AtomicFile(const AtomicFile&) = delete;
@@ -18,7 +22,8 @@ public:
     ~AtomicFile() override;
 
     // Starts an unnamed file in the folder open on `folderFd` (which must outlive this object).
-    static Error create(int folderFd, std::unique_ptr<AtomicFile>& out);
+    static Error create(int folderFd, std::unique_ptr<AtomicFile>& out,
+                        Temporary temporary = Temporary::Unnamed);
 
     Error write(const char* data, std::size_t size) override;
     // Gives the complete file the name `leaf` in its folder; fails with Exists rather than

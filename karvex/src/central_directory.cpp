@@ -13,8 +13,9 @@ constexpr std::size_t kZip64LocatorSize = 20;
 constexpr std::size_t kZip64EndRecordSize = 56;
 constexpr std::size_t kEntryHeaderSize = 46;
 constexpr std::size_t kMaxCommentSize = 0xFFFF;
-// A bigger directory is refused rather than read into memory: that is over a million members.
-constexpr std::uint64_t kMaxDirectorySize = 256ULL << 20;
+// A bigger directory is refused rather than read into memory: that is about a million members,
+// far more than a list of 100000 bytes can show.
+constexpr std::uint64_t kMaxDirectorySize = 64ULL << 20;
 
 std::uint16_t le16(const unsigned char* p)
 {

@@ -6,6 +6,7 @@
 #include "names.h"
 #include "unique_fd.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -137,10 +138,9 @@ Error checkRequest(const char* member, const char* savePath, std::string& folder
         save[save.size() - name.size() - 1] != '/') {
         return Error::SavePath;
     }
-    folder = std::string(save.substr(0, save.size() - name.size() - 1));
-    if (folder.empty()) {
-        folder = "/";
-    }
+    // A save path of "/name" has the root as its folder.
+    const std::size_t folderSize = std::max<std::size_t>(save.size() - name.size() - 1, 1);
+    folder.assign(savePath, folderSize);
     return Error::None;
 }
 
@@ -157,7 +157,7 @@ Error extractMember(const char* zipPath, const char* member, const char* savePat
     }
 
     Error error = Error::None;
-    const auto archive = Archive::open(zipPath, error);
+    const auto archive = Archive::open(zipPath, OpenFor::Reading, error);
     if (!archive) {
         return error;
     }

@@ -31,7 +31,7 @@ std::int32_t listMembers(const char* zipPath, char* buffer)
         return static_cast<std::int32_t>(Error::Argument);
     }
     Error error = Error::None;
-    const auto archive = Archive::open(zipPath, error);
+    const auto archive = Archive::open(zipPath, OpenFor::Listing, error);
     if (!archive) {
         return static_cast<std::int32_t>(error);
     }

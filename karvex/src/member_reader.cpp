@@ -1,5 +1,7 @@
 #include "member_reader.h"
 
+#include "member_stream.h"
+
 #include <algorithm>
 #include <memory>
 #include <vector>
@@ -10,26 +12,6 @@ namespace {
 
 constexpr std::size_t kChunkSize = 1U << 20;
 constexpr std::uint16_t kEncryptedFlag = 1U << 0;
-
-struct ZipFileClose {
-    void operator()(zip_file_t* file) const { zip_fclose(file); }
-};
-
-Error openError(int zipError)
-{
-    switch (zipError) {
-    case ZIP_ER_ENCRNOTSUPP:
-    case ZIP_ER_NOPASSWD:
-    case ZIP_ER_WRONGPASSWD:
-        return Error::Encrypted;
-    case ZIP_ER_COMPNOTSUPP:
-        return Error::UnsupportedMethod;
-    case ZIP_ER_MEMORY:
-        return Error::Internal;
-    default:
-        return Error::CorruptData;
-    }
-}
 
 } // namespace
 
@@ -56,14 +38,16 @@ Error inspectMember(const Archive& archive, const Member& member, MemberInfo& in
     }
     info.size = st.size;
     info.crc = st.crc;
+    info.method = st.comp_method;
     return Error::None;
 }
 
 Error copyMember(const Archive& archive, const Member& member, const MemberInfo& info, Sink& sink)
 {
-    std::unique_ptr<zip_file_t, ZipFileClose> file(zip_fopen_index(archive.zip(), member.index, 0));
-    if (!file) {
-        return openError(zip_error_code_zip(zip_get_error(archive.zip())));
+    Error error = Error::None;
+    const auto stream = openMemberStream(archive, member, info.method, error);
+    if (!stream) {
+        return error;
     }
     std::vector<char> buffer(
         static_cast<std::size_t>(std::min<std::uint64_t>(kChunkSize, info.size) + 1));
@@ -73,14 +57,10 @@ Error copyMember(const Archive& archive, const Member& member, const MemberInfo&
         // Never ask for more than one byte past the declared size: that byte proves the archive
         // lied, and a bomb is stopped there instead of being inflated to the end.
         const std::uint64_t remaining = info.size - total;
-        const zip_uint64_t want = remaining >= buffer.size() ? buffer.size() : remaining + 1;
-        const zip_int64_t got = zip_fread(file.get(), buffer.data(), want);
+        const std::size_t want = remaining >= buffer.size() ? buffer.size() : remaining + 1;
+        const std::int64_t got = stream->read(buffer.data(), want, error);
         if (got < 0) {
-            const int zipError = zip_error_code_zip(zip_file_get_error(file.get()));
-            if (total != info.size) {
-                return Error::SizeMismatch;
-            }
-            return zipError == ZIP_ER_CRC ? Error::BadCrc : openError(zipError);
+            return error;
         }
         if (got == 0) {
             break;
@@ -89,8 +69,9 @@ Error copyMember(const Archive& archive, const Member& member, const MemberInfo&
         if (total > info.size) {
             return Error::SizeMismatch;
         }
-        crc = crc32(crc, reinterpret_cast<const Bytef*>(buffer.data()), static_cast<uInt>(got));
-        if (const Error error = sink.write(buffer.data(), static_cast<std::size_t>(got));
+        crc = crc32_z(crc, reinterpret_cast<const Bytef*>(buffer.data()),
+                      static_cast<std::size_t>(got));
+        if (error = sink.write(buffer.data(), static_cast<std::size_t>(got));
             error != Error::None) {
             return error;
         }
@@ -98,10 +79,7 @@ Error copyMember(const Archive& archive, const Member& member, const MemberInfo&
     if (total != info.size) {
         return Error::SizeMismatch;
     }
-    if (crc != info.crc) {
-        return Error::BadCrc;
-    }
-    return Error::None;
+    return crc == info.crc ? Error::None : Error::BadCrc;
 }
 
 } // namespace karvex

@@ -21,6 +21,7 @@ public:
 struct MemberInfo {
     std::uint64_t size = 0;
     std::uint32_t crc = 0;
+    std::uint16_t method = 0;
 };
 Error inspectMember(const Archive& archive, const Member& member, MemberInfo& info);
 

@@ -61,7 +61,8 @@ bool isBidiControl(long c)
 std::optional<std::string> convert(const char* to, const char* from, std::string_view input)
 {
     iconv_t cd = ::iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1)) {
+    // iconv_open reports failure as (iconv_t)-1.
+    if (cd == reinterpret_cast<iconv_t>(-1)) { // NOLINT(performance-no-int-to-ptr)
         return std::nullopt;
     }
     std::vector<char> in(input.begin(), input.end());
@@ -164,20 +165,37 @@ std::optional<std::string> utf8ToGbk(std::string_view text)
     return convert("GBK", "UTF-8", text);
 }
 
-std::optional<std::string> decodeStoredName(std::string_view raw, bool utf8Flag)
+namespace {
+
+// Most names need no rewriting: no backslash, no "." or ".." component, no empty component, no
+// drive letter, and nothing unsafe. Those are taken in one pass without building them anew.
+bool isPlainName(std::string_view name)
 {
-    if (isValidUtf8(raw)) {
-        return std::string(raw);
+    if (name.empty() || name.front() == '/' || name.back() == '/' || name.front() == '.' ||
+        (name.size() >= 2 && name[1] == ':')) {
+        return false;
     }
-    if (utf8Flag) {
-        return std::nullopt;
+    char previous = '\0';
+    for (const char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte >= 0x7F || c == '\\' || (c == '.' && previous == '/') ||
+            (c == '/' && previous == '/') || (c == '@' && previous == '@')) {
+            return false;
+        }
+        previous = c;
     }
-    return gb18030ToUtf8(raw);
+    return true;
 }
+
+} // namespace
 
 ListedName toListedName(std::string_view decoded)
 {
     ListedName listed;
+    if (isPlainName(decoded)) {
+        listed.text = decoded;
+        return listed;
+    }
     std::string name(decoded);
     for (char& c : name) {
         if (c == '\\') {

@@ -34,10 +34,6 @@ std::optional<std::string> gb18030ToUtf8(std::string_view bytes);
 // form.
 std::optional<std::string> utf8ToGbk(std::string_view text);
 
-// A stored name decoded: flagged names are UTF-8 as they are; unflagged names are taken as they
-// are when they are valid UTF-8 and decoded from GB18030 otherwise.
-std::optional<std::string> decodeStoredName(std::string_view raw, bool utf8Flag);
-
 struct ListedName {
     std::string text;         // the name as listed: "/" separators, "." components dropped
     bool isDirectory = false; // the stored name ended with a separator

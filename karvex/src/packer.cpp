@@ -92,10 +92,14 @@ std::string packArchive(const std::string& archivePath, const std::vector<PackIt
             return "cannot add " + item.name + ": " + zip_strerror(zip.get());
         }
     }
-    if (zip_close(zip.get()) != 0) {
-        return "cannot write " + archivePath + ": " + zip_strerror(zip.get());
+    // zip_close writes the archive and frees the handle on success; on failure the handle
+    // stays ours to discard, which removes the half-written temporary file.
+    zip_t* finished = zip.release();
+    if (zip_close(finished) != 0) {
+        std::string message = "cannot write " + archivePath + ": " + zip_strerror(finished);
+        zip_discard(finished);
+        return message;
     }
-    zip.release(); // zip_close freed it
     return {};
 }
 

@@ -102,7 +102,7 @@ TEST_F(Hostile, OverlappingEntryBombIsCappedAtEachDeclaredSize)
     EXPECT_EQ(listArchive(zip).result, 200);
 
     karvex::Error error = karvex::Error::None;
-    const auto archive = karvex::Archive::open(zip.c_str(), error);
+    const auto archive = karvex::Archive::open(zip.c_str(), karvex::OpenFor::Reading, error);
     ASSERT_TRUE(archive);
     for (const karvex::Member& member : archive->members()) {
         karvex::MemberInfo info;

@@ -81,7 +81,7 @@ std::int32_t extract(const std::string& archive, const std::string& member,
 std::string makeArchive(const TempDir& dir, const std::vector<ZipEntry>& entries,
                         const std::string& name)
 {
-    const std::string path = dir / name;
+    std::string path = dir / name;
     writeFile(path, buildZip(entries));
     return path;
 }

@@ -55,7 +55,7 @@ int checkCommand(const Arguments& args)
         return kExitUsage;
     }
     karvex::Error error = karvex::Error::None;
-    const auto archive = karvex::Archive::open(args[0].c_str(), error);
+    const auto archive = karvex::Archive::open(args[0].c_str(), karvex::OpenFor::Reading, error);
     if (!archive) {
         reportError("check: " + args[0] + ": " + karvex::describe(error));
         return kExitFailed;

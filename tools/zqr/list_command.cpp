@@ -14,7 +14,7 @@ int listCommand(const Arguments& args)
         return kExitUsage;
     }
     karvex::Error error = karvex::Error::None;
-    const auto archive = karvex::Archive::open(args[0].c_str(), error);
+    const auto archive = karvex::Archive::open(args[0].c_str(), karvex::OpenFor::Listing, error);
     if (!archive) {
         reportError("list: " + args[0] + ": " + karvex::describe(error));
         return kExitFailed;
