@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <random>
 #include <string>
 #include <vector>
@@ -49,6 +50,13 @@ bool writeArchive(const std::string& path)
         }
     }
     return zip_close(archive) == 0;
+}
+
+double threadCpuMilliseconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1000.0 + static_cast<double>(now.tv_nsec) / 1e6;
 }
 
 w_brow* openSheet()
@@ -98,9 +106,12 @@ int main(int argc, char** argv)
     const QPoint item = catalogue->visualRect(catalogue->model()->index(0, 0)).center();
 
     std::vector<double> milliseconds;
+    std::vector<double> cpuMilliseconds;
     for (int run = 0; run < runs; ++run) {
         const auto start = std::chrono::steady_clock::now();
+        const double cpuStart = threadCpuMilliseconds();
         QTest::mouseClick(catalogue->viewport(), Qt::LeftButton, {}, item);
+        cpuMilliseconds.push_back(threadCpuMilliseconds() - cpuStart);
         const auto end = std::chrono::steady_clock::now();
         if (statusLine() != "总共:" + std::to_string(kMembers) + "个文件" ||
             sheet->lv_fileico->totalitems() != kMembers) {
@@ -111,12 +122,17 @@ int main(int argc, char** argv)
         QCoreApplication::processEvents();
     }
     std::sort(milliseconds.begin(), milliseconds.end());
+    std::sort(cpuMilliseconds.begin(), cpuMilliseconds.end());
     const double median = milliseconds[milliseconds.size() / 2];
     std::printf("listing %d members (list text 100000 bytes), %d runs\n", kMembers, runs);
     std::printf(
         "click to final status: median %.1f ms, min %.1f ms, max %.1f ms (goal <= 100 ms)\n",
         median, milliseconds.front(), milliseconds.back());
     std::printf("per member: %.2f us\n", median * 1000.0 / kMembers);
+    // The machine is shared: the CPU time of the GUI thread shows the cost without the waits.
+    std::printf("GUI thread CPU time: median %.1f ms (%.2f us per member)\n",
+                cpuMilliseconds[cpuMilliseconds.size() / 2],
+                cpuMilliseconds[cpuMilliseconds.size() / 2] * 1000.0 / kMembers);
 
     for (QWidget* window : QApplication::topLevelWidgets()) {
         if (dynamic_cast<w_main*>(window) != nullptr) {
