@@ -1,32 +1,31 @@
 // Starts the viewer as its executable does, in the current directory, and exits as soon as the
 // frame has been painted with the catalogue filled: the start-up half of bench/startup-bench.
+// Prints the number of archives in the catalogue.
 #include "app/browser.h"
 #include "app/w_main.h"
 #include "browse/w_brow.h"
+#include "first_paint.h"
 
 #include <QApplication>
-#include <QTimer>
 #include <cstdio>
 
 int main(int argc, char** argv)
 {
     QApplication toolkit(argc, argv);
     browser application;
+    QuitAfterFirstPaint quit;
+    w_main* frame = nullptr;
     application.start("");
-    // The first pass of the loop paints the frame; then the probe reports and leaves.
-    QTimer::singleShot(0, [] {
-        long archives = -1;
-        for (QWidget* window : QApplication::topLevelWidgets()) {
-            if (auto* frame = dynamic_cast<w_main*>(window); frame && frame->isVisible()) {
-                if (auto* sheet = dynamic_cast<w_brow*>(frame->getactivesheet())) {
-                    archives = sheet->lv_zip->totalitems();
-                }
-                frame->repaint();
-            }
-        }
-        std::printf("%ld\n", archives);
-        QApplication::exit(archives >= 0 ? 0 : 1);
-    });
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        frame = frame != nullptr ? frame : dynamic_cast<w_main*>(window);
+    }
+    if (frame == nullptr) {
+        return 1;
+    }
+    // The catalogue is filled by the time the frame is shown: the sheet's open event builds it.
+    auto* sheet = dynamic_cast<w_brow*>(frame->getactivesheet());
+    std::printf("archives %ld\n", sheet != nullptr ? sheet->lv_zip->totalitems() : -1L);
+    frame->installEventFilter(&quit);
     const int code = QApplication::exec();
     application.finish();
     return code;
