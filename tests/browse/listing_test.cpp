@@ -38,7 +38,9 @@ std::int32_t listDouble(char* zip, char* list)
     listedPaths().emplace_back(zip);
     const std::string name = QFileInfo(QString::fromUtf8(zip)).fileName().toStdString();
     const std::string& text = listTexts()[name];
-    std::memcpy(list, text.data(), text.size());
+    // Over the spaces, without a zero byte: the list ends where the spaces begin, as the library
+    // leaves it when its text fills only part of the buffer.
+    std::memcpy(list, text.data(), text.size()); // NOLINT(bugprone-not-null-terminated-result)
     return 0;
 }
 
