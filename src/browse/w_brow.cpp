@@ -69,16 +69,16 @@ void w_brow::createControls()
 
     const struct {
         std::unique_ptr<host::RadioButton>* button;
+        const char* text;
         int x;
         int y;
         int height;
-        const char* text;
         host::ListView::View view;
     } buttons[] = {
-        {&rb_1, 869, 520, 92, "大图标", host::ListView::View::LargeIcon},
-        {&rb_2, 1454, 520, 92, "小图标", host::ListView::View::SmallIcon},
-        {&rb_3, 2039, 524, 88, "列表", host::ListView::View::List},
-        {&rb_4, 2624, 520, 92, "报表", host::ListView::View::Report},
+        {&rb_1, "大图标", 869, 520, 92, host::ListView::View::LargeIcon},
+        {&rb_2, "小图标", 1454, 520, 92, host::ListView::View::SmallIcon},
+        {&rb_3, "列表", 2039, 524, 88, host::ListView::View::List},
+        {&rb_4, "报表", 2624, 520, 92, host::ListView::View::Report},
     };
     for (const auto& design : buttons) {
         auto& button = *design.button;

@@ -20,7 +20,7 @@ void w_brow::lv_fileico_doubleclicked(long index)
     }
 
     deleteOpenedFile();
-    const std::string ls_filename = *label;
+    const std::string& ls_filename = *label;
     const std::string ls_filepathname = GetCurrentDirectory() + DirectorySeparator() + *label;
 
     // The library may write into what it is given; it gets copies.

@@ -59,7 +59,9 @@ std::optional<FileIdentity> FileIdentityOf(const std::string& path)
         return std::nullopt;
     }
     return FileIdentity{static_cast<std::uint64_t>(status.st_dev),
-                        static_cast<std::uint64_t>(status.st_ino)};
+                        static_cast<std::uint64_t>(status.st_ino),
+                        static_cast<std::int64_t>(status.st_ctim.tv_sec),
+                        static_cast<std::int64_t>(status.st_ctim.tv_nsec)};
 }
 
 std::string Space(long count)

@@ -24,11 +24,14 @@ std::string DirectorySeparator();
 bool FileExists(const std::string& path);
 bool FileDelete(const std::string& path);
 
-// The identity of a file on disk (device and inode), so the program can tell its own file from
-// one that has taken its name since. No value when there is no such file.
+// The identity of a file on disk, so the program can tell its own file from one that has taken
+// its name since: device and inode, and the time the inode last changed, because a file system
+// hands a freed inode number to the next new file at once. No value when there is no such file.
 struct FileIdentity {
     std::uint64_t device = 0;
     std::uint64_t inode = 0;
+    std::int64_t changedSeconds = 0;
+    std::int64_t changedNanoseconds = 0;
     bool operator==(const FileIdentity&) const = default;
 };
 std::optional<FileIdentity> FileIdentityOf(const std::string& path);

@@ -13,8 +13,9 @@ QStringList familiesFor(const std::string& face)
         return {"Noto Serif CJK SC", "Noto Sans CJK SC"};
     }
     if (face == "Arial") {
-        // Chinese texts in an "Arial" control still need a face that has the characters.
-        return {"Liberation Sans", "Noto Sans CJK SC"};
+        // Chinese texts in an "Arial" control fall back to the Song face, as Windows links
+        // Arial to its Song face; one CJK face is also one font file less to load.
+        return {"Liberation Sans", "Noto Serif CJK SC"};
     }
     return {QString::fromStdString(face)};
 }

@@ -56,7 +56,7 @@ ListView::~ListView()
 long ListView::additem(const std::string& label, int pictureIndex)
 {
     const auto number = static_cast<std::uint32_t>(items_.size());
-    items_.push_back(Item{label, pictureIndex});
+    items_.push_back(Item{label, {}, pictureIndex});
     auto at = order_.end();
     if (sort_ == Sort::Ascending) {
         at = std::upper_bound(order_.begin(), order_.end(), number,
@@ -149,12 +149,18 @@ void ListView::publish()
     // Each label is measured once; a new font measures them all again.
     const QFont font = view_widget_->font();
     const bool fontChanged = font != measuredFont_;
+    if (fontChanged) {
+        advances_.clear();
+    }
     measuredFont_ = font;
     const QFontMetrics metrics(font);
     widestLabel_ = 0;
     for (Item& item : items_) {
+        if (item.width < 0) {
+            item.text = QString::fromStdString(item.label);
+        }
         if (item.width < 0 || fontChanged) {
-            item.width = metrics.horizontalAdvance(QString::fromStdString(item.label));
+            item.width = labelWidth(item.text, metrics);
         }
         widestLabel_ = std::max(widestLabel_, item.width);
     }
@@ -162,9 +168,26 @@ void ListView::publish()
     rows.reserve(order_.size());
     for (const std::uint32_t number : order_) {
         const Item& item = items_[number];
-        rows.push_back(ListViewRow{QString::fromStdString(item.label), item.picture});
+        rows.push_back(ListViewRow{item.text, item.picture});
     }
     model_->setRows(std::move(rows), rowSize());
+}
+
+int ListView::labelWidth(const QString& label, const QFontMetrics& metrics)
+{
+    // The sum of the characters' own advances: at least the shaped width for the labels' scripts
+    // (kerning only narrows), and thousands of labels cost a table look-up per character
+    // instead of a text layout each.
+    int width = 0;
+    for (const char32_t character : label.toUcs4()) {
+        auto known = advances_.constFind(character);
+        if (known == advances_.constEnd()) {
+            known = advances_.insert(character,
+                                     metrics.horizontalAdvance(QString::fromUcs4(&character, 1)));
+        }
+        width += known.value();
+    }
+    return width;
 }
 
 void ListView::applyView()

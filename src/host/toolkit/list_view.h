@@ -7,7 +7,9 @@
 #include "host/toolkit/deferred_update.h"
 
 #include <QFont>
+#include <QHash>
 #include <QPixmap>
+#include <QString>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -57,13 +59,15 @@ protected:
 private:
     struct Item {
         std::string label;
+        QString text; // the label for the screen, made when first published
         int picture = 0;
-        int width = -1; // label width in pixels, measured once when first published
+        int width = -1; // label width in pixels, measured when first published
     };
 
     void publish();
     void applyView();
     [[nodiscard]] QSize rowSize() const;
+    int labelWidth(const QString& label, const QFontMetrics& metrics);
 
     ListViewWidget* view_widget_;
     std::unique_ptr<ListViewModel> model_;
@@ -77,6 +81,8 @@ private:
     Sort sort_ = Sort::Unsorted;
     int widestLabel_ = 0;
     QFont measuredFont_;
+    // Advance of each character in the list's font, so labels are measured without shaping.
+    QHash<char32_t, int> advances_;
     std::function<void(long)> clicked_;
     std::function<void(long)> doubleClicked_;
     DeferredUpdate update_;

@@ -4,8 +4,31 @@
 #include "host/win32/stock_pictures.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
 
 namespace host {
+
+namespace {
+
+// Reads a picture file in the format its suffix names; of a file with several pictures (an
+// icon), the largest. Never asks every image plugin whether it knows the contents: that would
+// load them all, and their libraries, at start-up.
+QImage readPicture(const QString& path)
+{
+    QImageReader reader(path, QFileInfo(path).suffix().toLatin1());
+    reader.setAutoDetectImageFormat(false);
+    QImage best = reader.read();
+    for (int index = 1; index < reader.imageCount() && reader.jumpToImage(index); ++index) {
+        const QImage image = reader.read();
+        if (image.width() * image.height() > best.width() * best.height()) {
+            best = image;
+        }
+    }
+    return best;
+}
+
+} // namespace
 
 QImage loadPicture(const std::string& name)
 {
@@ -14,16 +37,13 @@ QImage loadPicture(const std::string& name)
         for (const auto kind :
              {StockPictureKind::Icon, StockPictureKind::Bitmap, StockPictureKind::Cursor}) {
             if (const auto* stock = win32::stockPictures().find(name, kind)) {
-                return win32::StockPictureIndex::load(*stock);
+                return readPicture(stock->file);
             }
         }
         return {};
     }
     const QString stored = QStringLiteral(":/assets/") + QString::fromStdString(name);
-    if (QFile::exists(stored)) {
-        return QImage(stored);
-    }
-    return QImage(QString::fromStdString(name));
+    return readPicture(QFile::exists(stored) ? stored : QString::fromStdString(name));
 }
 
 QPixmap withTransparentColor(const QImage& picture, long transparent)

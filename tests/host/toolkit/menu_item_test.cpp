@@ -1,4 +1,4 @@
-#include "../support/menu_test_window.h"
+#include "../../support/menu_test_window.h"
 #include "host/toolkit/menu_item.h"
 
 #include <gtest/gtest.h>
