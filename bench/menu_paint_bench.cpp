@@ -105,36 +105,53 @@ void QMenuPopupPaint(benchmark::State& state)
     setCounters(state);
 }
 
-// Prints the table as usual and keeps each benchmark's median for the closing ratio.
+// Prints the table as usual and keeps each benchmark's medians for the closing ratio.
 class MedianReporter : public benchmark::ConsoleReporter {
 public:
+    // Plain text: the output usually goes to a log.
+    MedianReporter() : ConsoleReporter(OO_Tabular) {}
+
     void ReportRuns(const std::vector<Run>& runs) override
     {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
-                medians_[run.run_name.function_name] = run.GetAdjustedRealTime();
+            if (run.run_type != Run::RT_Aggregate || run.aggregate_name != "median") {
+                continue;
             }
+            // The adjusted times are in the run's unit; keep microseconds.
+            const double toMicroseconds = 1e6 / benchmark::GetTimeUnitMultiplier(run.time_unit);
+            medians_[run.run_name.function_name] = {run.GetAdjustedRealTime() * toMicroseconds,
+                                                    run.GetAdjustedCPUTime() * toMicroseconds};
         }
     }
 
-    void printRatio() const
+    // Answers false when a median is missing.
+    [[nodiscard]] bool printRatio() const
     {
         const auto engine = medians_.find("EnginePopupPaint");
         const auto plain = medians_.find("QMenuPopupPaint");
-        if (engine == medians_.end() || plain == medians_.end() || plain->second <= 0) {
-            std::printf("ratio: needs both benchmarks with --benchmark_repetitions > 1\n");
-            return;
+        if (engine == medians_.end() || plain == medians_.end() || plain->second.real <= 0 ||
+            plain->second.cpu <= 0) {
+            std::printf("ratio: needs both benchmarks, each with repetitions\n");
+            return false;
         }
-        std::printf("median per popup: engine %.2f us, QMenu %.2f us; per entry: engine %.2f us, "
-                    "QMenu %.2f us\n",
-                    engine->second / 1000.0, plain->second / 1000.0,
-                    engine->second / 1000.0 / kEntries, plain->second / 1000.0 / kEntries);
-        std::printf("ratio engine / QMenu: %.2f (target <= 2)\n", engine->second / plain->second);
+        const auto line = [](const char* what, double engineUs, double plainUs) {
+            std::printf("%s median per popup: engine %.1f us, QMenu %.1f us; per entry: engine "
+                        "%.1f us, QMenu %.1f us; ratio engine / QMenu %.2f (target <= 2)\n",
+                        what, engineUs, plainUs, engineUs / kEntries, plainUs / kEntries,
+                        engineUs / plainUs);
+        };
+        line("wall", engine->second.real, plain->second.real);
+        line("cpu ", engine->second.cpu, plain->second.cpu);
+        return true;
     }
 
 private:
-    std::map<std::string, double> medians_;
+    struct Medians {
+        double real = 0;
+        double cpu = 0;
+    };
+    std::map<std::string, Medians> medians_;
 };
 
 } // namespace
@@ -154,7 +171,7 @@ int main(int argc, char** argv)
     }
     MedianReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.printRatio();
+    const bool complete = reporter.printRatio();
     benchmark::Shutdown();
-    return 0;
+    return complete ? 0 : 1;
 }

@@ -10,6 +10,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace {
 
@@ -59,22 +60,18 @@ class MenuGallery : public testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        folder_ = new QTemporaryDir;
+        folder_ = std::make_unique<QTemporaryDir>();
         path_ = folder_->filePath(QStringLiteral("menu-gallery.png"));
         exitCode_ = runGallery({path_});
     }
-    static void TearDownTestSuite()
-    {
-        delete folder_;
-        folder_ = nullptr;
-    }
+    static void TearDownTestSuite() { folder_.reset(); }
 
-    static QTemporaryDir* folder_;
+    static std::unique_ptr<QTemporaryDir> folder_;
     static QString path_;
     static int exitCode_;
 };
 
-QTemporaryDir* MenuGallery::folder_ = nullptr;
+std::unique_ptr<QTemporaryDir> MenuGallery::folder_;
 QString MenuGallery::path_;
 int MenuGallery::exitCode_ = -1;
 
