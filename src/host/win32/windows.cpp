@@ -1,12 +1,18 @@
 #include "host/win32/windows.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QHash>
 #include <QMdiSubWindow>
 #include <QObject>
 #include <QPointer>
+#include <QString>
 #include <QWidget>
+#include <algorithm>
+#include <cstring>
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace win32 {
 
@@ -29,6 +35,8 @@ struct WindowEntry {
     // the frame puts it into its MDI area).
     std::optional<StyleWords> styles;
     std::optional<LayeredAttributes> layered;
+    std::vector<BYTE> extraBytes;
+    std::string className;
 };
 
 // The bits the widget itself answers for.
@@ -93,6 +101,42 @@ LONG liveStyleBits(const QWidget& widget)
     return bits;
 }
 
+bool fitsExtraLong(const WindowEntry& entry, int index)
+{
+    return index >= 0 && static_cast<std::size_t>(index) + sizeof(LONG) <= entry.extraBytes.size();
+}
+
+// The registered widgets under `widget` whose nearest registered ancestor is `widget`, in order.
+void collectChildWindows(const QWidget& widget, std::vector<HWND>& children)
+{
+    for (const QObject* object : widget.children()) {
+        const auto* child = qobject_cast<const QWidget*>(object);
+        if (child == nullptr || child->isWindow()) {
+            continue;
+        }
+        if (const HWND handle = handlesByWidget().value(child, 0); handle != 0) {
+            children.push_back(handle);
+        } else {
+            collectChildWindows(*child, children);
+        }
+    }
+}
+
+std::vector<HWND> childWindows(HWND parent)
+{
+    std::vector<HWND> children;
+    if (parent != 0) {
+        collectChildWindows(*windowTable().find(parent)->widget, children);
+        return children;
+    }
+    for (const QWidget* widget : QApplication::topLevelWidgets()) {
+        if (const HWND handle = handlesByWidget().value(widget, 0); handle != 0) {
+            children.push_back(handle);
+        }
+    }
+    return children;
+}
+
 void makeOpaque(WindowEntry& entry)
 {
     entry.layered.reset();
@@ -112,7 +156,7 @@ HWND registerWindow(QWidget* widget)
         return existing;
     }
     const HWND handle =
-        windowTable().add(std::make_unique<WindowEntry>(WindowEntry{widget, {}, {}}));
+        windowTable().add(std::make_unique<WindowEntry>(WindowEntry{widget, {}, {}, {}, {}}));
     handlesByWidget().insert(widget, handle);
     // The handle dies with the widget, so a stale handle can never reach a destroyed widget.
     QObject::connect(widget, &QObject::destroyed, [handle, widget] {
@@ -145,8 +189,14 @@ LONG GetWindowLongA(HWND window, int index)
     case GWL_EXSTYLE:
         return entry->styles->exStyle;
     default:
+        break;
+    }
+    LONG value = 0;
+    if (!fitsExtraLong(*entry, index)) {
         return 0;
     }
+    std::memcpy(&value, entry->extraBytes.data() + index, sizeof value);
+    return value;
 }
 
 LONG SetWindowLongA(HWND window, int index, LONG value)
@@ -167,9 +217,65 @@ LONG SetWindowLongA(HWND window, int index, LONG value)
         }
         break;
     default:
-        return 0;
+        if (!fitsExtraLong(*entry, index)) {
+            return 0;
+        }
+        std::memcpy(entry->extraBytes.data() + index, &value, sizeof value);
+        break;
     }
     return previous;
+}
+
+void setWindowExtraBytes(HWND window, int count)
+{
+    if (WindowEntry* entry = liveEntry(window); entry != nullptr && count >= 0) {
+        entry->extraBytes.assign(static_cast<std::size_t>(count), 0);
+    }
+}
+
+void setWindowClassName(HWND window, const std::string& className)
+{
+    if (WindowEntry* entry = liveEntry(window)) {
+        entry->className = className;
+    }
+}
+
+std::string windowClassName(HWND window)
+{
+    const WindowEntry* entry = liveEntry(window);
+    if (entry == nullptr) {
+        return {};
+    }
+    return entry->className.empty() ? entry->widget->metaObject()->className() : entry->className;
+}
+
+HWND FindWindowExA(HWND parent, HWND childAfter, const char* className, const char* windowName)
+{
+    if (parent != 0 && liveEntry(parent) == nullptr) {
+        return 0;
+    }
+    const std::vector<HWND> children = childWindows(parent);
+    auto from = children.begin();
+    if (childAfter != 0) {
+        from = std::find(children.begin(), children.end(), childAfter);
+        if (from == children.end()) {
+            return 0;
+        }
+        ++from;
+    }
+    for (auto it = from; it != children.end(); ++it) {
+        const QWidget* widget = windowFromHandle(*it);
+        const bool classMatches =
+            className == nullptr ||
+            QString::fromStdString(windowClassName(*it))
+                    .compare(QString::fromUtf8(className), Qt::CaseInsensitive) == 0;
+        const bool nameMatches =
+            windowName == nullptr || widget->windowTitle() == QString::fromUtf8(windowName);
+        if (classMatches && nameMatches) {
+            return *it;
+        }
+    }
+    return 0;
 }
 
 BOOL SetLayeredWindowAttributes(HWND window, COLORREF key, BYTE alpha, DWORD flags)

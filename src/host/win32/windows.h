@@ -19,6 +19,8 @@
 
 #include "host/win32/types.h"
 
+#include <string>
+
 class QWidget;
 
 namespace win32 {
@@ -61,13 +63,36 @@ inline constexpr LONG WS_EX_WINDOWEDGE = 0x00000100;
 inline constexpr LONG WS_EX_CONTROLPARENT = 0x00010000;
 inline constexpr LONG WS_EX_LAYERED = 0x00080000;
 
-// The style word at `index` (GWL_STYLE or GWL_EXSTYLE); 0 for an unknown window or index.
+// The style word at `index` (GWL_STYLE or GWL_EXSTYLE), or the long at byte `index` of the
+// window's extra bytes (0 and up); 0 for an unknown window, an unknown index or one whose four
+// bytes do not lie within the extra bytes.
 LONG GetWindowLongA(HWND window, int index);
 
-// Replaces the style word at `index` and answers the previous one; 0 (nothing changed) for an
-// unknown window or index. Taking WS_EX_LAYERED away makes the window opaque again and forgets
-// its layered attributes, as Win32 does.
+// Replaces the style word or extra long at `index` and answers the previous value; 0 (nothing
+// changed) for an unknown window or index. Taking WS_EX_LAYERED away makes the window opaque again
+// and forgets its layered attributes, as Win32 does.
 LONG SetWindowLongA(HWND window, int index, LONG value);
+
+// Host-internal: gives a window `count` extra bytes, all 0, as a window class's extra bytes do in
+// Win32; the toolkit keeps values there for programs that read them with GetWindowLongA.
+void setWindowExtraBytes(HWND window, int count);
+
+// ---- finding windows ------------------------------------------------------------------------
+//
+// A window's children are the registered widgets whose nearest registered ancestor it is, in
+// the order Qt keeps them (creation order); the children of 0 are the top-level windows. A
+// window's class name is the one the toolkit gave it, else the name of its Qt class; its
+// window name is its window title.
+
+// Host-internal: the class name FindWindowExA matches the window by.
+void setWindowClassName(HWND window, const std::string& className);
+[[nodiscard]] std::string windowClassName(HWND window);
+
+// The first child of `parent` after `childAfter` (0: from the first child) whose class name
+// equals `className` ignoring case and whose window name equals `windowName`; a null
+// `className` or `windowName` matches any. 0 when there is none, when `parent` is not a window,
+// or when `childAfter` is not one of its children.
+HWND FindWindowExA(HWND parent, HWND childAfter, const char* className, const char* windowName);
 
 // ---- layered windows --------------------------------------------------------------------------
 
