@@ -150,3 +150,53 @@ TEST(LayeredWindows, ColourKeysAndChildWindowsAreRefusedRatherThanIgnored)
 }
 
 } // namespace
+
+namespace {
+
+TEST(WindowExtraBytes, HoldLongsAtTheirByteOffsetsAndNothingBeyond)
+{
+    QWidget window;
+    const win32::HWND handle = win32::registerWindow(&window);
+    EXPECT_EQ(win32::SetWindowLongA(handle, 0, 5), 0); // no extra bytes yet
+    EXPECT_EQ(win32::GetWindowLongA(handle, 0), 0);
+
+    win32::setWindowExtraBytes(handle, 8);
+    EXPECT_EQ(win32::SetWindowLongA(handle, 0, 0x12345678), 0);
+    EXPECT_EQ(win32::SetWindowLongA(handle, 4, -2), 0);
+    EXPECT_EQ(win32::GetWindowLongA(handle, 0), 0x12345678);
+    EXPECT_EQ(win32::GetWindowLongA(handle, 4), -2);
+    EXPECT_EQ(win32::SetWindowLongA(handle, 5, 1), 0); // would reach past the eighth byte
+    EXPECT_EQ(win32::GetWindowLongA(handle, 4), -2);
+}
+
+TEST(FindWindow, FindsTheFramesChildByClassInOrderSkippingUnregisteredLevels)
+{
+    QWidget frame;
+    auto* client = new QWidget(&frame);     // NOLINT(cppcoreguidelines-owning-memory): Qt parent
+    auto* first = new QWidget(client);      // NOLINT(cppcoreguidelines-owning-memory): Qt parent
+    auto* second = new QWidget(&frame);     // NOLINT(cppcoreguidelines-owning-memory): Qt parent
+    auto* grandchild = new QWidget(second); // NOLINT(cppcoreguidelines-owning-memory)
+    second->setWindowTitle("Second");
+    const win32::HWND frameHandle = win32::registerWindow(&frame);
+    const win32::HWND firstHandle = win32::registerWindow(first);
+    const win32::HWND secondHandle = win32::registerWindow(second);
+    const win32::HWND grandchildHandle = win32::registerWindow(grandchild);
+    for (const win32::HWND handle : {firstHandle, secondHandle, grandchildHandle}) {
+        win32::setWindowClassName(handle, "TestBar");
+    }
+
+    // The unregistered client widget is no window of its own: its child counts as the frame's.
+    EXPECT_EQ(win32::FindWindowExA(frameHandle, 0, "testbar", nullptr), firstHandle);
+    EXPECT_EQ(win32::FindWindowExA(frameHandle, firstHandle, "TESTBAR", nullptr), secondHandle);
+    EXPECT_EQ(win32::FindWindowExA(frameHandle, secondHandle, "TestBar", nullptr), 0u);
+    EXPECT_EQ(win32::FindWindowExA(frameHandle, 0, nullptr, "Second"), secondHandle);
+    EXPECT_EQ(win32::FindWindowExA(frameHandle, 0, "OtherBar", nullptr), 0u);
+    // Only direct children, and only after one of them.
+    EXPECT_EQ(win32::FindWindowExA(frameHandle, grandchildHandle, "TestBar", nullptr), 0u);
+    EXPECT_EQ(win32::FindWindowExA(secondHandle, 0, "TestBar", nullptr), grandchildHandle);
+    // Without a class of its own a window answers to its Qt class.
+    EXPECT_EQ(win32::windowClassName(frameHandle), "QWidget");
+    EXPECT_EQ(win32::FindWindowExA(0x7FFFFFFF, 0, nullptr, nullptr), 0u);
+}
+
+} // namespace
