@@ -177,4 +177,17 @@ TEST_F(ToolbarUtility, TheBitmapForTheFontOperationIsKeptOnceAndFreedWithTheInst
     EXPECT_EQ(liveBitmaps(), bitmaps);
 }
 
+TEST_F(ToolbarUtility, NewFaceBitmapsReplaceTheOldOnesInsteadOfPilingUp)
+{
+    ASSERT_TRUE(util.of_inittoolbar(&frame, 24));
+    util.of_adjusttoolbariconsize();
+    const auto afterFirst = liveBitmaps();
+    const auto firstNormal = toolbar.record().longAt(host::ToolbarRecord::kNormalFaceOffset);
+
+    util.of_adjusttoolbariconsize();
+    EXPECT_EQ(liveBitmaps(), afterFirst);
+    EXPECT_NE(toolbar.record().longAt(host::ToolbarRecord::kNormalFaceOffset), firstNormal);
+    EXPECT_TRUE(win32::bitmapImage(static_cast<win32::HBITMAP>(firstNormal)).isNull());
+}
+
 } // namespace

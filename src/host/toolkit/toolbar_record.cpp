@@ -2,6 +2,8 @@
 
 #include "host/win32/gdi_objects.h"
 
+#include <array>
+#include <cstring>
 #include <map>
 
 namespace host {
@@ -14,11 +16,44 @@ std::map<win32::LONG, ToolbarRecord*>& toolbarsByAddress()
     return toolbars;
 }
 
+void deleteFace(win32::LONG handle)
+{
+    // Only a bitmap: whatever else a program wrote there is not the toolbar's to delete.
+    const auto object = static_cast<win32::HGDIOBJ>(handle);
+    if (win32::handleKind(object) == win32::HandleKind::Bitmap) {
+        win32::DeleteObject(object);
+    }
+}
+
 } // namespace
 
 ToolbarRecord::ToolbarRecord() : record_(kSize)
 {
     toolbarsByAddress().emplace(record_.address(), this);
+    record_.setWriteObserver([this](std::size_t offset, const std::vector<win32::BYTE>& before) {
+        faceWritten(offset, before);
+    });
+}
+
+void ToolbarRecord::faceWritten(std::size_t offset, const std::vector<win32::BYTE>& before)
+{
+    for (const std::size_t field : {kNormalFaceOffset, kPressedFaceOffset}) {
+        const std::size_t end = offset + before.size();
+        if (end <= field || offset >= field + sizeof(win32::LONG)) {
+            continue;
+        }
+        // The field as it was: its current bytes with the replaced ones put back.
+        std::array<win32::BYTE, sizeof(win32::LONG)> old{};
+        for (std::size_t i = 0; i < old.size(); ++i) {
+            const std::size_t at = field + i;
+            old[i] = (at >= offset && at < end) ? before[at - offset] : record_.byteAt(at);
+        }
+        win32::LONG previous = 0;
+        std::memcpy(&previous, old.data(), sizeof previous);
+        if (previous != record_.longAt(field)) {
+            deleteFace(previous);
+        }
+    }
 }
 
 ToolbarRecord::~ToolbarRecord()
@@ -26,9 +61,7 @@ ToolbarRecord::~ToolbarRecord()
     toolbarsByAddress().erase(record_.address());
     // The face bitmaps a program hands over become the toolbar's: they go with it.
     for (const std::size_t offset : {kNormalFaceOffset, kPressedFaceOffset}) {
-        if (const auto bitmap = static_cast<win32::HGDIOBJ>(record_.longAt(offset)); bitmap != 0) {
-            win32::DeleteObject(bitmap);
-        }
+        deleteFace(record_.longAt(offset));
     }
 }
 

@@ -16,7 +16,7 @@ public:
     // The record is at least this long; the fields programs write lie below it.
     static constexpr std::size_t kSize = 2568;
     // Handles of the normal and pressed button-face bitmaps. A bitmap a program writes there
-    // becomes the toolbar's; it is deleted with the toolbar.
+    // becomes the toolbar's: it is deleted when another replaces it and with the toolbar.
     static constexpr std::size_t kNormalFaceOffset = 2248;
     static constexpr std::size_t kPressedFaceOffset = 2252;
 
@@ -38,6 +38,8 @@ public:
     virtual void setTextsShown(bool shown) = 0;
 
 private:
+    void faceWritten(std::size_t offset, const std::vector<win32::BYTE>& before);
+
     win32::AddressableRecord record_;
 };
 

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <map>
 #include <stdexcept>
+#include <utility>
 
 namespace win32 {
 
@@ -50,7 +51,12 @@ bool AddressableRecord::write(std::size_t offset, const void* source, std::size_
     if (source == nullptr || offset > bytes_.size() || length > bytes_.size() - offset) {
         return false;
     }
+    const auto first = bytes_.begin() + static_cast<std::ptrdiff_t>(offset);
+    const std::vector<BYTE> before(first, first + static_cast<std::ptrdiff_t>(length));
     std::memmove(bytes_.data() + offset, source, length);
+    if (observer_) {
+        observer_(offset, before);
+    }
     return true;
 }
 

@@ -10,6 +10,7 @@
 #include "host/win32/types.h"
 
 #include <cstddef>
+#include <functional>
 #include <vector>
 
 namespace win32 {
@@ -32,12 +33,18 @@ public:
     bool write(std::size_t offset, const void* source, std::size_t length);
     bool read(std::size_t offset, void* destination, std::size_t length) const;
 
+    // Called after every write with its offset and the bytes it replaced, so the record's owner
+    // can take over (or let go of) what a program writes into it.
+    using WriteObserver = std::function<void(std::size_t offset, const std::vector<BYTE>& before)>;
+    void setWriteObserver(WriteObserver observer) { observer_ = std::move(observer); }
+
     [[nodiscard]] BYTE byteAt(std::size_t offset) const; // 0 outside the record
     [[nodiscard]] LONG longAt(std::size_t offset) const; // 0 outside the record
 
 private:
     LONG address_;
     std::vector<BYTE> bytes_;
+    WriteObserver observer_;
 };
 
 // The live record an address falls in, and the offset of the address in it; nullptr for any
