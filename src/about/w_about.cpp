@@ -63,6 +63,8 @@ void w_about::createControls()
     shl_1->setText(std::string("网站：") + publisher::kWebSite);
     shl_1->setUrl(publisher::kWebSite);
 
+    // Character sets, pitch and family of the fonts mean nothing to UTF-8 text: face and size
+    // are what shows. The links stay underlined whatever font they get.
     for (auto* link : {shl_2.get(), shl_1.get()}) {
         link->setFont("Arial", 12);
         link->setTextColor(host::kColorLink);
