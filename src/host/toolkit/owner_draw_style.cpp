@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QPointer>
 #include <QStyleOption>
+#include <algorithm>
 #include <optional>
 
 namespace host {
@@ -92,7 +93,9 @@ QSize OwnerDrawMenuStyle::sizeFromContents(ContentsType type, const QStyleOption
     request.itemData = entry->info.dwItemData;
     win32::SendMessageA(entry->menu->owner(), win32::WM_MEASUREITEM, 0,
                         reinterpret_cast<win32::LPARAM>(&request));
-    return {static_cast<int>(request.itemWidth), static_cast<int>(request.itemHeight)};
+    // Qt leaves out an entry without width; a separator answers width 0, and the popup is as
+    // wide as its widest entry anyway, so it gets 1.
+    return {std::max(static_cast<int>(request.itemWidth), 1), static_cast<int>(request.itemHeight)};
 }
 
 void OwnerDrawMenuStyle::drawControl(ControlElement element, const QStyleOption* option,
