@@ -16,6 +16,7 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 namespace {
@@ -148,7 +149,8 @@ TEST(MenuCommands, TheToolbarRunsTheSameCommands)
     QStringList labels;
     for (QAction* action : toolbar.actions()) {
         if (!action->text().isEmpty()) {
-            labels << action->text() + "|" + action->toolTip();
+            labels << qobject_cast<QToolButton*>(toolbar.widgetForAction(action))->text() + "|" +
+                          action->toolTip();
         }
     }
     EXPECT_EQ(labels, QStringList({"打开...|打开...", "关闭|关闭", "退出|退出", "帮助|帮助",

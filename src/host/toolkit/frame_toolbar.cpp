@@ -37,6 +37,8 @@ void addButton(QToolBar& toolbar, const MenuItem& item, win32::HWND owner)
     const QString text = QString::fromStdString(item.toolbaritemtext());
     button->setIcon(buttonIcon(item));
     button->setText(text);
+    // The label is the toolbar text as it is; Qt would drop a trailing "..." from it.
+    button->setIconText(text);
     button->setToolTip(text);
     button->setStatusTip(QString::fromStdString(item.microhelp()));
     button->setEnabled(item.enabled());
