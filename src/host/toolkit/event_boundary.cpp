@@ -30,6 +30,8 @@ std::string describe(const std::exception& error)
         return std::string("空对象引用: ") + error.what();
     case RuntimeError::Kind::DivisionByZero:
         return std::string("除数为零: ") + error.what();
+    case RuntimeError::Kind::BadCall:
+        return std::string("调用函数出错: ") + error.what();
     }
     return error.what();
 }

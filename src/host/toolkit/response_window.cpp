@@ -1,11 +1,13 @@
 #include "host/toolkit/response_window.h"
 
+#include "host/toolkit/colors.h"
 #include "host/toolkit/event_boundary.h"
 #include "host/toolkit/layout_units.h"
 #include "host/toolkit/window_functions.h"
 #include "host/win32/windows.h"
 
 #include <QCloseEvent>
+#include <QPalette>
 
 namespace host {
 
@@ -54,7 +56,31 @@ int ResponseWindow::workspaceheight() const
 
 void ResponseWindow::setDesignSize(int width, int height)
 {
-    resize(unitsToPixelsX(width), unitsToPixelsY(height));
+    const QSize size(unitsToPixelsX(width), unitsToPixelsY(height));
+    if (resizable_) {
+        resize(size);
+    } else {
+        setFixedSize(size);
+    }
+}
+
+void ResponseWindow::setResizable(bool resizable)
+{
+    resizable_ = resizable;
+    if (resizable) {
+        setMinimumSize(0, 0);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    } else {
+        setFixedSize(size());
+    }
+}
+
+void ResponseWindow::setBackColor(long color)
+{
+    QPalette background = palette();
+    background.setColor(QPalette::Window, toQColor(color));
+    setPalette(background);
+    setAutoFillBackground(true);
 }
 
 void ResponseWindow::openModal()

@@ -23,6 +23,9 @@ public:
     [[nodiscard]] int workspaceheight() const;
     // Size of the workspace in layout units.
     void setDesignSize(int width, int height);
+    // A window that is not resizable keeps its design size; the user cannot drag its border.
+    void setResizable(bool resizable);
+    void setBackColor(long color);
 
     // Raises the open event, then keeps the user in this window until it closes.
     void openModal();
@@ -38,6 +41,7 @@ protected:
 
 private:
     bool closed_ = false;
+    bool resizable_ = true;
 };
 
 } // namespace host

@@ -12,12 +12,22 @@ StaticHyperlink::StaticHyperlink(QWidget* parent)
       label_(static_cast<ClickableLabel*>(widget()))
 {
     label_->setCursor(Qt::PointingHandCursor);
-    QFont underlined = label_->font();
-    underlined.setUnderline(true);
-    label_->setFont(underlined);
+    underline();
     setTextColor(kColorLink);
     QObject::connect(label_, &ClickableLabel::clicked, context(),
                      [this] { raiseEvent([this] { openHyperlink(url_); }); });
+}
+
+void StaticHyperlink::fontChanged()
+{
+    underline();
+}
+
+void StaticHyperlink::underline()
+{
+    QFont underlined = label_->font();
+    underlined.setUnderline(true);
+    label_->setFont(underlined);
 }
 
 void StaticHyperlink::setText(const std::string& text)

@@ -18,7 +18,13 @@ public:
     void setUrl(const std::string& url);
     [[nodiscard]] const std::string& url() const { return url_; }
 
+protected:
+    // A font the program sets replaces the whole font; a hyperlink stays underlined regardless.
+    void fontChanged() override;
+
 private:
+    void underline();
+
     ClickableLabel* label_;
     std::string url_;
 };

@@ -1,0 +1,44 @@
+// The frame toolbar's own record: a block of bytes the toolbar keeps its layout values in and
+// whose address its window holds in its first extra long, so that a program can change the
+// toolbar by writing into the record (see host/win32/records.h for addresses). The toolbar
+// derives from this class: the toolkit's operations called by name (toolkit_calls.h) reach it
+// through the record's address.
+#pragma once
+
+#include "host/win32/records.h"
+
+#include <string>
+
+namespace host {
+
+class ToolbarRecord {
+public:
+    // The record is at least this long; the fields programs write lie below it.
+    static constexpr std::size_t kSize = 2568;
+    // Handles of the normal and pressed button-face bitmaps. A bitmap a program writes there
+    // becomes the toolbar's; it is deleted with the toolbar.
+    static constexpr std::size_t kNormalFaceOffset = 2248;
+    static constexpr std::size_t kPressedFaceOffset = 2252;
+
+    ToolbarRecord();
+    ToolbarRecord(const ToolbarRecord&) = delete;
+    ToolbarRecord& operator=(const ToolbarRecord&) = delete;
+    virtual ~ToolbarRecord();
+
+    [[nodiscard]] win32::LONG address() const { return record_.address(); }
+    [[nodiscard]] win32::AddressableRecord& record() { return record_; }
+    [[nodiscard]] const win32::AddressableRecord& record() const { return record_; }
+
+    // The toolbar whose record lies at `address`; nullptr for any other address.
+    static ToolbarRecord* at(win32::LONG address);
+
+    // The labels of the buttons take this font and size (points).
+    virtual void setLabelFont(const std::string& face, int points) = 0;
+    // The buttons show their texts under the pictures, or the pictures alone.
+    virtual void setTextsShown(bool shown) = 0;
+
+private:
+    win32::AddressableRecord record_;
+};
+
+} // namespace host
