@@ -1,5 +1,6 @@
 #include "app/menu_commands.h"
 
+#include "about/w_about.h"
 #include "browse/w_brow.h"
 #include "host/toolkit/frame.h"
 #include "host/toolkit/message_box.h"
@@ -46,8 +47,7 @@ void HelpItem::clicked()
 
 void AboutItem::clicked()
 {
-    // The about window arrives with its own branch; until then the command is wired here.
-    parentFrame(*this);
+    w_about::openWithParent(&parentFrame(*this));
 }
 
 } // namespace app

@@ -1,5 +1,6 @@
 // The frame's menu commands as the user reaches them: plain keys from anywhere in the frame,
 // the toolbar and the menu; and the window menu's list of sheets.
+#include "about/w_about.h"
 #include "app/m_main.h"
 #include "app/menu_commands.h"
 #include "app/w_main.h"
@@ -15,6 +16,7 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -123,6 +125,45 @@ TEST(MenuCommands, PlainKeysWorkFromAnywhereInTheFrameTheMemberListIncluded)
 
     run.key(run.sheet()->lv_zip->widget(), Qt::Key_Q);
     EXPECT_EQ(run.frame(), nullptr);
+}
+
+// Runs `open`, which opens the modal about box, and answers whether the box came up over the
+// frame; the box is closed from inside its modal loop.
+bool opensAboutOverTheFrame(w_main& frame, const std::function<void()>& open)
+{
+    bool shown = false;
+    QTimer timer;
+    timer.setSingleShot(true);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        auto* about = dynamic_cast<w_about*>(modal);
+        shown = about != nullptr && about->parentWidget() == &frame;
+        if (modal != nullptr) {
+            modal->close(); // leave the modal loop whatever it is, so a fault fails, not hangs
+        }
+    });
+    timer.start(0);
+    open();
+    letClosedWindowsGo();
+    return shown && frame.findChild<w_about*>() == nullptr;
+}
+
+TEST(MenuCommands, TheAboutBoxOpensOverTheFrameFromKeyToolbarAndMenu)
+{
+    Running run;
+    w_main& frame = *run.frame();
+    QWidget* members = run.sheet()->lv_fileico->widget();
+    members->setFocus();
+    EXPECT_TRUE(opensAboutOverTheFrame(frame, [&] { QTest::keyClick(members, Qt::Key_A); }));
+    EXPECT_TRUE(opensAboutOverTheFrame(frame, [&] { run.clickToolbar("关于..."); }));
+    host::OwnerDrawMenu* help = run.popup(run.menu().m_help);
+    run.openTitle(Qt::Key_H);
+    ASSERT_TRUE(help->isVisible());
+    EXPECT_TRUE(opensAboutOverTheFrame(frame, [&] {
+        QTest::mouseClick(help, Qt::LeftButton, {},
+                          help->actionGeometry(help->actions()[2]).center());
+    }));
+    EXPECT_TRUE(run.boxes.shown.empty());
 }
 
 TEST(MenuCommands, OpenWhileTheSheetIsOpenOnlyActivatesItKeepingItsListAndTitle)
