@@ -15,13 +15,16 @@ w_main::w_main()
     setOpenMaximized(true);
     setClientBackColor(host::RGB(0, 128, 128));
     setMenu(std::make_unique<m_main>());
+    // Each message carries the address of its record in its second parameter.
     bindUserEvent(win32::WM_DRAWITEM, [this](win32::WPARAM wParam, win32::LPARAM lParam) {
-        ue_drawitem(static_cast<std::uint32_t>(wParam),
-                    reinterpret_cast<win32::DRAWITEMSTRUCT*>(lParam));
+        // NOLINTNEXTLINE(performance-no-int-to-ptr)
+        auto* record = reinterpret_cast<win32::DRAWITEMSTRUCT*>(lParam);
+        ue_drawitem(static_cast<std::uint32_t>(wParam), record);
     });
     bindUserEvent(win32::WM_MEASUREITEM, [this](win32::WPARAM wParam, win32::LPARAM lParam) {
-        ue_measureitem(static_cast<std::uint32_t>(wParam),
-                       reinterpret_cast<win32::MEASUREITEMSTRUCT*>(lParam));
+        // NOLINTNEXTLINE(performance-no-int-to-ptr)
+        auto* record = reinterpret_cast<win32::MEASUREITEMSTRUCT*>(lParam);
+        ue_measureitem(static_cast<std::uint32_t>(wParam), record);
     });
 }
 

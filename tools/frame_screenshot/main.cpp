@@ -45,8 +45,16 @@ int main(int argc, char** argv)
         return 1;
     }
     if (argc >= 4) {
+        bool wide = false;
+        bool high = false;
+        const int width = QString::fromLocal8Bit(argv[2]).toInt(&wide);
+        const int height = QString::fromLocal8Bit(argv[3]).toInt(&high);
+        if (!wide || !high || width <= 0 || height <= 0) {
+            std::fprintf(stderr, "the size must be two positive numbers\n");
+            return 2;
+        }
         frame->showNormal();
-        frame->resize(std::atoi(argv[2]), std::atoi(argv[3]));
+        frame->resize(width, height);
     }
     QCoreApplication::processEvents();
 

@@ -60,6 +60,9 @@ MenuBarView::MenuBarView(QMenuBar& bar, win32::HWND window)
     // Qt would put its own status tips of the highlighted action into the status line; the
     // window decides what shows there, from WM_MENUSELECT.
     bar_.installEventFilter(this);
+    syncTimer_.setSingleShot(true);
+    syncTimer_.setInterval(0);
+    connect(&syncTimer_, &QTimer::timeout, this, [this] { sync(); });
     scheduleSync();
 }
 
@@ -120,16 +123,14 @@ void MenuBarView::onChange(const win32::MenuChange& change)
 
 void MenuBarView::scheduleSync()
 {
-    if (syncScheduled_) {
-        return;
+    if (!syncTimer_.isActive()) {
+        syncTimer_.start();
     }
-    syncScheduled_ = true;
-    QTimer::singleShot(0, this, [this] { sync(); });
 }
 
 void MenuBarView::sync()
 {
-    syncScheduled_ = false;
+    syncTimer_.stop();
     if (barDirty_) {
         barDirty_ = false;
         fillBar();

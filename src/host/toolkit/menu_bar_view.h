@@ -9,6 +9,7 @@
 #include "host/win32/menus.h"
 
 #include <QObject>
+#include <QTimer>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -57,7 +58,8 @@ private:
     std::vector<QAction*> barActions_;
     std::unordered_set<win32::HMENU> dirty_;
     bool barDirty_ = true;
-    bool syncScheduled_ = false;
+    // Brings the display up to date on the next turn of the event loop.
+    QTimer syncTimer_;
     // Last, so it ends first: no notice reaches a half-destroyed view.
     win32::MenuChangeSubscription subscription_;
 };
