@@ -1,14 +1,11 @@
 #include "app/w_main.h"
 
+#include "app/m_main.h"
+#include "app/menu_commands.h"
 #include "browse/w_brow.h"
 #include "host/toolkit/colors.h"
 
-namespace {
-
-// The frame lists its open sheets under the second title of its menu bar.
-constexpr int kSheetMenuPosition = 2;
-
-} // namespace
+#include <memory>
 
 w_main::w_main()
 {
@@ -17,11 +14,37 @@ w_main::w_main()
     setDesignSize(2533, 1408);
     setOpenMaximized(true);
     setClientBackColor(host::RGB(0, 128, 128));
+    setMenu(std::make_unique<m_main>());
+    // Each message carries the address of its record in its second parameter.
+    bindUserEvent(win32::WM_DRAWITEM, [this](win32::WPARAM wParam, win32::LPARAM lParam) {
+        // NOLINTNEXTLINE(performance-no-int-to-ptr)
+        auto* record = reinterpret_cast<win32::DRAWITEMSTRUCT*>(lParam);
+        ue_drawitem(static_cast<std::uint32_t>(wParam), record);
+    });
+    bindUserEvent(win32::WM_MEASUREITEM, [this](win32::WPARAM wParam, win32::LPARAM lParam) {
+        // NOLINTNEXTLINE(performance-no-int-to-ptr)
+        auto* record = reinterpret_cast<win32::MEASUREITEMSTRUCT*>(lParam);
+        ue_measureitem(static_cast<std::uint32_t>(wParam), record);
+    });
 }
 
 w_main::~w_main() = default;
 
 void w_main::onOpen()
 {
-    opensheet<w_brow>(kSheetMenuPosition);
+    // The look and background first, so the first paint after registration already uses them.
+    inv_supermenu.menustyle = nvo_supermenu_class::style_officexp2;
+    inv_supermenu.menubkstyle = nvo_supermenu_class::style_bkamb;
+    inv_supermenu.of_registerwindow(this);
+    opensheet<w_brow>(app::kSheetMenuPosition);
+}
+
+void w_main::ue_drawitem(std::uint32_t childid, win32::DRAWITEMSTRUCT* drawitemstruct)
+{
+    inv_supermenu.of_drawitem(childid, drawitemstruct);
+}
+
+void w_main::ue_measureitem(std::uint32_t childid, win32::MEASUREITEMSTRUCT* measureitemstruct)
+{
+    inv_supermenu.of_measureitem(childid, measureitemstruct);
 }

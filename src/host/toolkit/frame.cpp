@@ -2,6 +2,7 @@
 
 #include "host/toolkit/colors.h"
 #include "host/toolkit/event_boundary.h"
+#include "host/toolkit/frame_menu.h"
 #include "host/toolkit/layout_units.h"
 #include "host/toolkit/window_functions.h"
 #include "host/win32/windows.h"
@@ -27,9 +28,48 @@ Frame::Frame()
     // The status text is a widget of the status line, so a menu item's micro-help, shown
     // there while the item is highlighted, covers it only for that time.
     statusBar()->addWidget(microhelp_, 1);
+    procedure_ = std::make_unique<win32::WindowProcedureBinding>(
+        win32::handleFromWindow(this),
+        [this](win32::UINT message, win32::WPARAM wParam, win32::LPARAM lParam) {
+            return windowMessage(message, wParam, lParam);
+        });
 }
 
-Frame::~Frame() = default;
+Frame::~Frame()
+{
+    procedure_.reset();
+}
+
+void Frame::setMenu(std::unique_ptr<MenuItem> menu)
+{
+    menu_.reset();
+    if (menu) {
+        menu_ = std::make_unique<FrameMenu>(*this, std::move(menu));
+    }
+}
+
+MenuItem* Frame::menuid() const
+{
+    return menu_ ? &menu_->menu() : nullptr;
+}
+
+void Frame::bindUserEvent(win32::UINT message, UserEvent event)
+{
+    userEvents_[message] = std::move(event);
+}
+
+win32::LRESULT Frame::windowMessage(win32::UINT message, win32::WPARAM wParam, win32::LPARAM lParam)
+{
+    if (const auto it = userEvents_.find(message); it != userEvents_.end()) {
+        const UserEvent event = it->second;
+        raiseEvent([&event, wParam, lParam] { event(wParam, lParam); });
+        return 0;
+    }
+    if (menu_) {
+        menu_->handleMessage(message, wParam, lParam);
+    }
+    return 0;
+}
 
 std::string Frame::title() const
 {

@@ -4,10 +4,14 @@
 #pragma once
 
 #include "host/toolkit/deferred_update.h"
+#include "host/toolkit/menu_host.h"
 #include "host/toolkit/sheet.h"
 #include "host/win32/handles.h"
+#include "host/win32/messages.h"
 
 #include <QMainWindow>
+#include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,7 +21,10 @@ class QMdiArea;
 
 namespace host {
 
-class Frame : public QMainWindow {
+class FrameMenu;
+class MenuItem;
+
+class Frame : public QMainWindow, public MenuHost {
 public:
     Frame();
     ~Frame() override;
@@ -25,7 +32,7 @@ public:
     [[nodiscard]] std::string title() const;
     void setTitle(const std::string& title);
     void setIcon(const std::string& pictureName);
-    [[nodiscard]] win32::HWND handle() const;
+    [[nodiscard]] win32::HWND handle() const override;
     void setredraw(bool redraw);
     [[nodiscard]] int workspacewidth() const;
     [[nodiscard]] int workspaceheight() const;
@@ -65,6 +72,17 @@ public:
 
     [[nodiscard]] QMdiArea* mdiArea() const { return mdi_; }
 
+    // The frame's menu (its sub-items are the menu-bar titles; items with a toolbar picture
+    // make the toolbar), owned by the frame from here on. nullptr before one is set.
+    void setMenu(std::unique_ptr<MenuItem> menu);
+    [[nodiscard]] MenuItem* menuid() const override;
+    [[nodiscard]] FrameMenu* frameMenu() const { return menu_.get(); }
+
+    // A user event bound to a window message of the frame, raised with the message's two
+    // parameters whenever the message is sent to the frame.
+    using UserEvent = std::function<void(win32::WPARAM, win32::LPARAM)>;
+    void bindUserEvent(win32::UINT message, UserEvent event);
+
 protected:
     virtual void onOpen() {}
     virtual void onClose() {}
@@ -76,6 +94,7 @@ protected:
 private:
     void addSheet(std::unique_ptr<Sheet> sheet, int menuPosition);
     void activate(Sheet& sheet);
+    win32::LRESULT windowMessage(win32::UINT message, win32::WPARAM wParam, win32::LPARAM lParam);
 
     QMdiArea* mdi_;
     QLabel* microhelp_;
@@ -85,6 +104,10 @@ private:
     int designHeight_ = 0;
     bool openMaximized_ = false;
     bool closing_ = false;
+    std::unique_ptr<FrameMenu> menu_;
+    std::map<win32::UINT, UserEvent> userEvents_;
+    // Last, so no message reaches the frame while its members go.
+    std::unique_ptr<win32::WindowProcedureBinding> procedure_;
 };
 
 // Opens a top-level window of type W (a frame) and returns it; it lives until it closes.

@@ -38,8 +38,11 @@ int MessageBox(const std::string& title, const std::string& text, Icon icon, But
     if (const auto& handler = currentHandler()) {
         return handler(MessageBoxRequest{title, text, icon, button});
     }
-    QMessageBox box(toQt(icon), QString::fromStdString(title), QString::fromStdString(text),
-                    QMessageBox::Ok, QApplication::activeWindow());
+    // "\r\n" is one line break, as the texts were written for; a label would show the "\r".
+    QString shown = QString::fromStdString(text);
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QMessageBox box(toQt(icon), QString::fromStdString(title), shown, QMessageBox::Ok,
+                    QApplication::activeWindow());
     box.exec();
     return 1;
 }

@@ -6,6 +6,7 @@
 #include "host/win32/handles.h"
 #include "host/win32/icons.h"
 #include "host/win32/memory.h"
+#include "host/win32/messages.h"
 #include "host/win32/modules.h"
 #include "host/win32/records.h"
 #include "host/win32/runtime.h"
