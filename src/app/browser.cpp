@@ -3,6 +3,9 @@
 #include "app/w_main.h"
 #include "host/toolkit/frame.h"
 
+// NOLINTNEXTLINE(cppcoreguidelines-avoid-non-const-global-variables): program-wide by design
+uo_toolbarutil guo_toolbarutil;
+
 void browser::onCreate()
 {
     setAppName("browser");

@@ -73,15 +73,16 @@ int virtualKey(int qtKey)
 } // namespace
 
 FrameMenu::FrameMenu(Frame& frame, std::unique_ptr<MenuItem> menu)
-    : frame_(frame), menu_(std::move(menu)),
-      toolbar_(frame.addToolBar(QString())) // Qt parent: the frame
+    : frame_(frame), menu_(std::move(menu))
 {
     menu_->setParentWindow(&frame_);
     bar_ = menu_->buildMenuBar();
     win32::SetMenu(frame_.handle(), bar_);
     view_ = std::make_unique<MenuBarView>(*frame_.menuBar(), frame_.handle());
     view_->sync();
-    fillToolbar(*toolbar_, *menu_, frame_.handle());
+    // NOLINTNEXTLINE(cppcoreguidelines-owning-memory): Qt parent, the frame
+    toolbar_ = new FrameToolbar(&frame_, *menu_, frame_.handle());
+    frame_.addToolBar(toolbar_);
     toolbar_->setMovable(false);
 
     QMdiArea* area = frame_.mdiArea();

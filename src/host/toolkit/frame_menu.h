@@ -6,6 +6,7 @@
 // menu at menu-bar position 0. The list entries have no item objects behind them.
 #pragma once
 
+#include "host/toolkit/frame_toolbar.h"
 #include "host/toolkit/menu_item.h"
 #include "host/win32/messages.h"
 
@@ -14,8 +15,6 @@
 #include <string>
 #include <utility>
 #include <vector>
-
-class QToolBar;
 
 namespace host {
 
@@ -35,7 +34,7 @@ public:
 
     [[nodiscard]] MenuItem& menu() const { return *menu_; }
     [[nodiscard]] MenuBarView& view() const { return *view_; }
-    [[nodiscard]] QToolBar& toolbar() const { return *toolbar_; }
+    [[nodiscard]] FrameToolbar& toolbar() const { return *toolbar_; }
 
     // Handles the frame's menu messages (WM_COMMAND, WM_INITMENUPOPUP, WM_MENUSELECT); answers
     // false for any other message.
@@ -59,7 +58,7 @@ private:
     Frame& frame_;
     std::unique_ptr<MenuItem> menu_;
     win32::HMENU bar_ = 0;
-    QToolBar* toolbar_;
+    FrameToolbar* toolbar_ = nullptr; // Qt parent: the frame
     std::unique_ptr<MenuBarView> view_;
     // The window list as the model holds it: the popup, and the entries added to its end.
     win32::HMENU listMenu_ = 0;

@@ -3,18 +3,57 @@
 // the toolbar text as label and tip, and the item's micro-help in the status line while
 // hovered. A space of n before a button is a gap of n times kToolbarSpaceUnit pixels. A button
 // sends the owner window the item's WM_COMMAND, as choosing the item in the menu does.
+//
+// The toolbar keeps its layout values in its own record (ToolbarRecord): its window has the
+// class name kFrameToolbarClassName and 4 extra bytes holding the record's address at offset 0,
+// so a program finds it with FindWindowExA(frame, 0, kFrameToolbarClassName, nullptr) and
+// reads the address with GetWindowLongA(window, 0). Whenever the record changes the toolbar
+// lays itself out again from these fields (a 0 keeps the toolbar's own value):
+//   2500, 2504  icon width and height
+//   2464, 2468  least button width and height
+//   2476, 2480  button face width and height (2564 and 2556 repeat them; the larger counts)
+//   2492        space between neighbouring buttons (the separator width)
+//   2496        space before the first and after the last button
+//   2248, 2252  normal and pressed button-face bitmaps: when a field holds a bitmap, a button
+//               in that state paints it, stretched, instead of the style's panel, and its
+//               picture and text on top
 #pragma once
 
+#include "host/toolkit/toolbar_record.h"
 #include "host/win32/handles.h"
 
-class QToolBar;
+#include <QToolBar>
 
 namespace host {
 
 class MenuItem;
 
 inline constexpr int kToolbarSpaceUnit = 8;
+inline constexpr const char* kFrameToolbarClassName = "VarnelookFrameToolbar";
 
-void fillToolbar(QToolBar& toolbar, const MenuItem& menu, win32::HWND owner);
+class FrameToolbar : public QToolBar, public ToolbarRecord {
+public:
+    FrameToolbar(QWidget* frame, const MenuItem& menu, win32::HWND owner);
+    FrameToolbar(const FrameToolbar&) = delete;
+    FrameToolbar& operator=(const FrameToolbar&) = delete;
+    ~FrameToolbar() override;
+
+    void setLabelFont(const std::string& face, int points) override;
+    void setTextsShown(bool shown) override;
+    [[nodiscard]] bool textsShown() const;
+
+protected:
+    void recordChanged() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void addButtons(const MenuItem& menu, win32::HWND owner);
+    void addButton(const MenuItem& item, win32::HWND owner);
+    [[nodiscard]] int field(std::size_t offset) const;
+
+    QSize defaultIconSize_;
+    int defaultSpacing_ = 0;
+    QMargins defaultMargins_;
+};
 
 } // namespace host

@@ -32,6 +32,7 @@ ToolbarRecord::ToolbarRecord() : record_(kSize)
     toolbarsByAddress().emplace(record_.address(), this);
     record_.setWriteObserver([this](std::size_t offset, const std::vector<win32::BYTE>& before) {
         faceWritten(offset, before);
+        recordChanged();
     });
 }
 

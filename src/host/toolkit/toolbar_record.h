@@ -37,6 +37,10 @@ public:
     // The buttons show their texts under the pictures, or the pictures alone.
     virtual void setTextsShown(bool shown) = 0;
 
+protected:
+    // Called after every write into the record, once the record holds the new bytes.
+    virtual void recordChanged() {}
+
 private:
     void faceWritten(std::size_t offset, const std::vector<win32::BYTE>& before);
 
