@@ -36,6 +36,25 @@ struct MenuObject {
     std::vector<MenuEntry> entries;
 };
 
+// The fields that inserting and setting an item take the same way: state, command, check-mark
+// pictures and application data, each only when its mask bit asks for it.
+void copyPlainFields(const MENUITEMINFOA& info, MenuEntry& entry)
+{
+    if ((info.fMask & MIIM_STATE) != 0) {
+        entry.state = info.fState & kStateBits;
+    }
+    if ((info.fMask & MIIM_ID) != 0) {
+        entry.id = info.wID;
+    }
+    if ((info.fMask & MIIM_CHECKMARKS) != 0) {
+        entry.checkedMark = info.hbmpChecked;
+        entry.uncheckedMark = info.hbmpUnchecked;
+    }
+    if ((info.fMask & MIIM_DATA) != 0) {
+        entry.data = info.dwItemData;
+    }
+}
+
 HandleTable<MenuObject>& menuTable()
 {
     static HandleTable<MenuObject> table(HandleKind::Menu);
@@ -346,19 +365,7 @@ BOOL InsertMenuItemA(HMENU menu, UINT item, BOOL byPosition, const MENUITEMINFOA
         }
         entry.text = textAt(info->dwTypeData);
     }
-    if ((info->fMask & MIIM_STATE) != 0) {
-        entry.state = info->fState & kStateBits;
-    }
-    if ((info->fMask & MIIM_ID) != 0) {
-        entry.id = info->wID;
-    }
-    if ((info->fMask & MIIM_CHECKMARKS) != 0) {
-        entry.checkedMark = info->hbmpChecked;
-        entry.uncheckedMark = info->hbmpUnchecked;
-    }
-    if ((info->fMask & MIIM_DATA) != 0) {
-        entry.data = info->dwItemData;
-    }
+    copyPlainFields(*info, entry);
     MenuObject* targetObject = menuTable().find(target);
     targetObject->entries.insert(targetObject->entries.begin() + static_cast<std::ptrdiff_t>(index),
                                  std::move(entry));
@@ -470,19 +477,7 @@ BOOL SetMenuItemInfoA(HMENU menu, UINT item, BOOL byPosition, const MENUITEMINFO
     if ((info->fMask & MIIM_STRING) != 0) {
         entry.text = textAt(info->dwTypeData);
     }
-    if ((info->fMask & MIIM_STATE) != 0) {
-        entry.state = info->fState & kStateBits;
-    }
-    if ((info->fMask & MIIM_ID) != 0) {
-        entry.id = info->wID;
-    }
-    if ((info->fMask & MIIM_CHECKMARKS) != 0) {
-        entry.checkedMark = info->hbmpChecked;
-        entry.uncheckedMark = info->hbmpUnchecked;
-    }
-    if ((info->fMask & MIIM_DATA) != 0) {
-        entry.data = info->dwItemData;
-    }
+    copyPlainFields(*info, entry);
     notifyEntries(ref.menu);
     return 1;
 }
