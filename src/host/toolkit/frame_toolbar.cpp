@@ -34,10 +34,10 @@ constexpr std::size_t kFaceWidthAgain = 2564;
 
 QIcon buttonIcon(const MenuItem& item)
 {
-    QIcon icon(QPixmap::fromImage(loadPicture(item.toolbaritemname())));
+    QIcon icon(picturePixmap(item.toolbaritemname()));
     const std::string& down =
         item.toolbaritemdownname().empty() ? item.toolbaritemname() : item.toolbaritemdownname();
-    const QPixmap downPicture = QPixmap::fromImage(loadPicture(down));
+    const QPixmap downPicture = picturePixmap(down);
     if (!downPicture.isNull()) {
         icon.addPixmap(downPicture, QIcon::Active);
         icon.addPixmap(downPicture, QIcon::Selected);

@@ -114,13 +114,13 @@ void ListView::setBorder(bool border)
 
 void ListView::addLargePicture(const std::string& name, long transparent)
 {
-    largePictures_.push_back(withTransparentColor(loadPicture(name), transparent));
+    largePictures_.emplace_back(name, transparent);
     applyView();
 }
 
 void ListView::addSmallPicture(const std::string& name, long transparent)
 {
-    smallPictures_.push_back(withTransparentColor(loadPicture(name), transparent));
+    smallPictures_.emplace_back(name, transparent);
     applyView();
 }
 
@@ -196,10 +196,8 @@ void ListView::applyView()
     const int picture = large ? kLargePicture : kSmallPicture;
     view_widget_->setIconSize(QSize(picture, picture));
     std::vector<QPixmap> pictures;
-    for (const QPixmap& source : large ? largePictures_ : smallPictures_) {
-        pictures.push_back(source.isNull() ? source
-                                           : source.scaled(picture, picture, Qt::KeepAspectRatio,
-                                                           Qt::SmoothTransformation));
+    for (const auto& [name, transparent] : large ? largePictures_ : smallPictures_) {
+        pictures.push_back(picturePixmap(name, transparent, QSize(picture, picture)));
     }
     model_->setPictures(std::move(pictures));
 

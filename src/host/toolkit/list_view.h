@@ -15,6 +15,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace host {
@@ -75,8 +76,9 @@ private:
     // inserts move 4-byte numbers, not items.
     std::vector<Item> items_;
     std::vector<std::uint32_t> order_;
-    std::vector<QPixmap> largePictures_;
-    std::vector<QPixmap> smallPictures_;
+    // Picture names and their transparent colours, in the order added.
+    std::vector<std::pair<std::string, long>> largePictures_;
+    std::vector<std::pair<std::string, long>> smallPictures_;
     View view_ = View::List;
     Sort sort_ = Sort::Unsorted;
     int widestLabel_ = 0;

@@ -20,7 +20,7 @@ PictureHyperlink::PictureHyperlink(QWidget* parent)
 
 void PictureHyperlink::setPictureName(const std::string& name)
 {
-    label_->setPixmap(QPixmap::fromImage(loadPicture(name)));
+    label_->setPixmap(picturePixmap(name));
 }
 
 void PictureHyperlink::setToolTip(const std::string& text)

@@ -3,9 +3,12 @@
 #include "host/toolkit/colors.h"
 #include "host/win32/stock_pictures.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <map>
+#include <tuple>
 
 namespace host {
 
@@ -28,11 +31,46 @@ QImage readPicture(const QString& path)
     return best;
 }
 
+bool isStock(const std::string& name)
+{
+    return !name.empty() && name.back() == '!';
+}
+
+QString storedPath(const std::string& name)
+{
+    return QStringLiteral(":/assets/") + QString::fromStdString(name);
+}
+
+// Pictures that cannot change while the program runs, by name, transparent colour and size.
+using PictureKey = std::tuple<std::string, std::optional<long>, int, int>;
+std::map<PictureKey, QPixmap>& sharedPictures()
+{
+    static std::map<PictureKey, QPixmap> pictures;
+    return pictures;
+}
+
+// Pixmaps must go while the application still exists.
+void forgetSharedPictures()
+{
+    sharedPictures().clear();
+}
+
+QPixmap makePixmap(const std::string& name, std::optional<long> transparent, QSize fit)
+{
+    const QImage picture = loadPicture(name);
+    QPixmap pixmap =
+        transparent ? withTransparentColor(picture, *transparent) : QPixmap::fromImage(picture);
+    if (!pixmap.isNull() && fit.isValid()) {
+        pixmap = pixmap.scaled(fit, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    }
+    return pixmap;
+}
+
 } // namespace
 
 QImage loadPicture(const std::string& name)
 {
-    if (!name.empty() && name.back() == '!') {
+    if (isStock(name)) {
         using win32::StockPictureKind;
         for (const auto kind :
              {StockPictureKind::Icon, StockPictureKind::Bitmap, StockPictureKind::Cursor}) {
@@ -42,8 +80,25 @@ QImage loadPicture(const std::string& name)
         }
         return {};
     }
-    const QString stored = QStringLiteral(":/assets/") + QString::fromStdString(name);
+    const QString stored = storedPath(name);
     return readPicture(QFile::exists(stored) ? stored : QString::fromStdString(name));
+}
+
+QPixmap picturePixmap(const std::string& name, std::optional<long> transparent, QSize fit)
+{
+    // A file outside the program may change on disk, so it is read afresh every time.
+    if (!isStock(name) && !QFile::exists(storedPath(name))) {
+        return makePixmap(name, transparent, fit);
+    }
+    auto& pictures = sharedPictures();
+    const PictureKey key{name, transparent, fit.width(), fit.height()};
+    if (const auto known = pictures.find(key); known != pictures.end()) {
+        return known->second;
+    }
+    if (pictures.empty() && QCoreApplication::instance() != nullptr) {
+        qAddPostRoutine(forgetSharedPictures);
+    }
+    return pictures.emplace(key, makePixmap(name, transparent, fit)).first->second;
 }
 
 QPixmap withTransparentColor(const QImage& picture, long transparent)

@@ -57,7 +57,7 @@ void setRedraw(QWidget& window, bool redraw)
 
 QIcon windowIcon(const std::string& name)
 {
-    return QIcon(QPixmap::fromImage(loadPicture(name)));
+    return QIcon(picturePixmap(name));
 }
 
 } // namespace host
