@@ -228,26 +228,66 @@ def information(size):
     return c
 
 
-def application(size):
-    """The viewer's own icon: an archive box under a reading glass."""
+def application(size, margin=0.0):
+    """The viewer's own icon: an archive box under a reading glass.
+
+    The window icon fills its square; the desktop's icon theme wants a margin round the picture
+    (margin, in 32nds of the icon) so that the glass's handle is not cut off at large sizes.
+    """
     c = _clear(size)
-    s = size / 32.0
-    c.fill(Box(2 * s, 10 * s, 26 * s, 30 * s, 1.5 * s), CARDBOARD_EDGE)
-    c.fill(Box(3.2 * s, 11.2 * s, 24.8 * s, 28.8 * s, 1 * s),
-           lambda x, y: mix(CARDBOARD, CARDBOARD_DARK, x / (26 * s)))
-    c.fill(Box(1 * s, 6 * s, 27 * s, 12 * s, 1.5 * s), CARDBOARD_EDGE)
-    c.fill(Box(2.2 * s, 7.2 * s, 25.8 * s, 10.8 * s, 1 * s), rgb("#dcae6c"))
-    c.fill(Box(12 * s, 6 * s, 16 * s, 30 * s), rgb("#4a3217"))
+    s = size / (32.0 + 2 * margin)
+
+    def at(v):
+        return (v + margin) * s
+
+    c.fill(Box(at(2), at(10), at(26), at(30), 1.5 * s), CARDBOARD_EDGE)
+    c.fill(Box(at(3.2), at(11.2), at(24.8), at(28.8), 1 * s),
+           lambda x, y: mix(CARDBOARD, CARDBOARD_DARK, (x - at(0)) / (26 * s)))
+    c.fill(Box(at(1), at(6), at(27), at(12), 1.5 * s), CARDBOARD_EDGE)
+    c.fill(Box(at(2.2), at(7.2), at(25.8), at(10.8), 1 * s), rgb("#dcae6c"))
+    c.fill(Box(at(12), at(6), at(16), at(30)), rgb("#4a3217"))
     if size >= 24:
         for i in range(6):
-            y = (8 + i * 3.5) * s
-            c.fill(Box(13 * s, y, 15 * s, y + 1.3 * s), rgb("#e7e2d4"))
-    gx, gy, gr = 21 * s, 12 * s, 7.5 * s
+            y = at(8 + i * 3.5)
+            c.fill(Box(at(13), y, at(15), y + 1.3 * s), rgb("#e7e2d4"))
+    gx, gy, gr = at(21), at(12), 7.5 * s
     c.fill(Stroke([[(gx + gr * 0.7, gy + gr * 0.7), (gx + gr * 1.45, gy + gr * 1.45)]], 3.6 * s),
            INK)
     c.fill(Ellipse(gx, gy, gr), INK)
     c.fill(Ellipse(gx, gy, gr - 2 * s), rgb("#cfeaf4"), opacity=0.9)
     c.fill(Stroke([arc(gx, gy, gr - 4 * s, gr - 4 * s, 200, 260, 6)], 1.3 * s), WHITE)
+    return c
+
+
+def archive_document(size):
+    """The icon of a .zqr file in a file manager: a sheet of paper closed with a zip."""
+    c = _clear(size)
+    s = size / 32.0
+    outline = rgb("#5d6470")
+    c.fill(Polygon([(5 * s, 1 * s), (20 * s, 1 * s), (27 * s, 8 * s), (27 * s, 31 * s),
+                    (5 * s, 31 * s)]), outline)
+    c.fill(Polygon([(6 * s, 2 * s), (19.5 * s, 2 * s), (26 * s, 8.5 * s), (26 * s, 30 * s),
+                    (6 * s, 30 * s)]), PAPER)
+    c.fill(Polygon([(19 * s, 1 * s), (27 * s, 9 * s), (19 * s, 9 * s)]), outline)
+    c.fill(Polygon([(20 * s, 3 * s), (25 * s, 8 * s), (20 * s, 8 * s)]), rgb("#dfe3ea"))
+    # Lines of text on both sides of the zip, in the document's blue and grey.
+    if size >= 22:
+        c.fill(Box(8 * s, 5 * s, 13 * s, 7 * s), BLUE)
+        for y in (10, 13, 16, 19, 22, 25):
+            c.fill(Box(8 * s, y * s, 13 * s, (y + 1) * s), rgb("#8d96a6"))
+            if y > 10:
+                c.fill(Box(19 * s, y * s, 24 * s, (y + 1) * s), rgb("#8d96a6"))
+    # The zip down the middle: a dark track with light teeth, and its pull tab half way down.
+    c.fill(Box(14 * s, 2 * s, 18 * s, 30 * s), rgb("#4a3217"))
+    if size >= 22:
+        for i in range(8):
+            y = (3 + i * 3.5) * s
+            left = i % 2 == 0
+            c.fill(Box((14.6 if left else 16) * s, y, (16 if left else 17.4) * s, y + 1.3 * s),
+                   rgb("#e7e2d4"))
+    c.fill(Box(13 * s, 12 * s, 19 * s, 19 * s, 1 * s), rgb("#3a3a44"))
+    c.fill(Box(14.2 * s, 13.2 * s, 17.8 * s, 17.8 * s, 0.6 * s), rgb("#9aa0ad"))
+    c.fill(Box(15 * s, 18 * s, 17 * s, 24 * s, 0.8 * s), rgb("#3a3a44"))
     return c
 
 
