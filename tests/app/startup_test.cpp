@@ -1,8 +1,11 @@
+#include "../support/image_plugins.h"
 #include "app/w_main.h"
 #include "browse/w_brow.h"
 #include "viewer_fixture.h"
 
 #include <QApplication>
+#include <QEvent>
+#include <QGroupBox>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QStatusBar>
@@ -23,6 +26,24 @@ std::vector<std::string> catalogue(const w_brow& sheet)
 }
 
 struct Startup : testing::TestWithParam<const char*> {};
+
+// Whether a group box has been painted since the watch began: the first paint of one used to
+// read a picture of the style in a way that loaded every image-format plugin.
+class GroupBoxPaintWatch : public QObject {
+public:
+    GroupBoxPaintWatch() { QCoreApplication::instance()->installEventFilter(this); }
+    [[nodiscard]] bool seen() const { return seen_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        seen_ = seen_ || (event->type() == QEvent::Paint && qobject_cast<QGroupBox*>(watched));
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    bool seen_ = false;
+};
 
 TEST_P(Startup, OpensTheMaximizedFrameWithItsSheetFillingTheClientArea)
 {
@@ -68,6 +89,27 @@ TEST_P(Startup, ListsTheFoldersArchivesWhateverTheArguments)
     ASSERT_NE(viewer.sheet(), nullptr);
     EXPECT_EQ(catalogue(*viewer.sheet()), (std::vector<std::string>{"a.zqr", "B2.zqr", "b10.zqr"}));
     EXPECT_EQ(viewer.sheet()->lv_fileico->totalitems(), 0);
+}
+
+// Loading every image-format plugin, and the libraries behind them, was a good part of
+// start-up; only the formats of the viewer's own pictures (the logo's GIF, the icon's ICO) are
+// needed to show the frame.
+TEST(StartupCost, ShowingAndPaintingTheViewerLoadsOnlyThePluginsOfItsOwnPictures)
+{
+    if (!testing_support::loadedImagePlugins().isEmpty()) {
+        GTEST_SKIP() << "image plugins were loaded earlier in this process";
+    }
+    ScratchFolder folder;
+    folder.writeFile("a.zqr", "");
+    const GroupBoxPaintWatch painted;
+    RunningViewer viewer; // started, shown and painted
+    ASSERT_NE(viewer.sheet(), nullptr);
+    ASSERT_TRUE(painted.seen());
+    const QSet<QString> allowed{QStringLiteral("libqgif.so"), QStringLiteral("libqico.so")};
+    const QSet<QString> loaded = testing_support::loadedImagePlugins();
+    EXPECT_TRUE(loaded.contains(QStringLiteral("libqgif.so"))) << "the logo was not read";
+    EXPECT_TRUE((loaded - allowed).isEmpty())
+        << "also loaded: " << QStringList((loaded - allowed).values()).join(' ').toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(WithAndWithoutArguments, Startup,

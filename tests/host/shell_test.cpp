@@ -1,4 +1,5 @@
 #include "desktop_association.h"
+#include "host/desktop_open/desktop_open.h"
 #include "host/win32/shell.h"
 
 #include <QDir>
@@ -24,6 +25,40 @@ struct ShellOpen : testing::Test {
         return folder.path().toStdString();
     }
 };
+
+// Whether GIO's library is mapped into this process.
+bool gioLoaded()
+{
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("libgio-2.0.so");
+}
+
+// First in this file: GIO must not be loaded before anything has been opened (ctest runs each
+// test in a process of its own).
+TEST_F(ShellOpen, LoadsGioOnlyWhenTheFirstFileIsOpened)
+{
+    EXPECT_FALSE(gioLoaded()) << "GIO is loaded at start-up";
+    const std::string directory = make("notes.txt", "plain words\n");
+    EXPECT_GT(win32::ShellExecuteA(0, "open", "notes.txt", "", directory.c_str(), 1), 32u);
+    EXPECT_EQ(TestDesktop::waitForOpen(), folder.filePath("notes.txt").toStdString());
+    EXPECT_TRUE(gioLoaded());
+}
+
+TEST_F(ShellOpen, WithoutItsModuleAnOpenFailsWithDllNotFoundAndWorksOnceTheModuleIsThere)
+{
+    const std::string directory = make("notes.txt", "plain words\n");
+    win32::setDesktopOpenModule("VarnelookNoSuchModule");
+    EXPECT_EQ(win32::ShellExecuteA(0, "open", "notes.txt", "", directory.c_str(), 1),
+              win32::SE_ERR_DLLNOTFOUND);
+    // What is wrong with the file itself is still told apart without the module.
+    EXPECT_EQ(win32::ShellExecuteA(0, "open", "missing.txt", "", directory.c_str(), 1),
+              win32::SE_ERR_FNF);
+    EXPECT_FALSE(QFile::exists(TestDesktop::markerPath())) << "something was opened";
+
+    win32::setDesktopOpenModule(kDesktopOpenModule);
+    EXPECT_GT(win32::ShellExecuteA(0, "open", "notes.txt", "", directory.c_str(), 1), 32u);
+    EXPECT_EQ(TestDesktop::waitForOpen(), folder.filePath("notes.txt").toStdString());
+}
 
 TEST_F(ShellOpen, HandsAFileToItsAssociatedApplicationRelativeToTheDirectory)
 {

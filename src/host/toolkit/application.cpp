@@ -1,5 +1,6 @@
 #include "host/toolkit/application.h"
 
+#include "host/toolkit/application_style.h"
 #include "host/toolkit/event_boundary.h"
 
 #include <QApplication>
@@ -46,6 +47,7 @@ std::string Application::appName() const
 
 void Application::start(const std::string& commandline)
 {
+    ApplicationStyle::install();
     raiseEvent([this] { onCreate(); });
     raiseEvent([this, &commandline] { onOpen(commandline); });
 }

@@ -1,6 +1,7 @@
 // The application object: where the program's own logic begins and ends. The program's
-// application class derives from it; run() creates it, raises create and open, drives the
-// message loop until the last window closes, then raises destroy.
+// application class derives from it; run() creates it, raises create and open (start installs
+// the application's style first, application_style.h), drives the message loop until the last
+// window closes, then raises destroy.
 #pragma once
 
 #include <functional>

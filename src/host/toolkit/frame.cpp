@@ -8,6 +8,7 @@
 #include "host/toolkit/window_functions.h"
 #include "host/win32/windows.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLabel>
@@ -166,7 +167,18 @@ void Frame::addSheet(std::unique_ptr<Sheet> sheet, int menuPosition)
 {
     Sheet* added = sheet.get();
     // The sub-window takes the sheet as its Qt child and deletes itself when it closes.
-    QMdiSubWindow* sub = mdi_->addSubWindow(sheet.release());
+    QMdiSubWindow* sub = nullptr;
+    {
+        // A new sub-window makes the controls it shows in the menu bar when maximized before it
+        // belongs to any window, so they take the application's window icon; with none, they
+        // fetch the style's default icon from picture files, which loads every image-format
+        // plugin. For that moment the frame's icon stands in; the sub-window's own icon, set
+        // below, replaces it.
+        const QIcon applicationIcon = QApplication::windowIcon();
+        QApplication::setWindowIcon(windowIcon());
+        sub = mdi_->addSubWindow(sheet.release());
+        QApplication::setWindowIcon(applicationIcon);
+    }
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWindowTitle(added->windowTitle());
     sub->setWindowIcon(added->windowIcon());

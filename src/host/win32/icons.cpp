@@ -40,15 +40,10 @@ QSize requestedSize(UINT type, int cx, int cy, UINT flags, QSize natural)
     return {cx, cy};
 }
 
-// The picture of a file; of an icon file holding several sizes, the one nearest `wanted`
+// The picture `reader` reads; of an icon file holding several sizes, the one nearest `wanted`
 // (or the first when no size is asked for).
-QImage readFile(const QString& path, std::optional<QSize> wanted)
+QImage readPicture(QImageReader& reader, std::optional<QSize> wanted)
 {
-    QString name = path;
-    if (!QFile::exists(name) && name.contains(QLatin1Char('\\'))) {
-        name.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    }
-    QImageReader reader(name);
     QImage best;
     int bestDistance = 0;
     do {
@@ -67,6 +62,17 @@ QImage readFile(const QString& path, std::optional<QSize> wanted)
         }
     } while (reader.jumpToNextImage());
     return best;
+}
+
+// A picture file the caller names, in whatever format its contents are.
+QImage readFile(const QString& path, std::optional<QSize> wanted)
+{
+    QString name = path;
+    if (!QFile::exists(name) && name.contains(QLatin1Char('\\'))) {
+        name.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    }
+    QImageReader reader(name);
+    return readPicture(reader, wanted);
 }
 
 std::optional<StockPictureKind> stockKind(UINT type)
@@ -185,7 +191,13 @@ HANDLE LoadImageA(HINSTANCE module, const char* name, UINT type, int cx, int cy,
             return 0;
         }
         // A stock icon file may hold several sizes: take the one nearest the size asked for.
-        picture = wanted ? readFile(stock->file, wanted) : StockPictureIndex::load(*stock);
+        if (wanted) {
+            QImageReader reader;
+            StockPictureIndex::prepareReader(reader, *stock);
+            picture = readPicture(reader, wanted);
+        } else {
+            picture = StockPictureIndex::load(*stock);
+        }
     }
     if (picture.isNull()) {
         return 0;

@@ -1,8 +1,12 @@
 #include "host/win32/shell.h"
 
+#include "host/desktop_open/desktop_open.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLibrary>
 #include <cstring>
-#include <gio/gio.h>
-#include <memory>
 #include <string>
 #include <unistd.h>
 
@@ -12,21 +16,6 @@ namespace {
 
 // Any value above 32 says the open was handed over.
 constexpr HINSTANCE kLaunched = 42;
-
-struct GObjectRelease {
-    void operator()(gpointer object) const { g_object_unref(object); }
-};
-template <typename T> using GPtr = std::unique_ptr<T, GObjectRelease>;
-
-struct GErrorRelease {
-    void operator()(GError* error) const { g_error_free(error); }
-};
-using ErrorPtr = std::unique_ptr<GError, GErrorRelease>;
-
-struct GFreeRelease {
-    void operator()(gchar* text) const { g_free(text); }
-};
-using TextPtr = std::unique_ptr<gchar, GFreeRelease>;
 
 std::string resolve(const char* file, const char* directory)
 {
@@ -41,7 +30,62 @@ std::string resolve(const char* file, const char* directory)
     return path;
 }
 
+// The module's name, and its entry once loaded.
+struct DesktopOpenModule {
+    QString name = QString::fromLatin1(kDesktopOpenModule);
+    VarnelookDesktopOpenFileEntry entry = nullptr;
+};
+
+DesktopOpenModule& desktopOpenModule()
+{
+    static DesktopOpenModule module;
+    return module;
+}
+
+QString executableFolder()
+{
+    if (QCoreApplication::instance() != nullptr) {
+        return QCoreApplication::applicationDirPath();
+    }
+    return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
+}
+
+// The desktop-open module's entry, loaded on first use: next to the executable, then by the
+// system's search. The module stays loaded for the rest of the run (GIO keeps state, such as
+// the watches on launched children, that must outlive any one open). nullptr when it cannot
+// be loaded; the next open tries again.
+VarnelookDesktopOpenFileEntry desktopOpenEntry()
+{
+    DesktopOpenModule& module = desktopOpenModule();
+    if (module.entry != nullptr) {
+        return module.entry;
+    }
+    const QString& name = module.name;
+    QStringList candidates;
+    if (!name.contains(QLatin1Char('/'))) {
+        candidates << QDir(executableFolder()).filePath(name);
+    }
+    candidates << name;
+    for (const QString& candidate : candidates) {
+        QLibrary library(candidate); // destroying a QLibrary leaves the library loaded
+        if (library.load()) {
+            module.entry =
+                reinterpret_cast<VarnelookDesktopOpenFileEntry>(library.resolve(kDesktopOpenEntry));
+            if (module.entry != nullptr) {
+                return module.entry;
+            }
+            library.unload();
+        }
+    }
+    return nullptr;
+}
+
 } // namespace
+
+void setDesktopOpenModule(const std::string& name)
+{
+    desktopOpenModule() = DesktopOpenModule{QString::fromStdString(name), nullptr};
+}
 
 HINSTANCE ShellExecuteA(HWND /*hwnd*/, const char* operation, const char* file,
                         const char* /*parameters*/, const char* directory, int /*showCommand*/)
@@ -59,41 +103,20 @@ HINSTANCE ShellExecuteA(HWND /*hwnd*/, const char* operation, const char* file,
     if (::access(path.c_str(), R_OK) != 0) {
         return SE_ERR_ACCESSDENIED;
     }
-
-    GPtr<GFile> target(g_file_new_for_path(path.c_str()));
-    GError* rawError = nullptr;
-    GPtr<GFileInfo> info(g_file_query_info(target.get(), G_FILE_ATTRIBUTE_STANDARD_CONTENT_TYPE,
-                                           G_FILE_QUERY_INFO_NONE, nullptr, &rawError));
-    ErrorPtr queryError(rawError);
-    if (info == nullptr) {
-        return queryError != nullptr &&
-                       g_error_matches(queryError.get(), G_IO_ERROR, G_IO_ERROR_PERMISSION_DENIED)
-                   ? SE_ERR_ACCESSDENIED
-                   : SE_ERR_FNF;
+    const VarnelookDesktopOpenFileEntry open = desktopOpenEntry();
+    if (open == nullptr) {
+        return SE_ERR_DLLNOTFOUND;
     }
-    const char* contentType = g_file_info_get_content_type(info.get());
-    if (contentType == nullptr) {
+    switch (open(path.c_str())) {
+    case VarnelookOpenLaunched:
+        return kLaunched;
+    case VarnelookOpenFileNotFound:
+        return SE_ERR_FNF;
+    case VarnelookOpenAccessDenied:
+        return SE_ERR_ACCESSDENIED;
+    default:
         return SE_ERR_NOASSOC;
     }
-    GPtr<GAppInfo> application(g_app_info_get_default_for_type(contentType, FALSE));
-    if (application == nullptr) {
-        return SE_ERR_NOASSOC;
-    }
-
-    GList files{};
-    files.data = target.get();
-    GPtr<GAppLaunchContext> context(g_app_launch_context_new());
-    rawError = nullptr;
-    const gboolean launched =
-        g_app_info_launch(application.get(), &files, context.get(), &rawError);
-    ErrorPtr launchError(rawError);
-    if (!launched) {
-        return launchError != nullptr &&
-                       g_error_matches(launchError.get(), G_IO_ERROR, G_IO_ERROR_PERMISSION_DENIED)
-                   ? SE_ERR_ACCESSDENIED
-                   : SE_ERR_NOASSOC;
-    }
-    return kLaunched;
 }
 
 } // namespace win32

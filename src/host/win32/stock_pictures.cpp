@@ -104,9 +104,17 @@ const StockPicture* StockPictureIndex::find(StockPictureKind kind, int id) const
     return nullptr;
 }
 
+void StockPictureIndex::prepareReader(QImageReader& reader, const StockPicture& picture)
+{
+    reader.setFileName(picture.file);
+    reader.setFormat(QFileInfo(picture.file).suffix().toLatin1());
+    reader.setAutoDetectImageFormat(false);
+}
+
 QImage StockPictureIndex::load(const StockPicture& picture)
 {
-    QImageReader reader(picture.file);
+    QImageReader reader;
+    prepareReader(reader, picture);
     // An icon file may hold several sizes; the largest is the best source to scale from.
     QImage best;
     do {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QImage>
+#include <QImageReader>
 #include <QPoint>
 #include <QString>
 #include <optional>
@@ -37,6 +38,11 @@ public:
 
     // The picture's pixels; a null image when its file cannot be read.
     [[nodiscard]] static QImage load(const StockPicture& picture);
+
+    // Sets `reader` to the picture's file, read in the format its suffix names. Stock pictures
+    // are the program's own files, so their formats are known; trying others would load every
+    // image-format plugin, and its libraries, during start-up.
+    static void prepareReader(QImageReader& reader, const StockPicture& picture);
 
 private:
     std::vector<StockPicture> pictures_;
