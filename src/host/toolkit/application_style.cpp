@@ -109,6 +109,23 @@ private:
     std::optional<QIcon> icon_;
 };
 
+bool isWindowButton(QStyle::StandardPixmap picture)
+{
+    switch (picture) {
+    case QStyle::SP_TitleBarMenuButton:
+    case QStyle::SP_TitleBarMinButton:
+    case QStyle::SP_TitleBarMaxButton:
+    case QStyle::SP_TitleBarCloseButton:
+    case QStyle::SP_TitleBarNormalButton:
+    case QStyle::SP_TitleBarShadeButton:
+    case QStyle::SP_TitleBarUnshadeButton:
+    case QStyle::SP_TitleBarContextHelpButton:
+        return true;
+    default:
+        return false;
+    }
+}
+
 // A number as QPixmap::load writes it into its cache keys: its bytes in memory order, each as
 // two hexadecimal digits, low digit first.
 template <typename T> QString keyDigits(T value)
@@ -164,6 +181,21 @@ void ApplicationStyle::install()
 }
 
 QIcon ApplicationStyle::standardIcon(StandardPixmap standardIcon, const QStyleOption* option,
+                                     const QWidget* widget) const
+{
+    if (!isWindowButton(standardIcon)) {
+        return deferredIcon(standardIcon, option, widget);
+    }
+    // Looked up, not tested for null: that would make the deferred icon at once.
+    auto known = windowButtonIcons_.find(standardIcon);
+    if (known == windowButtonIcons_.end()) {
+        known = windowButtonIcons_.emplace(standardIcon, deferredIcon(standardIcon, option, widget))
+                    .first;
+    }
+    return known->second;
+}
+
+QIcon ApplicationStyle::deferredIcon(StandardPixmap standardIcon, const QStyleOption* option,
                                      const QWidget* widget) const
 {
     // The icon is made later with a copy of the option, so only an option that is a plain

@@ -10,9 +10,15 @@
 //   time it is drawn or measured;
 // - the pictures the style draws frames from (a group box's frame): these are read once here as
 //   PNG, which needs no plugin, into the pixmap cache where Qt looks for them first.
+// And one change that keeps long use from growing the heap: the pictures of a window's frame
+// buttons (minimise, restore, close, and the like) are made once. Qt's styles make fresh pixmaps
+// for them on every paint, each leaving scaled copies in Qt's pixmap cache that nothing finds
+// again, so a frame whose sheets come and go all day would keep filling that cache.
 #pragma once
 
+#include <QIcon>
 #include <QProxyStyle>
+#include <map>
 
 namespace host {
 
@@ -28,6 +34,12 @@ public:
 
     QIcon standardIcon(StandardPixmap standardIcon, const QStyleOption* option,
                        const QWidget* widget) const override;
+
+private:
+    QIcon deferredIcon(StandardPixmap standardIcon, const QStyleOption* option,
+                       const QWidget* widget) const;
+
+    mutable std::map<StandardPixmap, QIcon> windowButtonIcons_;
 };
 
 // Reads the picture at `path` (a PNG) without trying other formats and puts it in the pixmap

@@ -4,7 +4,6 @@
 #include "host/toolkit/event_boundary.h"
 #include "host/toolkit/frame_menu.h"
 #include "host/toolkit/layout_units.h"
-#include "host/toolkit/window_button_style.h"
 #include "host/toolkit/window_functions.h"
 #include "host/win32/windows.h"
 
@@ -24,8 +23,6 @@ Frame::Frame()
       microhelp_(new QLabel(this)), // NOLINT(cppcoreguidelines-owning-memory): Qt parent
       microhelpUpdate_([this] { microhelp_->setText(QString::fromStdString(microhelpText_)); })
 {
-    // Sheets come and go all day inside the frame: their frame buttons' pictures are made once.
-    WindowButtonStyle::install();
     win32::registerWindow(this);
     win32::registerWindow(mdi_);
     setCentralWidget(mdi_);

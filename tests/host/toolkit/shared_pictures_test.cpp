@@ -1,7 +1,7 @@
 // Pictures that windows opened again and again share, so Qt's caches keyed by pixmap find what
 // they made before instead of filling up with copies.
+#include "host/toolkit/application_style.h"
 #include "host/toolkit/pictures.h"
-#include "host/toolkit/window_button_style.h"
 
 #include <QApplication>
 #include <QColor>
@@ -46,16 +46,16 @@ TEST(SharedPictures, APictureFileOutsideTheProgramIsReadAfreshEachTime)
     EXPECT_EQ(host::picturePixmap(path.toStdString()).toImage().pixelColor(0, 0), QColor(Qt::blue));
 }
 
-TEST(WindowButtonStyle, FrameButtonPicturesAreMadeOnceOtherPicturesAsTheStyleMakesThem)
+TEST(ApplicationStyle, FrameButtonPicturesAreMadeOnce)
 {
-    host::WindowButtonStyle::install();
-    auto* style = dynamic_cast<host::WindowButtonStyle*>(QApplication::style());
+    host::ApplicationStyle::install();
+    auto* style = dynamic_cast<host::ApplicationStyle*>(QApplication::style());
     ASSERT_NE(style, nullptr);
-    host::WindowButtonStyle::install(); // once is enough: not a proxy over a proxy
+    host::ApplicationStyle::install(); // once is enough: not a proxy over a proxy
     EXPECT_EQ(QApplication::style(), style);
     // Over a style of its own, made like the one the application had.
     ASSERT_NE(style->baseStyle(), nullptr);
-    EXPECT_EQ(dynamic_cast<host::WindowButtonStyle*>(style->baseStyle()), nullptr);
+    EXPECT_EQ(dynamic_cast<host::ApplicationStyle*>(style->baseStyle()), nullptr);
     EXPECT_FALSE(style->baseStyle()->name().isEmpty());
 
     const QStyle* asStyle = style;
