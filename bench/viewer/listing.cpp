@@ -88,7 +88,15 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication toolkit(argc, argv);
-    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
+    int runs = 15;
+    if (argc > 1) {
+        bool number = false;
+        runs = QString::fromLocal8Bit(argv[1]).toInt(&number);
+        if (!number || runs < 1) {
+            std::fprintf(stderr, "usage: %s [RUNS]   (RUNS a whole number from 1)\n", argv[0]);
+            return 2;
+        }
+    }
     QTemporaryDir folder;
     QDir::setCurrent(folder.path());
     if (!writeArchive(folder.filePath("big.zqr").toStdString())) {
