@@ -16,15 +16,6 @@ namespace {
 using testing_support::RunningViewer;
 using testing_support::ScratchFolder;
 
-std::vector<std::string> catalogue(const w_brow& sheet)
-{
-    std::vector<std::string> labels;
-    for (long i = 1; i <= sheet.lv_zip->totalitems(); ++i) {
-        labels.push_back(sheet.lv_zip->getitem(i).value_or("?"));
-    }
-    return labels;
-}
-
 struct Startup : testing::TestWithParam<const char*> {};
 
 // Whether a group box has been painted since the watch began: the first paint of one used to
@@ -68,7 +59,7 @@ TEST_P(Startup, OpensTheMaximizedFrameWithItsSheetFillingTheClientArea)
     EXPECT_TRUE(sub->isMaximized());
     EXPECT_EQ(sub->geometry(), frame->mdiArea()->viewport()->rect());
     EXPECT_EQ(sheet->focusWidget(), sheet->lv_fileico->widget());
-    EXPECT_TRUE(catalogue(*sheet).empty()); // no archives here
+    EXPECT_TRUE(RunningViewer::shownArchives(*sheet).empty()); // no archives here
 
     // Opening the sheet again only activates the one that is open.
     EXPECT_EQ(frame->opensheet<w_brow>(2), sheet);
@@ -87,7 +78,8 @@ TEST_P(Startup, ListsTheFoldersArchivesWhateverTheArguments)
     folder.writeFile("readme.txt", "");
     RunningViewer viewer(GetParam());
     ASSERT_NE(viewer.sheet(), nullptr);
-    EXPECT_EQ(catalogue(*viewer.sheet()), (std::vector<std::string>{"a.zqr", "B2.zqr", "b10.zqr"}));
+    EXPECT_EQ(RunningViewer::shownArchives(*viewer.sheet()),
+              (std::vector<std::string>{"a.zqr", "B2.zqr", "b10.zqr"}));
     EXPECT_EQ(viewer.sheet()->lv_fileico->totalitems(), 0);
 }
 

@@ -189,6 +189,15 @@ std::vector<std::string> RunningViewer::shownMembers(const w_brow& sheet)
     return labels;
 }
 
+std::vector<std::string> RunningViewer::shownArchives(const w_brow& sheet)
+{
+    std::vector<std::string> labels;
+    for (long item = 1; item <= sheet.lv_zip->totalitems(); ++item) {
+        labels.push_back(sheet.lv_zip->getitem(item).value_or("?"));
+    }
+    return labels;
+}
+
 void letClosedWindowsGo()
 {
     QCoreApplication::processEvents();

@@ -75,6 +75,8 @@ public:
     static void doubleClickItem(w_brow& sheet, int row);
     // The labels the member list shows, top to bottom.
     static std::vector<std::string> shownMembers(const w_brow& sheet);
+    // The archives the catalogue lists, in its order.
+    static std::vector<std::string> shownArchives(const w_brow& sheet);
     // The text of the frame's status line as shown.
     [[nodiscard]] std::string statusLine() const;
 

@@ -75,7 +75,7 @@ QImage loadPicture(const std::string& name)
         for (const auto kind :
              {StockPictureKind::Icon, StockPictureKind::Bitmap, StockPictureKind::Cursor}) {
             if (const auto* stock = win32::stockPictures().find(name, kind)) {
-                return readPicture(stock->file);
+                return win32::StockPictureIndex::load(*stock);
             }
         }
         return {};

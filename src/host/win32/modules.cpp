@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QLibrary>
 #include <map>
 #include <memory>
@@ -53,15 +54,18 @@ QString platformName(const QString& name)
     return name;
 }
 
+// The executable's folder, also before the application object exists.
+QString executableFolder()
+{
+    if (QCoreApplication::instance() != nullptr) {
+        return QCoreApplication::applicationDirPath();
+    }
+    return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
+}
+
 std::shared_ptr<LoadedLibrary> loadLibrary(const QString& name)
 {
-    const QString base = platformName(name);
-    QStringList candidates;
-    if (!base.contains(QLatin1Char('/')) && QCoreApplication::instance() != nullptr) {
-        candidates << QDir(QCoreApplication::applicationDirPath()).filePath(base);
-    }
-    candidates << base;
-    for (const QString& candidate : candidates) {
+    for (const QString& candidate : librarySearchPaths(platformName(name))) {
         if (auto shared = loadedLibraries()[candidate].lock()) {
             return shared;
         }
@@ -105,6 +109,16 @@ BOOL FreeLibrary(HMODULE module)
 {
     // The library itself is unloaded when its last handle goes.
     return moduleTable().take(module) != nullptr ? 1 : 0;
+}
+
+QStringList librarySearchPaths(const QString& name)
+{
+    QStringList candidates;
+    if (!name.contains(QLatin1Char('/'))) {
+        candidates << QDir(executableFolder()).filePath(name);
+    }
+    candidates << name;
+    return candidates;
 }
 
 bool isRuntimeModule(HMODULE module)

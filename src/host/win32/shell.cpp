@@ -1,10 +1,8 @@
 #include "host/win32/shell.h"
 
 #include "host/desktop_open/desktop_open.h"
+#include "host/win32/modules.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QLibrary>
 #include <cstring>
 #include <string>
@@ -42,14 +40,6 @@ DesktopOpenModule& desktopOpenModule()
     return module;
 }
 
-QString executableFolder()
-{
-    if (QCoreApplication::instance() != nullptr) {
-        return QCoreApplication::applicationDirPath();
-    }
-    return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
-}
-
 // The desktop-open module's entry, loaded on first use: next to the executable, then by the
 // system's search. The module stays loaded for the rest of the run (GIO keeps state, such as
 // the watches on launched children, that must outlive any one open). nullptr when it cannot
@@ -60,13 +50,7 @@ VarnelookDesktopOpenFileEntry desktopOpenEntry()
     if (module.entry != nullptr) {
         return module.entry;
     }
-    const QString& name = module.name;
-    QStringList candidates;
-    if (!name.contains(QLatin1Char('/'))) {
-        candidates << QDir(executableFolder()).filePath(name);
-    }
-    candidates << name;
-    for (const QString& candidate : candidates) {
+    for (const QString& candidate : librarySearchPaths(module.name)) {
         QLibrary library(candidate); // destroying a QLibrary leaves the library loaded
         if (library.load()) {
             module.entry =
