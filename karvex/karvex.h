@@ -60,8 +60,8 @@ enum {
     KARVEX_E_ENCRYPTED = -11,
     /* The member is compressed with a method this library cannot read. */
     KARVEX_E_UNSUPPORTED_METHOD = -12,
-    /* The save folder's file system has less free space than the member's size, or it filled up
-       while writing. */
+    /* Unpacking the member would leave the save folder's file system with less free space than
+       its reserve (KARVEX_FREE_RESERVE_*), or it filled up while writing. */
     KARVEX_E_NO_SPACE = -13,
     /* The member's data is longer or shorter than the size the archive declares. */
     KARVEX_E_SIZE_MISMATCH = -14,
@@ -73,8 +73,37 @@ enum {
        permission). */
     KARVEX_E_WRITE = -17,
     /* Memory ran out, or another unexpected failure inside the library. */
-    KARVEX_E_INTERNAL = -18
+    KARVEX_E_INTERNAL = -18,
+    /* The member declares a size that is both large and out of all proportion to its packed size
+       (KARVEX_BOMB_MIN_SIZE and KARVEX_BOMB_MIN_RATIO): refused before a byte is written. */
+    KARVEX_E_TOO_BIG = -19,
+    /* A component of the member name is longer than the file system allows (255 bytes), or the
+       whole path is longer than the platform allows. Such members are never listed. */
+    KARVEX_E_NAME_TOO_LONG = -20,
+    /* The save folder, or a sub-folder of the member in it, cannot be written: no permission, or
+       a read-only file system. */
+    KARVEX_E_PERMISSION = -21,
+    /* The caller's progress callback asked the unpack or the listing to stop. Nothing is left on
+       disk. */
+    KARVEX_E_CANCELLED = -22,
+    /* The member's central record cannot be read (inconsistent fields, a method this library
+       cannot read, or a name that cannot be decoded). Such members are never listed; the rest of
+       the archive is. */
+    KARVEX_E_BAD_RECORD = -23
 };
+
+/* An unpack never leaves its file system with less free space than the smaller of these two: a
+   share of the file system's size, in percent, and a fixed number of bytes. */
+#define KARVEX_FREE_RESERVE_PERCENT 5
+#define KARVEX_FREE_RESERVE_BYTES (1ULL << 30)
+/* A member is refused as a bomb (KARVEX_E_TOO_BIG) when it declares more than
+   KARVEX_BOMB_MIN_SIZE bytes and more than KARVEX_BOMB_MIN_RATIO times its packed size. */
+#define KARVEX_BOMB_MIN_SIZE (1ULL << 30)
+#define KARVEX_BOMB_MIN_RATIO 1000
+
+/* Positive result of KarvexExtractMember with KARVEX_EXTRACT_ACCEPT_IDENTICAL: a file was already
+   at the save path, with exactly the member's size and CRC-32. Nothing was written or removed. */
+#define KARVEX_IDENTICAL_EXISTS 1
 
 /* Added to the count returned by GetFileIndexList2 when members were left out of the list
    because the next whole name and its "@@" would not fit in KARVEX_LIST_LIMIT bytes. */
@@ -110,6 +139,82 @@ KARVEX_API int32_t GetFileIndexList2(char* pszipfilename, char* psfilenamelist);
  * `pssavefilename` (and any sub-folder the call created is removed again if empty).
  */
 KARVEX_API int32_t GetFileFromZipFile2(char* pszipfilename, char* psfilename, char* pssavefilename);
+
+/* ---- Entries beyond the two above: an unbounded, detailed listing and an unpack that reports
+   progress and can be cancelled. Callers that bind entries by name should fall back to the two
+   entries above when these are missing. ---- */
+
+/* One listed member, as KarvexListMembers hands it to its callback. The pointers are valid only
+   during the call. */
+typedef struct KarvexMemberInfo {
+    const char* name;    /* zero-terminated UTF-8, exactly as GetFileIndexList2 lists it */
+    uint32_t nameLength; /* bytes in name, not counting the zero byte */
+    uint32_t crc32;      /* the CRC-32 the archive declares for the data */
+    uint64_t size;       /* the size the archive declares for the unpacked data */
+    uint64_t packedSize; /* the size of the stored (compressed) data */
+    int64_t modified;    /* modification time, seconds since 1970-01-01 UTC; -1 when unknown */
+    uint64_t index;      /* the member's place in the central directory, from 0 */
+} KarvexMemberInfo;
+
+/* What a listing found, per archive. Every entry of the central directory is counted exactly
+   once: listed + folders + duplicates + the four left-out counts == entries. */
+typedef struct KarvexListSummary {
+    uint64_t entries;     /* entries in the central directory */
+    uint64_t listed;      /* members handed to the callback */
+    uint64_t folders;     /* folder entries (never listed) */
+    uint64_t duplicates;  /* names listed already by an earlier entry */
+    uint64_t unsafeNames; /* left out: unsafe to write, or too long for the file system */
+    uint64_t separators;  /* left out: the name holds "@@" */
+    uint64_t undecodable; /* left out: the name cannot be decoded */
+    uint64_t badRecords;  /* left out: the central record cannot be read (KARVEX_E_BAD_RECORD) */
+} KarvexListSummary;
+
+/* Called once per listed member, in central directory order. Returns 0 to go on; anything else
+   stops the listing, which then returns KARVEX_E_CANCELLED. */
+typedef int (*KarvexMemberCallback)(void* context, const KarvexMemberInfo* member);
+
+/*
+ * Lists every member of the archive `zipPath` that GetFileIndexList2 would list, with no bound on
+ * their number or total length, calling `each` for each one. `summary` (may be null) is filled in
+ * when the listing succeeds. Returns KARVEX_OK, KARVEX_E_CANCELLED, or the failures of
+ * GetFileIndexList2. Safe to call from several threads at once.
+ */
+KARVEX_API int32_t KarvexListMembers(const char* zipPath, KarvexMemberCallback each, void* context,
+                                     KarvexListSummary* summary);
+
+/* Called from the unpacking thread with the bytes written so far and the member's size: once
+   before the first byte, then about every MiB, then once at the end. Returns 0 to go on;
+   anything else cancels the unpack (KARVEX_E_CANCELLED, nothing left on disk). */
+typedef int (*KarvexProgressCallback)(void* context, uint64_t done, uint64_t total);
+
+/* Flags of KarvexExtractMember. */
+enum {
+    /* `savePath` is the save folder, a "/" and the member name, exactly as GetFileFromZipFile2
+       takes it; missing sub-folders are created. */
+    KARVEX_EXTRACT_DEFAULT = 0,
+    /* When a file is already at the save path with exactly the member's size and CRC-32, return
+       KARVEX_IDENTICAL_EXISTS instead of KARVEX_E_EXISTS. */
+    KARVEX_EXTRACT_ACCEPT_IDENTICAL = 1,
+    /* `savePath` is any file path whose folder exists (a copy saved under a name of the user's
+       choice); no folder is created. */
+    KARVEX_EXTRACT_SAVE_AS = 2,
+    /* With KARVEX_EXTRACT_SAVE_AS: an existing file at `savePath` is replaced, atomically, once
+       the new file is complete and checked; until then the old file stays as it was. */
+    KARVEX_EXTRACT_REPLACE = 4
+};
+
+/*
+ * Unpacks the member `member` (a name exactly as listed) of `zipPath` to `savePath` under the
+ * rules of GetFileFromZipFile2 (complete or not at all, never through a link, never outside the
+ * save folder), changed only as `flags` say. `progress` may be null. Returns KARVEX_OK,
+ * KARVEX_IDENTICAL_EXISTS, or a negative code. Safe to call from several threads at once.
+ */
+KARVEX_API int32_t KarvexExtractMember(const char* zipPath, const char* member,
+                                       const char* savePath, uint32_t flags,
+                                       KarvexProgressCallback progress, void* context);
+
+/* The library's version and the inflater it was built with, for example "1.1 (deflate: isa-l)". */
+KARVEX_API const char* KarvexVersion(void);
 
 #ifdef __cplusplus
 }
