@@ -14,6 +14,7 @@ struct Binding {
     win32::HMODULE module = 0;
     GetFileIndexList2Entry listDouble = nullptr;
     GetFileFromZipFile2Entry extractDouble = nullptr;
+    KarvexListMembersEntry listMembersDouble = nullptr;
 };
 
 Binding& binding()
@@ -22,7 +23,13 @@ Binding& binding()
     return state;
 }
 
-win32::FARPROC bindEntry(const char* entry)
+bool doublesInUse()
+{
+    return binding().listDouble != nullptr || binding().extractDouble != nullptr;
+}
+
+// The loaded library; `entry` names what needed it in the error when it cannot be loaded.
+win32::HMODULE loadLibrary(const char* entry)
 {
     Binding& state = binding();
     if (state.module == 0) {
@@ -33,7 +40,13 @@ win32::FARPROC bindEntry(const char* entry)
                                         state.libraryName);
         }
     }
-    win32::FARPROC address = win32::GetProcAddress(state.module, entry);
+    return state.module;
+}
+
+win32::FARPROC bindEntry(const char* entry)
+{
+    const Binding& state = binding();
+    win32::FARPROC address = win32::GetProcAddress(loadLibrary(entry), entry);
     if (address == nullptr) {
         throw ExternalFunctionError("无法调用外部函数 " + std::string(entry) + ": 库 " +
                                     state.libraryName + " 中没有这个入口");
@@ -61,6 +74,17 @@ GetFileFromZipFile2Entry bindGetFileFromZipFile2()
     return reinterpret_cast<GetFileFromZipFile2Entry>(bindEntry("GetFileFromZipFile2"));
 }
 
+KarvexListMembersEntry findKarvexListMembers()
+{
+    if (doublesInUse()) {
+        return binding().listMembersDouble;
+    }
+    constexpr const char* kEntry = "KarvexListMembers";
+    // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast): the entry's declared type
+    return reinterpret_cast<KarvexListMembersEntry>(
+        win32::GetProcAddress(loadLibrary(kEntry), kEntry));
+}
+
 void useKarvexLibraryName(const std::string& name)
 {
     Binding& state = binding();
@@ -75,6 +99,11 @@ void useKarvexEntries(GetFileIndexList2Entry list, GetFileFromZipFile2Entry extr
 {
     binding().listDouble = list;
     binding().extractDouble = extract;
+}
+
+void useKarvexListMembers(KarvexListMembersEntry listMembers)
+{
+    binding().listMembersDouble = listMembers;
 }
 
 } // namespace browse

@@ -1,7 +1,9 @@
-// The program-wide declarations of the archive library's two entries. The library "Karvex.dll"
-// is bound by entry name when an entry is first needed, never linked, so a missing library
-// shows at the first archive click instead of stopping the program from starting.
+// The program-wide declarations of the archive library's entries. The library "Karvex.dll" is
+// bound by entry name when an entry is first needed, never linked, so a missing library shows
+// at the first archive click instead of stopping the program from starting.
 #pragma once
+
+#include "karvex/karvex.h"
 
 #include <cstdint>
 #include <stdexcept>
@@ -12,6 +14,8 @@ namespace browse {
 using GetFileIndexList2Entry = std::int32_t (*)(char* pszipfilename, char* psfilenamelist);
 using GetFileFromZipFile2Entry = std::int32_t (*)(char* pszipfilename, char* psfilename,
                                                   char* pssavefilename);
+using KarvexListMembersEntry = std::int32_t (*)(const char* zipPath, KarvexMemberCallback each,
+                                                void* context, KarvexListSummary* summary);
 
 // A library or entry that cannot be bound; its text names both. It ends the event that needed
 // the entry, whose message box shows it.
@@ -24,10 +28,16 @@ public:
 // when the library or the entry is missing.
 GetFileIndexList2Entry bindGetFileIndexList2();
 GetFileFromZipFile2Entry bindGetFileFromZipFile2();
+// The unbounded listing, or nullptr when the library has no such entry (an older library): the
+// caller then falls back to GetFileIndexList2. Throws only when the library itself is missing.
+KarvexListMembersEntry findKarvexListMembers();
 
 // Test seams: another library name to bind ("Karvex.dll" when empty), or doubles of the two
 // entries in place of any library (nullptr: bind the library again).
 void useKarvexLibraryName(const std::string& name);
 void useKarvexEntries(GetFileIndexList2Entry list, GetFileFromZipFile2Entry extract);
+// A double of the unbounded listing, used while the doubles above are; nullptr stands for a
+// library without that entry.
+void useKarvexListMembers(KarvexListMembersEntry listMembers);
 
 } // namespace browse

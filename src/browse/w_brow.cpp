@@ -15,6 +15,8 @@ constexpr long kBrandGreen = host::RGB(0, 128, 0);
 w_brow::w_brow()
 {
     setIcon("AppIcon!");
+    // The size the sheet takes, centred, when it is not maximized.
+    setDesignSize(3653, 1772);
     createControls();
 }
 
@@ -66,6 +68,8 @@ void w_brow::createControls()
     lv_zip->setTabOrder(20);
     lv_zip->addSmallPicture("zip.bmp", kWhite);
     lv_zip->onClicked([this](long index) { lv_zip_clicked(index); });
+    // From the keyboard, Return does what the mouse does: list the archive.
+    lv_zip->onReturnPressed([this](long index) { lv_zip_clicked(index); });
 
     const struct {
         std::unique_ptr<host::RadioButton>* button;
@@ -88,6 +92,8 @@ void w_brow::createControls()
         button->setText(design.text);
         button->setFont("Arial", 12);
         gb_1->addButton(*button);
+        // Tab reaches the view buttons right after the catalogue, in the place of their frame.
+        button->setTabOrder(gb_1->tabOrder());
         button->onClicked([this, view = design.view] { setView(view); });
     }
     rb_3->setChecked(true);
@@ -103,6 +109,7 @@ void w_brow::createControls()
     lv_fileico->addLargePicture("file.bmp", kWhite);
     lv_fileico->addSmallPicture("file.bmp", kWhite);
     lv_fileico->onDoubleClicked([this](long index) { lv_fileico_doubleclicked(index); });
+    lv_fileico->onReturnPressed([this](long index) { lv_fileico_doubleclicked(index); });
 
     lb_zip = std::make_unique<host::ListBox>(this);
     lb_zip->move(0, 504);

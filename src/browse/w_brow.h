@@ -55,6 +55,8 @@ private:
     void createControls();
     void of_addzipfile();
     void lv_zip_clicked(long index);
+    // Stops a running listing and clears its status, as the sheet closes.
+    void endListing();
     void lv_fileico_doubleclicked(long index);
     void setView(host::ListView::View view);
     // Removes the unpacked file, but only while it is still the file this sheet wrote.

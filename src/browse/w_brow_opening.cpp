@@ -69,7 +69,6 @@ void w_brow::deleteOpenedFile()
 
 void w_brow::onClose()
 {
-    // A listing still running stops at its next yield.
-    ++listingNumber_;
+    endListing();
     deleteOpenedFile();
 }

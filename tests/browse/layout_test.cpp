@@ -3,8 +3,11 @@
 #include "host/toolkit/list_view_widget.h"
 #include "viewer_fixture.h"
 
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QRadioButton>
 #include <QTest>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -72,6 +75,10 @@ TEST_F(LoneSheet, ViewButtonsSwitchTheMemberListAndKeepItsItems)
     }
     const auto before = RunningViewer::shownMembers(sheet);
     ASSERT_EQ(before, (std::vector<std::string>{"a.doc", "b.txt", "c.pdf"}));
+    // The user's choice of member survives every switch of the view.
+    auto* members = sheet.lv_fileico->listWidget();
+    QTest::mouseClick(members->viewport(), Qt::LeftButton, {},
+                      members->visualRect(members->model()->index(1, 0)).center());
 
     const struct {
         host::RadioButton* button;
@@ -86,6 +93,10 @@ TEST_F(LoneSheet, ViewButtonsSwitchTheMemberListAndKeepItsItems)
         EXPECT_EQ(sheet.lv_fileico->view(), view);
         EXPECT_TRUE(button->checked());
         EXPECT_EQ(RunningViewer::shownMembers(sheet), before);
+        EXPECT_EQ(members->currentIndex().data().toString(), "b.txt");
+        const auto selected = members->selectionModel()->selectedIndexes();
+        ASSERT_EQ(selected.size(), 1);
+        EXPECT_EQ(selected.front().data().toString(), "b.txt");
     }
     // Only one button of the group is checked at a time, the hidden report button included.
     int checked = 0;
@@ -93,6 +104,24 @@ TEST_F(LoneSheet, ViewButtonsSwitchTheMemberListAndKeepItsItems)
         checked += (*button)->checked() ? 1 : 0;
     }
     EXPECT_EQ(checked, 1);
+}
+
+TEST(SheetWindow, TheRestoreButtonGivesTheSheetItsDesignSizeCentred)
+{
+    ScratchFolder folder;
+    RunningViewer viewer;
+    w_brow* sheet = viewer.sheet();
+    ASSERT_NE(sheet, nullptr);
+    auto* window = qobject_cast<QMdiSubWindow*>(sheet->parentWidget());
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isMaximized());
+    window->showNormal();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window->size(), QSize(host::unitsToPixelsX(3653), host::unitsToPixelsY(1772)));
+    // Centred in the frame's workspace; kept inside it when the workspace is the smaller.
+    const QRect area = window->mdiArea()->viewport()->rect();
+    EXPECT_NEAR(window->x(), std::max(0, (area.width() - window->width()) / 2), 1);
+    EXPECT_NEAR(window->y(), std::max(0, (area.height() - window->height()) / 2), 1);
 }
 
 } // namespace

@@ -7,8 +7,10 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QRadioButton>
 #include <QTest>
 #include <QTimer>
+#include <cstdio>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <map>
@@ -33,24 +35,75 @@ std::vector<std::string>& listedPaths()
     return paths;
 }
 
+std::string fileNameOf(const char* path)
+{
+    return QFileInfo(QString::fromUtf8(path)).fileName().toStdString();
+}
+
 std::int32_t listDouble(char* zip, char* list)
 {
     listedPaths().emplace_back(zip);
-    const std::string name = QFileInfo(QString::fromUtf8(zip)).fileName().toStdString();
-    const std::string& text = listTexts()[name];
+    const std::string& text = listTexts()[fileNameOf(zip)];
     // Over the spaces, without a zero byte: the list ends where the spaces begin, as the library
     // leaves it when its text fills only part of the buffer.
     std::memcpy(list, text.data(), text.size()); // NOLINT(bugprone-not-null-terminated-result)
     return 0;
 }
 
+// A double of the unbounded listing: the names and the summary kept for the archive's file name.
+struct UnboundedList {
+    std::vector<std::string> names;
+    KarvexListSummary summary{};
+};
+std::map<std::string, UnboundedList>& unboundedLists()
+{
+    static std::map<std::string, UnboundedList> lists;
+    return lists;
+}
+
+std::int32_t listMembersDouble(const char* zip, KarvexMemberCallback each, void* context,
+                               KarvexListSummary* summary)
+{
+    listedPaths().emplace_back(zip);
+    const UnboundedList& list = unboundedLists()[fileNameOf(zip)];
+    for (std::size_t i = 0; i < list.names.size(); ++i) {
+        const std::string& name = list.names[i];
+        const KarvexMemberInfo member{
+            name.c_str(), static_cast<std::uint32_t>(name.size()), 0, 0, 0, -1, i};
+        if (each(context, &member) != 0) {
+            return KARVEX_E_CANCELLED;
+        }
+    }
+    if (summary != nullptr) {
+        *summary = list.summary;
+    }
+    return KARVEX_OK;
+}
+
+// A double of the unpacking entry that keeps the member names it was asked for and unpacks
+// nothing.
+std::vector<std::string>& requestedMembers()
+{
+    static std::vector<std::string> members;
+    return members;
+}
+
+std::int32_t extractDouble(char* /*zip*/, char* member, char* /*save*/)
+{
+    requestedMembers().emplace_back(member);
+    return KARVEX_E_NO_MEMBER;
+}
+
 struct WithListDouble : testing::Test {
-    WithListDouble() { browse::useKarvexEntries(listDouble, nullptr); }
+    WithListDouble() { browse::useKarvexEntries(listDouble, extractDouble); }
     ~WithListDouble() override
     {
         browse::useKarvexEntries(nullptr, nullptr);
+        browse::useKarvexListMembers(nullptr);
         listTexts().clear();
         listedPaths().clear();
+        unboundedLists().clear();
+        requestedMembers().clear();
     }
     ScratchFolder folder;
 };
@@ -223,7 +276,7 @@ TEST(MemberListing, AMissingLibraryIsNamedAndChangesNothing)
 
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_NE(boxes.shown[0].text.find("NoSuchArchiveLibrary.dll"), std::string::npos);
-    EXPECT_NE(boxes.shown[0].text.find("GetFileIndexList2"), std::string::npos);
+    EXPECT_NE(boxes.shown[0].text.find("KarvexListMembers"), std::string::npos);
     EXPECT_EQ(sheet.title(), title);
     EXPECT_TRUE(sheet.zipFilePathName().empty());
     EXPECT_TRUE(RunningViewer::shownMembers(sheet).empty());
@@ -231,6 +284,165 @@ TEST(MemberListing, AMissingLibraryIsNamedAndChangesNothing)
     // The program goes on: with the library back, the same click lists the archive.
     RunningViewer::clickItem(sheet, true, 0);
     EXPECT_EQ(RunningViewer::shownMembers(sheet), std::vector<std::string>{"a.txt"});
+}
+
+TEST_F(WithListDouble, ALongListShowsEveryMemberItsProgressAndWhatItLeftOut)
+{
+    browse::useKarvexListMembers(listMembersDouble);
+    folder.writeFile("big.zqr", "");
+    folder.writeFile("small.zqr", "");
+    constexpr int kMembers = 20000;
+    UnboundedList& big = unboundedLists()["big.zqr"];
+    for (int i = 0; i < kMembers; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "doc-%05d.txt", (i * 7919) % kMembers);
+        big.names.emplace_back(name);
+    }
+    big.summary.listed = kMembers;
+    big.summary.unsafeNames = 4;
+    big.summary.separators = 2;
+    big.summary.undecodable = 1;
+    AnsweredMessageBoxes boxes;
+    RunningViewer viewer;
+    w_main& frame = *viewer.frame();
+    w_brow& sheet = *viewer.sheet();
+    auto* members = sheet.lv_fileico->listWidget();
+
+    // What the user sees on every turn of the event loop while the list grows; once, midway,
+    // a double-click on a member the screen shows while more members arrive around it.
+    std::vector<std::string> progress;
+    bool hourglassThroughout = true;
+    std::string shownUnderThePointer;
+    QTimer watcher;
+    watcher.setInterval(0);
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        const std::string status = frame.microhelp();
+        if (status.rfind("正在读取文件: ", 0) != 0) {
+            return;
+        }
+        progress.push_back(status);
+        const QCursor* cursor = QApplication::overrideCursor();
+        hourglassThroughout =
+            hourglassThroughout && cursor != nullptr && cursor->shape() == Qt::WaitCursor;
+        const int shownRows = members->model()->rowCount();
+        if (shownUnderThePointer.empty() && shownRows >= 200 &&
+            sheet.lv_fileico->totalitems() > shownRows + 50) {
+            shownUnderThePointer = members->model()->index(100, 0).data().toString().toStdString();
+            RunningViewer::doubleClickItem(sheet, 100);
+        }
+    });
+    watcher.start();
+    RunningViewer::clickItem(sheet, true, 0);
+    watcher.stop();
+
+    const std::vector<std::string> shown = RunningViewer::shownMembers(sheet);
+    ASSERT_EQ(shown.size(), static_cast<std::size_t>(kMembers));
+    EXPECT_EQ(shown.front(), "doc-00000.txt");
+    EXPECT_EQ(shown.back(), "doc-19999.txt");
+    EXPECT_EQ(viewer.statusLine(), "总共:20000个文件 (另有7个名称无法安全显示,未列出)");
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    // Progress counted up under the hourglass.
+    ASSERT_GE(progress.size(), 2u);
+    EXPECT_TRUE(hourglassThroughout);
+    EXPECT_EQ(progress.back(), "正在读取文件: 20000");
+    // The double-click opened the member the user saw, not the one that had since moved there.
+    ASSERT_FALSE(shownUnderThePointer.empty());
+    EXPECT_EQ(requestedMembers(), std::vector<std::string>{shownUnderThePointer});
+    // The catalogue marks the listed archive, and only that one.
+    const auto* catalogue = sheet.lv_zip->listWidget()->model();
+    EXPECT_TRUE(catalogue->index(0, 0).data(Qt::BackgroundRole).isValid());
+    EXPECT_FALSE(catalogue->index(1, 0).data(Qt::BackgroundRole).isValid());
+
+    // Closing the sheet takes its status with it.
+    host::close(sheet);
+    testing_support::letClosedWindowsGo();
+    EXPECT_EQ(viewer.statusLine(), "");
+}
+
+TEST_F(WithListDouble, TheKeyboardListsAndOpensAndTheListedArchiveStaysMarked)
+{
+    folder.writeFile("a.zqr", "");
+    folder.writeFile("b.zqr", "");
+    listTexts()["a.zqr"] = "a1.txt@@";
+    listTexts()["b.zqr"] = "b2.txt@@b1.txt@@b3.txt@@";
+    AnsweredMessageBoxes boxes;
+    RunningViewer viewer;
+    w_brow& sheet = *viewer.sheet();
+    QApplication::setActiveWindow(viewer.frame());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(viewer.frame()));
+    auto* catalogue = sheet.lv_zip->listWidget();
+    const auto marked = [catalogue](int row) {
+        return catalogue->model()->index(row, 0).data(Qt::BackgroundRole).isValid();
+    };
+
+    catalogue->setFocus();
+    QTest::keyClick(catalogue, Qt::Key_Down);
+    QTest::keyClick(catalogue, Qt::Key_Down);
+    QTest::keyClick(catalogue, Qt::Key_Return);
+    EXPECT_EQ(listedPaths(), std::vector<std::string>{sheet.zipFilePathName()});
+    EXPECT_EQ(RunningViewer::shownMembers(sheet),
+              (std::vector<std::string>{"b1.txt", "b2.txt", "b3.txt"}));
+    EXPECT_EQ(sheet.title(), "在浏览<b.zqr>");
+    EXPECT_TRUE(marked(1));
+
+    // Moving away lists nothing; the mark stays on the archive the members belong to.
+    QTest::keyClick(catalogue, Qt::Key_Up);
+    EXPECT_EQ(listedPaths().size(), 1u);
+    EXPECT_TRUE(marked(1));
+    EXPECT_FALSE(marked(0));
+
+    // Tab goes on from the catalogue to the view buttons.
+    QTest::keyClick(catalogue, Qt::Key_Tab);
+    EXPECT_NE(qobject_cast<QRadioButton*>(QApplication::focusWidget()), nullptr);
+
+    // Return and keypad Enter on a member open it, as a double-click does.
+    auto* members = sheet.lv_fileico->listWidget();
+    members->setFocus();
+    QTest::keyClick(members, Qt::Key_Home);
+    QTest::keyClick(members, Qt::Key_Down);
+    QTest::keyClick(members, Qt::Key_Return);
+    QTest::keyClick(members, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(requestedMembers(), (std::vector<std::string>{"b2.txt", "b2.txt"}));
+}
+
+TEST(MemberListing, ADamagedArchiveSaysSoAndIsNotShownAsEmpty)
+{
+    ScratchFolder folder;
+    folder.addArchive("a-sound.zqr", {{"x.txt", "x"}});
+    const std::string whole = folder.read("a-sound.zqr");
+    folder.writeFile("b-text.zqr", "plain text, not an archive\n");
+    folder.writeFile("c-empty-file.zqr", "");
+    folder.writeFile("d-cut-in-half.zqr", whole.substr(0, whole.size() / 2));
+    // Nothing but the end record: a sound archive without members.
+    folder.writeFile("e-no-members.zqr", std::string("PK\x05\x06", 4) + std::string(18, '\0'));
+    AnsweredMessageBoxes boxes;
+    RunningViewer viewer;
+    w_brow& sheet = *viewer.sheet();
+
+    for (int row = 1; row <= 3; ++row) {
+        RunningViewer::clickItem(sheet, true, 0);
+        ASSERT_EQ(RunningViewer::shownMembers(sheet), std::vector<std::string>{"x.txt"});
+        RunningViewer::clickItem(sheet, true, row);
+        const std::string archive = RunningViewer::shownArchives(sheet)[row];
+        EXPECT_TRUE(RunningViewer::shownMembers(sheet).empty()) << archive;
+        EXPECT_EQ(viewer.statusLine(), "无法读取文件清单,错误代码为-3") << archive;
+        EXPECT_EQ(sheet.title(), "在浏览<" + archive + ">");
+        ASSERT_EQ(boxes.shown.size(), 1u) << archive;
+        EXPECT_EQ(boxes.shown[0].title, "信息提示!错误代码为-3");
+        EXPECT_EQ(boxes.shown[0].text,
+                  "该文件不是可读的文件库: 它已损坏、不完整,或根本不是文件库。(错误代码 -3)");
+        boxes.shown.clear();
+        // Nothing is left to open.
+        RunningViewer::doubleClickItem(sheet, -1);
+        EXPECT_TRUE(boxes.shown.empty());
+        EXPECT_EQ(folder.names().size(), 5u);
+    }
+
+    RunningViewer::clickItem(sheet, true, 4);
+    EXPECT_TRUE(RunningViewer::shownMembers(sheet).empty());
+    EXPECT_EQ(viewer.statusLine(), "总共:0个文件");
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 } // namespace

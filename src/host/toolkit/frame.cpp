@@ -15,6 +15,8 @@
 #include <QMdiSubWindow>
 #include <QScreen>
 #include <QStatusBar>
+#include <algorithm>
+#include <memory>
 
 namespace host {
 
@@ -185,6 +187,27 @@ void Frame::addSheet(std::unique_ptr<Sheet> sheet, int menuPosition)
     }
     sub->setWindowTitle(added->windowTitle());
     sub->setWindowIcon(added->windowIcon());
+    if (added->designWidth() > 0 && added->designHeight() > 0) {
+        // The sheet opens maximized, before the frame has its final size; the first restore
+        // gives it its design size, centred in the workspace as it is then. Later restores
+        // bring back wherever the user put it.
+        auto placed = std::make_shared<QMetaObject::Connection>();
+        *placed = QObject::connect(
+            sub, &QMdiSubWindow::windowStateChanged, sub,
+            [this, sub, added, placed](Qt::WindowStates before, Qt::WindowStates now) {
+                const Qt::WindowStates sized = Qt::WindowMaximized | Qt::WindowMinimized;
+                if (!before.testFlag(Qt::WindowMaximized) || (now & sized) != 0) {
+                    return;
+                }
+                QObject::disconnect(*placed);
+                QRect centred(0, 0, unitsToPixelsX(added->designWidth()),
+                              unitsToPixelsY(added->designHeight()));
+                centred.moveCenter(mdi_->viewport()->rect().center());
+                centred.moveTopLeft(
+                    QPoint(std::max(0, centred.left()), std::max(0, centred.top())));
+                sub->setGeometry(centred);
+            });
+    }
     sub->showMaximized();
     activate(*added);
     // Activation moves the focus into the sub-window; the first control in tab order takes it.

@@ -6,8 +6,12 @@
 #include "host/toolkit/natural_order.h"
 #include "host/toolkit/pictures.h"
 
+#include <QBrush>
+#include <QColor>
 #include <QFontMetrics>
+#include <QPalette>
 #include <algorithm>
+#include <iterator>
 
 namespace host {
 
@@ -32,16 +36,9 @@ ListView::ListView(QWidget* parent)
     view_widget_->setUniformItemSizes(true);
     view_widget_->setResizeMode(QListView::Adjust);
     view_widget_->setMovement(QListView::Static);
-    QObject::connect(view_widget_, &ListViewWidget::clickedAt, context(), [this](long index) {
-        if (clicked_) {
-            raiseEvent([this, index] { clicked_(index); });
-        }
-    });
-    QObject::connect(view_widget_, &ListViewWidget::doubleClickedAt, context(), [this](long index) {
-        if (doubleClicked_) {
-            raiseEvent([this, index] { doubleClicked_(index); });
-        }
-    });
+    connectEvent(&ListViewWidget::clickedAt, clicked_);
+    connectEvent(&ListViewWidget::doubleClickedAt, doubleClicked_);
+    connectEvent(&ListViewWidget::returnPressedAt, returnPressed_);
     applyView();
 }
 
@@ -53,21 +50,53 @@ ListView::~ListView()
     }
 }
 
+void ListView::connectEvent(void (ListViewWidget::*signal)(long),
+                            std::function<void(long)>& handler)
+{
+    QObject::connect(view_widget_, signal, context(), [this, &handler](long row) {
+        if (handler) {
+            // The row is the one the user saw; the item it showed may since have moved.
+            const long index = itemAtRow(row);
+            raiseEvent([&handler, index] { handler(index); });
+        }
+    });
+}
+
 long ListView::additem(const std::string& label, int pictureIndex)
 {
     const auto number = static_cast<std::uint32_t>(items_.size());
     items_.push_back(Item{label, {}, pictureIndex});
-    auto at = order_.end();
-    if (sort_ == Sort::Ascending) {
-        at = std::upper_bound(order_.begin(), order_.end(), number,
-                              [this](std::uint32_t added, std::uint32_t shown) {
-                                  return naturalLess(items_[added].label, items_[shown].label);
-                              });
+    if (sort_ != Sort::Ascending) {
+        order_.push_back(number);
+        update_.request();
+        return static_cast<long>(order_.size());
     }
-    const auto position = at - order_.begin();
-    order_.insert(at, number);
+    // After every item of an equal label, in the settled order and among the unsettled items.
+    const auto after = [this](std::uint32_t added, std::uint32_t shown) {
+        return naturalLess(items_[added].label, items_[shown].label);
+    };
+    const auto settled = std::upper_bound(order_.begin(), order_.end(), number, after);
+    const auto unsettled = std::upper_bound(unsettled_.begin(), unsettled_.end(), number, after);
+    const auto position = (settled - order_.begin()) + (unsettled - unsettled_.begin());
+    unsettled_.insert(unsettled, number);
     update_.request();
     return static_cast<long>(position) + 1;
+}
+
+void ListView::settle() const
+{
+    if (unsettled_.empty()) {
+        return;
+    }
+    std::vector<std::uint32_t> merged;
+    merged.reserve(order_.size() + unsettled_.size());
+    // Earlier items first among equal labels, as each insert went after its equals.
+    std::merge(order_.begin(), order_.end(), unsettled_.begin(), unsettled_.end(),
+               std::back_inserter(merged), [this](std::uint32_t later, std::uint32_t earlier) {
+                   return naturalLess(items_[later].label, items_[earlier].label);
+               });
+    order_ = std::move(merged);
+    unsettled_.clear();
 }
 
 std::optional<std::string> ListView::getitem(long index) const
@@ -75,6 +104,7 @@ std::optional<std::string> ListView::getitem(long index) const
     if (index < 1 || index > totalitems()) {
         return std::nullopt;
     }
+    settle();
     return items_[order_[static_cast<std::size_t>(index - 1)]].label;
 }
 
@@ -82,12 +112,44 @@ void ListView::deleteitems()
 {
     items_.clear();
     order_.clear();
+    unsettled_.clear();
+    published_ = 0;
+    widestLabel_ = 0;
+    marked_.reset();
+    // A new list: the one reset of the screen's rows.
+    model_->clear();
     update_.request();
 }
 
 long ListView::totalitems() const
 {
-    return static_cast<long>(order_.size());
+    return static_cast<long>(order_.size() + unsettled_.size());
+}
+
+void ListView::setMarkedItem(long index)
+{
+    marked_.reset();
+    if (index >= 1 && index <= totalitems()) {
+        settle();
+        marked_ = order_[static_cast<std::size_t>(index - 1)];
+    }
+    // A tint of the selection's colour: apart from the other items, and still distinct from the
+    // selection itself.
+    QColor tint = view_widget_->palette().color(QPalette::Highlight);
+    tint.setAlpha(72);
+    model_->setMarkedItem(marked_, QBrush(tint));
+}
+
+long ListView::itemAtRow(long row) const
+{
+    const std::optional<std::uint32_t> number =
+        row < 1 ? std::nullopt : model_->numberAt(static_cast<int>(row - 1));
+    if (!number) {
+        return row < 1 ? row : 0;
+    }
+    settle();
+    const auto at = std::find(order_.begin(), order_.end(), *number);
+    return at == order_.end() ? 0 : static_cast<long>(at - order_.begin()) + 1;
 }
 
 void ListView::setView(View view)
@@ -100,6 +162,7 @@ void ListView::setSorting(Sort sort)
 {
     sort_ = sort;
     if (sort_ == Sort::Ascending) {
+        settle();
         std::stable_sort(order_.begin(), order_.end(), [this](std::uint32_t a, std::uint32_t b) {
             return naturalLess(items_[a].label, items_[b].label);
         });
@@ -134,6 +197,11 @@ void ListView::onDoubleClicked(std::function<void(long)> handler)
     doubleClicked_ = std::move(handler);
 }
 
+void ListView::onReturnPressed(std::function<void(long)> handler)
+{
+    returnPressed_ = std::move(handler);
+}
+
 QSize ListView::rowSize() const
 {
     const QFontMetrics metrics(view_widget_->font());
@@ -149,28 +217,30 @@ void ListView::publish()
     // Each label is measured once; a new font measures them all again.
     const QFont font = view_widget_->font();
     const bool fontChanged = font != measuredFont_;
-    if (fontChanged) {
-        advances_.clear();
-    }
     measuredFont_ = font;
     const QFontMetrics metrics(font);
-    widestLabel_ = 0;
-    for (Item& item : items_) {
-        if (item.width < 0) {
-            item.text = QString::fromStdString(item.label);
-        }
-        if (item.width < 0 || fontChanged) {
+    if (fontChanged) {
+        advances_.clear();
+        widestLabel_ = 0;
+        for (std::size_t number = 0; number < published_; ++number) {
+            Item& item = items_[number];
             item.width = labelWidth(item.text, metrics);
+            widestLabel_ = std::max(widestLabel_, item.width);
         }
+    }
+    std::vector<ListViewRow> added;
+    added.reserve(items_.size() - published_);
+    for (std::size_t number = published_; number < items_.size(); ++number) {
+        Item& item = items_[number];
+        item.text = QString::fromStdString(item.label);
+        item.width = labelWidth(item.text, metrics);
         widestLabel_ = std::max(widestLabel_, item.width);
+        added.push_back(ListViewRow{item.text, item.picture});
     }
-    std::vector<ListViewRow> rows;
-    rows.reserve(order_.size());
-    for (const std::uint32_t number : order_) {
-        const Item& item = items_[number];
-        rows.push_back(ListViewRow{item.text, item.picture});
-    }
-    model_->setRows(std::move(rows), rowSize());
+    published_ = items_.size();
+    settle();
+    model_->setRowSize(rowSize());
+    model_->publish(std::move(added), order_);
 }
 
 int ListView::labelWidth(const QString& label, const QFontMetrics& metrics)
@@ -228,9 +298,9 @@ void ListView::applyView()
         view_widget_->setWordWrap(false);
         break;
     }
-    view_widget_->setGridSize(large ? rowSize() : QSize());
     view_widget_->setMovement(QListView::Static);
     publish();
+    view_widget_->setGridSize(large ? rowSize() : QSize());
 }
 
 } // namespace host

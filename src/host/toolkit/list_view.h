@@ -1,6 +1,7 @@
 // List view control: items with a label and a picture number, shown as large icons, small
-// icons, a list or a report; clicks and double-clicks by mouse report the item's 1-based
-// number. A growing list reaches the screen at most once per frame while an event runs.
+// icons, a list or a report; clicks and double-clicks by mouse, and Return on the current item,
+// report the item's 1-based number. A growing list reaches the screen at most once per frame
+// while an event runs, in place: the selection and the current item stay on their items.
 #pragma once
 
 #include "host/toolkit/control.h"
@@ -38,6 +39,9 @@ public:
     [[nodiscard]] std::optional<std::string> getitem(long index) const;
     void deleteitems();
     [[nodiscard]] long totalitems() const;
+    // Shows item `index` (1-based) marked apart from the others, 0 for none: the item the
+    // window's other contents belong to.
+    void setMarkedItem(long index);
 
     void setView(View view);
     [[nodiscard]] View view() const { return view_; }
@@ -50,6 +54,8 @@ public:
 
     void onClicked(std::function<void(long)> handler);
     void onDoubleClicked(std::function<void(long)> handler);
+    // Return or keypad Enter on the current item.
+    void onReturnPressed(std::function<void(long)> handler);
 
     // The Qt view, for tests that click and read what a user sees.
     [[nodiscard]] ListViewWidget* listWidget() const { return view_widget_; }
@@ -69,13 +75,24 @@ private:
     void applyView();
     [[nodiscard]] QSize rowSize() const;
     int labelWidth(const QString& label, const QFontMetrics& metrics);
+    // Takes the items added since the order was last needed into it.
+    void settle() const;
+    // The item number (1-based, in the current order) of the item the user sees at `row`
+    // (1-based) of the screen, which may lag behind the items; 0 or less passes through.
+    [[nodiscard]] long itemAtRow(long row) const;
+    void connectEvent(void (ListViewWidget::*signal)(long), std::function<void(long)>& handler);
 
     ListViewWidget* view_widget_;
     std::unique_ptr<ListViewModel> model_;
     // Items in the order they were added, and the order in which the list shows them: sorted
-    // inserts move 4-byte numbers, not items.
+    // inserts move 4-byte numbers, not items. A sorted list keeps the items added since its
+    // order was last needed apart, sorted, and merges them in at once: inserting each into the
+    // whole order would cost a copy of the order per item.
     std::vector<Item> items_;
-    std::vector<std::uint32_t> order_;
+    mutable std::vector<std::uint32_t> order_;
+    mutable std::vector<std::uint32_t> unsettled_;
+    std::size_t published_ = 0; // items the screen has been given
+    std::optional<std::uint32_t> marked_;
     // Picture names and their transparent colours, in the order added.
     std::vector<std::pair<std::string, long>> largePictures_;
     std::vector<std::pair<std::string, long>> smallPictures_;
@@ -87,6 +104,7 @@ private:
     QHash<char32_t, int> advances_;
     std::function<void(long)> clicked_;
     std::function<void(long)> doubleClicked_;
+    std::function<void(long)> returnPressed_;
     DeferredUpdate update_;
 };
 

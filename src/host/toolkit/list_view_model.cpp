@@ -1,36 +1,130 @@
 #include "host/toolkit/list_view_model.h"
 
+#include <algorithm>
+#include <iterator>
 #include <utility>
 
 namespace host {
 
-void ListViewModel::setRows(std::vector<ListViewRow> rows, QSize rowSize)
+void ListViewModel::clear()
 {
     beginResetModel();
-    rows_ = std::move(rows);
-    rowSize_ = rowSize;
+    items_.clear();
+    shown_.clear();
+    marked_.reset();
     endResetModel();
+}
+
+void ListViewModel::publish(std::vector<ListViewRow> added, const std::vector<std::uint32_t>& order)
+{
+    const auto firstAdded = static_cast<std::uint32_t>(items_.size());
+    items_.insert(items_.end(), std::make_move_iterator(added.begin()),
+                  std::make_move_iterator(added.end()));
+    if (order.size() > shown_.size()) {
+        const auto first = static_cast<int>(shown_.size());
+        const auto last = static_cast<int>(order.size()) - 1;
+        // Most lists grow at their end; then the new rows go straight to their places.
+        const bool atTheEnd = std::equal(shown_.begin(), shown_.end(), order.begin());
+        beginInsertRows(QModelIndex(), first, last);
+        if (atTheEnd) {
+            shown_.insert(shown_.end(), order.begin() + first, order.end());
+        } else {
+            for (auto number = firstAdded; number < items_.size(); ++number) {
+                shown_.push_back(number);
+            }
+        }
+        endInsertRows();
+    }
+    showInOrder(order);
+}
+
+void ListViewModel::showInOrder(const std::vector<std::uint32_t>& order)
+{
+    if (order == shown_) {
+        return;
+    }
+    // The same rows in another order: the view's selection and current item move with their
+    // items.
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    if (!before.isEmpty()) {
+        std::vector<int> newRow(items_.size(), -1);
+        for (std::size_t row = 0; row < order.size(); ++row) {
+            newRow[order[row]] = static_cast<int>(row);
+        }
+        for (const QModelIndex& old : before) {
+            const int row = newRow[shown_[static_cast<std::size_t>(old.row())]];
+            after.push_back(row < 0 ? QModelIndex() : index(row));
+        }
+    }
+    shown_ = order;
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void ListViewModel::setRowSize(QSize rowSize)
+{
+    if (rowSize == rowSize_) {
+        return;
+    }
+    // Every row changes size: the view lays the rows out again and keeps its selection.
+    emit layoutAboutToBeChanged();
+    rowSize_ = rowSize;
+    emit layoutChanged();
 }
 
 void ListViewModel::setPictures(std::vector<QPixmap> pictures)
 {
     pictures_ = std::move(pictures);
-    if (!rows_.empty()) {
-        emit dataChanged(index(0), index(static_cast<int>(rows_.size()) - 1), {Qt::DecorationRole});
+    if (!shown_.empty()) {
+        emit dataChanged(index(0), index(static_cast<int>(shown_.size()) - 1),
+                         {Qt::DecorationRole});
     }
+}
+
+void ListViewModel::setMarkedItem(std::optional<std::uint32_t> number,
+                                  const QBrush& markedBackground)
+{
+    const std::optional<std::uint32_t> previous = marked_;
+    marked_ = number;
+    markedBackground_ = markedBackground;
+    for (const auto& changed : {previous, marked_}) {
+        if (changed) {
+            const int row = rowOf(*changed);
+            if (row >= 0) {
+                emit dataChanged(index(row), index(row), {Qt::BackgroundRole});
+            }
+        }
+    }
+}
+
+std::optional<std::uint32_t> ListViewModel::numberAt(int row) const
+{
+    if (row < 0 || row >= static_cast<int>(shown_.size())) {
+        return std::nullopt;
+    }
+    return shown_[static_cast<std::size_t>(row)];
+}
+
+int ListViewModel::rowOf(std::uint32_t number) const
+{
+    const auto at = std::find(shown_.begin(), shown_.end(), number);
+    return at == shown_.end() ? -1 : static_cast<int>(at - shown_.begin());
 }
 
 int ListViewModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+    return parent.isValid() ? 0 : static_cast<int>(shown_.size());
 }
 
 QVariant ListViewModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || index.row() >= static_cast<int>(rows_.size())) {
+    const std::optional<std::uint32_t> number = numberAt(index.isValid() ? index.row() : -1);
+    if (!number) {
         return {};
     }
-    const ListViewRow& row = rows_[static_cast<std::size_t>(index.row())];
+    const ListViewRow& row = items_[*number];
     switch (role) {
     case Qt::DisplayRole:
     case Qt::ToolTipRole:
@@ -40,6 +134,8 @@ QVariant ListViewModel::data(const QModelIndex& index, int role) const
             return pictures_[static_cast<std::size_t>(row.picture - 1)];
         }
         return {};
+    case Qt::BackgroundRole:
+        return marked_ == number ? QVariant(markedBackground_) : QVariant();
     case Qt::SizeHintRole:
         // One size for every row lets the view lay out thousands of rows without asking each.
         return rowSize_.isValid() ? QVariant(rowSize_) : QVariant();

@@ -1,11 +1,16 @@
-// The rows a list view shows: labels and picture numbers, replaced as a whole when the list
-// view publishes, plus the pictures and the one size every row takes in the current view.
+// The rows a list view shows: every item published so far (label and picture number, kept by
+// the item's number in the order added) and the order in which they are shown. Publishing
+// changes the rows in place, inserting new rows and moving old ones, so the view's selection
+// and current item stay on the items they were on; only clear() resets the model.
 #pragma once
 
 #include <QAbstractListModel>
+#include <QBrush>
 #include <QPixmap>
 #include <QSize>
 #include <QString>
+#include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace host {
@@ -19,16 +24,33 @@ class ListViewModel : public QAbstractListModel {
 public:
     using QAbstractListModel::QAbstractListModel;
 
-    void setRows(std::vector<ListViewRow> rows, QSize rowSize);
+    // Forgets every row: the only reset of the model.
+    void clear();
+    // Adds the items that follow the ones published already (they take the next numbers) and
+    // shows all items in `order`, a list of every item's number.
+    void publish(std::vector<ListViewRow> added, const std::vector<std::uint32_t>& order);
+    // The one size every row takes in the current view.
+    void setRowSize(QSize rowSize);
     void setPictures(std::vector<QPixmap> pictures);
+    // The item shown on `markedBackground`, none when nullopt.
+    void setMarkedItem(std::optional<std::uint32_t> number, const QBrush& markedBackground);
+
+    // The number of the item shown in `row` (0-based), none when there is no such row.
+    [[nodiscard]] std::optional<std::uint32_t> numberAt(int row) const;
 
     [[nodiscard]] int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     [[nodiscard]] QVariant data(const QModelIndex& index, int role) const override;
 
 private:
-    std::vector<ListViewRow> rows_;
+    void showInOrder(const std::vector<std::uint32_t>& order);
+    [[nodiscard]] int rowOf(std::uint32_t number) const;
+
+    std::vector<ListViewRow> items_;   // by item number
+    std::vector<std::uint32_t> shown_; // item numbers, row by row
     std::vector<QPixmap> pictures_;
     QSize rowSize_;
+    std::optional<std::uint32_t> marked_;
+    QBrush markedBackground_;
 };
 
 } // namespace host

@@ -1,5 +1,6 @@
 #include "host/toolkit/list_view_widget.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 namespace host {
@@ -40,6 +41,17 @@ void ListViewWidget::mouseDoubleClickEvent(QMouseEvent* event)
     releaseEndsDoubleClick_ = true;
     leftPressed_ = false;
     emit doubleClickedAt(itemNumberAt(event->position().toPoint()));
+}
+
+void ListViewWidget::keyPressEvent(QKeyEvent* event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (!enter || !currentIndex().isValid()) {
+        QListView::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    emit returnPressedAt(currentIndex().row() + 1);
 }
 
 } // namespace host

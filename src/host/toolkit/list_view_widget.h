@@ -1,6 +1,6 @@
 // The Qt view behind a list view control: reports mouse clicks and double-clicks with the
-// 1-based number of the item under the pointer (0 beside the items). Keyboard selection raises
-// nothing, as the program's list views react to the mouse only.
+// 1-based number of the row under the pointer (0 beside the items), and Return or keypad Enter
+// with the current row's. Moving the selection with the keyboard raises nothing.
 #pragma once
 
 #include <QListView>
@@ -18,11 +18,13 @@ public:
 signals:
     void clickedAt(long index);
     void doubleClickedAt(long index);
+    void returnPressedAt(long index);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     bool leftPressed_ = false;

@@ -58,6 +58,12 @@ int Sheet::workspaceheight() const
     return workspaceHeight(*this);
 }
 
+void Sheet::setDesignSize(int width, int height)
+{
+    designWidth_ = width;
+    designHeight_ = height;
+}
+
 Frame* Sheet::parentFrame() const
 {
     for (QWidget* ancestor = parentWidget(); ancestor != nullptr;

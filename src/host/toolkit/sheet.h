@@ -24,6 +24,11 @@ public:
     [[nodiscard]] int workspacewidth() const;
     [[nodiscard]] int workspaceheight() const;
 
+    // Size in layout units when the sheet is not maximized; the frame centres it at that size.
+    void setDesignSize(int width, int height);
+    [[nodiscard]] int designWidth() const { return designWidth_; }
+    [[nodiscard]] int designHeight() const { return designHeight_; }
+
     // The frame this sheet is open in; nullptr before it is opened.
     [[nodiscard]] Frame* parentFrame() const;
 
@@ -46,6 +51,8 @@ private:
     void raiseOpen(int menuPosition);
 
     int menuPosition_ = 0;
+    int designWidth_ = 0;
+    int designHeight_ = 0;
     bool closing_ = false;
 };
 

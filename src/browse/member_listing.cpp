@@ -1,0 +1,80 @@
+#include "browse/member_listing.h"
+
+#include <cstring>
+#include <string_view>
+
+namespace browse {
+
+namespace {
+
+// The list buffer GetFileIndexList2 writes into: this many spaces, plus the zero byte after.
+constexpr std::size_t kListBufferLength = 100000;
+
+int eachMember(void* context, const KarvexMemberInfo* member)
+{
+    const auto& sink = *static_cast<MemberSink*>(context);
+    return sink(std::string(member->name, member->nameLength)) ? 0 : 1;
+}
+
+MemberListOutcome readUnbounded(KarvexListMembersEntry listMembers, const std::string& zipPath,
+                                const MemberSink& sink)
+{
+    KarvexListSummary summary{};
+    MemberSink each = sink; // the library's context is a pointer to something it may change
+    MemberListOutcome outcome;
+    outcome.result = listMembers(zipPath.c_str(), eachMember, &each, &summary);
+    if (outcome.result >= 0) {
+        outcome.hidden = summary.duplicates + summary.unsafeNames + summary.separators +
+                         summary.undecodable + summary.badRecords;
+    }
+    return outcome;
+}
+
+// The names before each "@@" of the list text, up to the zero byte the library wrote, if any;
+// whatever follows the last "@@" is not a name.
+MemberListOutcome readListText(GetFileIndexList2Entry listText, const std::string& zipPath,
+                               const MemberSink& sink)
+{
+    std::string buffer(kListBufferLength, ' ');
+    std::string zip = zipPath; // the library may write into what it is given
+    MemberListOutcome outcome;
+    outcome.result = listText(zip.data(), buffer.data());
+    if (outcome.result < 0) {
+        return outcome;
+    }
+    outcome.cutShort = (outcome.result & KARVEX_LIST_LEFT_OUT) != 0;
+    const std::string_view list(buffer.c_str(), std::strlen(buffer.c_str()));
+    std::size_t start = 0;
+    for (std::size_t separator = list.find("@@"); separator != std::string_view::npos;
+         separator = list.find("@@", start)) {
+        if (!sink(std::string(list.substr(start, separator - start)))) {
+            outcome.result = KARVEX_E_CANCELLED;
+            return outcome;
+        }
+        start = separator + 2;
+    }
+    return outcome;
+}
+
+} // namespace
+
+ListingEntries bindListingEntries()
+{
+    ListingEntries entries;
+    entries.listMembers = findKarvexListMembers();
+    if (entries.listMembers == nullptr) {
+        entries.listText = bindGetFileIndexList2();
+    }
+    return entries;
+}
+
+MemberListOutcome readMemberList(const ListingEntries& entries, const std::string& zipPath,
+                                 const MemberSink& sink)
+{
+    if (entries.listMembers != nullptr) {
+        return readUnbounded(entries.listMembers, zipPath, sink);
+    }
+    return readListText(entries.listText, zipPath, sink);
+}
+
+} // namespace browse
