@@ -251,15 +251,39 @@ TEST(MemberListing, TheRealLibraryListsARealArchiveInNaturalOrder)
                                    {"B.doc", "b"},
                                    {"a.doc", "a"},
                                    {"notes/", ""},
-                                   {"notes/x.txt", "x"}});
+                                   {"notes/x.txt", "x"},
+                                   // Names that cannot be shown or written safely.
+                                   {"../outside.txt", "o"},
+                                   {"/etc/absolute.txt", "e"},
+                                   {"two@@parts.txt", "t"}});
     RunningViewer viewer;
     w_brow& sheet = *viewer.sheet();
     RunningViewer::clickItem(sheet, true, 0);
     EXPECT_EQ(
         RunningViewer::shownMembers(sheet),
         (std::vector<std::string>{"a.doc", "B.doc", "notes/x.txt", "第2章.txt", "第10章.txt"}));
-    EXPECT_EQ(viewer.statusLine(), "总共:5个文件");
+    EXPECT_EQ(viewer.statusLine(), "总共:5个文件 (另有3个名称无法安全显示,未列出)");
     EXPECT_EQ(sheet.title(), "在浏览<文库.zqr>");
+}
+
+TEST(MemberListing, TheRealLibraryListsEveryMemberOfALongArchive)
+{
+    // 20,000 names whose list text would be four times the old 100,000-byte bound.
+    ScratchFolder folder;
+    std::vector<std::pair<std::string, std::string>> members;
+    for (int i = 0; i < 20000; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "chapter-%05d-text.txt", i);
+        members.emplace_back(name, "");
+    }
+    folder.addArchive("long.zqr", members);
+    RunningViewer viewer;
+    w_brow& sheet = *viewer.sheet();
+    RunningViewer::clickItem(sheet, true, 0);
+    const std::vector<std::string> shown = RunningViewer::shownMembers(sheet);
+    ASSERT_EQ(shown.size(), members.size());
+    EXPECT_EQ(shown.back(), members.back().first);
+    EXPECT_EQ(viewer.statusLine(), "总共:20000个文件");
 }
 
 TEST(MemberListing, AMissingLibraryIsNamedAndChangesNothing)
