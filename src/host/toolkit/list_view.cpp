@@ -10,6 +10,7 @@
 #include <QColor>
 #include <QFontMetrics>
 #include <QPalette>
+#include <QStyle>
 #include <algorithm>
 #include <iterator>
 
@@ -39,6 +40,9 @@ ListView::ListView(QWidget* parent)
     connectEvent(&ListViewWidget::clickedAt, clicked_);
     connectEvent(&ListViewWidget::doubleClickedAt, doubleClicked_);
     connectEvent(&ListViewWidget::returnPressedAt, returnPressed_);
+    // A font the view inherits changes without a call of ours; the labels are measured again.
+    QObject::connect(view_widget_, &ListViewWidget::fontChanged, context(),
+                     [this] { update_.request(); });
     applyView();
 }
 
@@ -208,7 +212,12 @@ QSize ListView::rowSize() const
     if (view_ == View::LargeIcon) {
         return {kLargeCellWidth, kLargePicture + 2 * metrics.height() + kRowPadding};
     }
-    return {kSmallPicture + kTextGap + widestLabel_ + kRowPadding,
+    // The style keeps a margin on both sides of the picture and of the label; without room for
+    // them the widest label would be cut short.
+    const int margins = 4 * (view_widget_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin,
+                                                                nullptr, view_widget_) +
+                             1);
+    return {kSmallPicture + kTextGap + widestLabel_ + margins + kRowPadding,
             std::max(kSmallPicture, metrics.height()) + kTextGap};
 }
 

@@ -43,6 +43,14 @@ void ListViewWidget::mouseDoubleClickEvent(QMouseEvent* event)
     emit doubleClickedAt(itemNumberAt(event->position().toPoint()));
 }
 
+void ListViewWidget::changeEvent(QEvent* event)
+{
+    QListView::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        emit fontChanged();
+    }
+}
+
 void ListViewWidget::keyPressEvent(QKeyEvent* event)
 {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;

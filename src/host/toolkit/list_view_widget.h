@@ -19,12 +19,15 @@ signals:
     void clickedAt(long index);
     void doubleClickedAt(long index);
     void returnPressedAt(long index);
+    // The font the view shows its labels in has changed (set, or taken from a new parent).
+    void fontChanged();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     bool leftPressed_ = false;
