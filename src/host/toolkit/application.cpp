@@ -2,6 +2,7 @@
 
 #include "host/toolkit/application_style.h"
 #include "host/toolkit/event_boundary.h"
+#include "host/toolkit/worker.h"
 
 #include <QApplication>
 #include <QWidget>
@@ -54,6 +55,8 @@ void Application::start(const std::string& commandline)
 
 void Application::finish()
 {
+    // Work still running for windows that are gone winds down and is undone before the end.
+    finishWorkers();
     raiseEvent([this] { onDestroy(); });
 }
 
