@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <string_view>
+#include <utility>
 
 namespace browse {
 
@@ -75,6 +76,18 @@ MemberListOutcome readMemberList(const ListingEntries& entries, const std::strin
         return readUnbounded(entries.listMembers, zipPath, sink);
     }
     return readListText(entries.listText, zipPath, sink);
+}
+
+void ArrivingMembers::push(std::string name)
+{
+    const std::lock_guard lock(mutex_);
+    names_.push_back(std::move(name));
+}
+
+std::vector<std::string> ArrivingMembers::take()
+{
+    const std::lock_guard lock(mutex_);
+    return std::exchange(names_, {});
 }
 
 } // namespace browse

@@ -7,7 +7,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <string>
+#include <vector>
 
 namespace browse {
 
@@ -34,5 +36,17 @@ using MemberSink = std::function<bool(std::string name)>;
 
 MemberListOutcome readMemberList(const ListingEntries& entries, const std::string& zipPath,
                                  const MemberSink& sink);
+
+// Member names on their way from the thread that reads them to the window that shows them.
+class ArrivingMembers {
+public:
+    void push(std::string name);
+    // The names pushed since the last call, in their order.
+    [[nodiscard]] std::vector<std::string> take();
+
+private:
+    std::mutex mutex_;
+    std::vector<std::string> names_;
+};
 
 } // namespace browse

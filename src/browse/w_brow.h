@@ -12,9 +12,15 @@
 #include "host/toolkit/radio_button.h"
 #include "host/toolkit/sheet.h"
 #include "host/toolkit/static_text.h"
+#include "host/toolkit/worker.h"
 
 #include <cstdint>
 #include <memory>
+
+namespace browse {
+class ArrivingMembers;
+struct MemberListOutcome;
+} // namespace browse
 #include <optional>
 #include <string>
 
@@ -55,6 +61,9 @@ private:
     void createControls();
     void of_addzipfile();
     void lv_zip_clicked(long index);
+    // Adds the members read so far to the list, and ends a listing with its outcome.
+    void showArrivedMembers();
+    void finishListing(const std::string& label, const browse::MemberListOutcome& outcome);
     // Stops a running listing and clears its status, as the sheet closes.
     void endListing();
     void lv_fileico_doubleclicked(long index);
@@ -65,6 +74,7 @@ private:
     std::string is_zipfilepathname;
     std::string is_openfilename;
     std::optional<host::FileIdentity> openedFileIdentity_;
-    // Counts listings: a listing whose number is no longer the latest stops at its next yield.
-    std::uint64_t listingNumber_ = 0;
+    // The listing being read off the GUI thread; a newer click abandons it.
+    host::WorkerTask listingTask_;
+    std::shared_ptr<browse::ArrivingMembers> arriving_;
 };

@@ -4,7 +4,6 @@
 #include "host/toolkit/frame.h"
 #include "host/toolkit/message_box.h"
 #include "host/toolkit/runtime_error.h"
-#include "host/toolkit/window_guard.h"
 
 #include <vector>
 
@@ -70,64 +69,72 @@ void w_brow::lv_zip_clicked(long index)
     }
     // Bound before anything changes: a missing library ends the event with everything as it was.
     const ListingEntries entries = bindListingEntries();
-    Frame& frame = frameOf(*this);
+    frameOf(*this); // the status line is the frame's: a sheet outside a frame ends the event here
     const std::optional<std::string> label = lv_zip->getitem(index);
     if (!label) {
         return;
     }
 
-    // A click during another listing takes over: that listing stops at its next yield.
-    const std::uint64_t listing = ++listingNumber_;
     is_zipfilepathname = GetCurrentDirectory() + DirectorySeparator() + *label;
     // The catalogue keeps showing which archive the member list belongs to.
     lv_zip->setMarkedItem(index);
     lv_fileico->deleteitems();
     SetPointer(Pointer::HourGlass);
 
-    std::vector<std::string> names;
-    const MemberListOutcome outcome =
-        readMemberList(entries, is_zipfilepathname, [&names](std::string name) {
-            names.push_back(std::move(name));
-            return true;
+    // The library reads the list on a worker thread; the members show as they arrive. Starting
+    // abandons a listing still running: the newer click wins, and nothing of the older one
+    // reaches the list, the status line, the pointer or the title.
+    arriving_ = std::make_shared<ArrivingMembers>();
+    listingTask_.start<MemberListOutcome>(
+        [entries, zip = is_zipfilepathname, arriving = arriving_](WorkerProgress& progress) {
+            std::uint64_t count = 0;
+            return readMemberList(entries, zip, [&](std::string name) {
+                arriving->push(std::move(name));
+                progress.report(++count, 0);
+                return !progress.cancelled();
+            });
+        },
+        [this](std::uint64_t /*done*/, std::uint64_t /*total*/) { showArrivedMembers(); },
+        [this, label = *label](const MemberListOutcome& outcome) {
+            showArrivedMembers();
+            finishListing(label, outcome);
         });
+}
+
+void w_brow::showArrivedMembers()
+{
+    const std::vector<std::string> names = arriving_->take();
+    if (names.empty()) {
+        return;
+    }
+    lv_fileico->additems(names, 1);
+    frameOf(*this).setmicrohelp("正在读取文件: " + String(lv_fileico->totalitems()));
+}
+
+void w_brow::finishListing(const std::string& label, const MemberListOutcome& outcome)
+{
+    Frame& frame = frameOf(*this);
+    SetPointer(Pointer::Arrow);
+    setTitle("在浏览<" + label + ">");
     if (outcome.result < 0) {
         // A damaged archive is not an empty one: say so, and list nothing.
+        lv_fileico->deleteitems();
         frame.setmicrohelp("无法读取文件清单,错误代码为" + String(outcome.result));
-        SetPointer(Pointer::Arrow);
-        setTitle("在浏览<" + *label + ">");
         MessageBox("信息提示!错误代码为" + String(outcome.result),
                    listingFailureText(outcome.result) + "(错误代码 " + String(outcome.result) +
                        ")");
         return;
     }
-
-    const WindowGuard guard(*this);
-    long count = 0;
-    for (std::size_t next = 0;; ++next) {
-        Yield();
-        if (!guard.alive() || closing()) {
-            SetPointer(Pointer::Arrow);
-            return;
-        }
-        if (listing != listingNumber_) {
-            return; // the newer listing owns the list, the status line, the pointer and the title
-        }
-        if (next == names.size()) {
-            break;
-        }
-        lv_fileico->additem(names[next], 1);
-        ++count;
-        frame.setmicrohelp("正在读取文件: " + String(count));
-    }
-    frame.setmicrohelp(listingSummary(count, outcome));
-    SetPointer(Pointer::Arrow);
-    setTitle("在浏览<" + *label + ">");
+    frame.setmicrohelp(listingSummary(lv_fileico->totalitems(), outcome));
 }
 
 void w_brow::endListing()
 {
-    // A listing still running stops at its next yield; its status goes with the sheet.
-    ++listingNumber_;
+    // A listing still running ends here; its status goes with the sheet.
+    if (listingTask_.running()) {
+        SetPointer(Pointer::Arrow);
+    }
+    listingTask_.abandon();
     if (Frame* frame = parentFrame()) {
         frame->setmicrohelp("");
     }

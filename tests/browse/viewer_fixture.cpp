@@ -171,6 +171,16 @@ void RunningViewer::clickItem(w_brow& sheet, bool catalogue, int row)
 {
     host::ListViewWidget& view = *(catalogue ? sheet.lv_zip : sheet.lv_fileico)->listWidget();
     QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, pointOf(view, row));
+    if (catalogue) {
+        waitWhileBusy();
+    }
+}
+
+void RunningViewer::waitWhileBusy()
+{
+    // The list is read off the GUI thread; the hourglass shows until it has been read.
+    EXPECT_TRUE(QTest::qWaitFor([] { return QApplication::overrideCursor() == nullptr; }, 30000))
+        << "still busy after 30 s";
 }
 
 void RunningViewer::doubleClickItem(w_brow& sheet, int row)

@@ -70,8 +70,10 @@ public:
     void closeFrame();
 
     // Clicks and double-clicks item `row` (0-based) of a list view by mouse, or beside the items
-    // when row is -1.
+    // when row is -1. A click in the catalogue returns once the listing it started has ended.
     static void clickItem(w_brow& sheet, bool catalogue, int row);
+    // Lets events run until the hourglass is gone.
+    static void waitWhileBusy();
     static void doubleClickItem(w_brow& sheet, int row);
     // The labels the member list shows, top to bottom.
     static std::vector<std::string> shownMembers(const w_brow& sheet);

@@ -87,6 +87,31 @@ long ListView::additem(const std::string& label, int pictureIndex)
     return static_cast<long>(position) + 1;
 }
 
+void ListView::additems(const std::vector<std::string>& labels, int pictureIndex)
+{
+    if (labels.empty()) {
+        return;
+    }
+    const auto first = static_cast<std::uint32_t>(items_.size());
+    for (const std::string& label : labels) {
+        items_.push_back(Item{label, {}, pictureIndex});
+    }
+    std::vector<std::uint32_t>& target = sort_ == Sort::Ascending ? unsettled_ : order_;
+    const auto before = static_cast<std::ptrdiff_t>(target.size());
+    for (auto number = first; number < items_.size(); ++number) {
+        target.push_back(number);
+    }
+    if (sort_ == Sort::Ascending) {
+        // Sorted on their own, then merged after their equals, as one-by-one inserts would go.
+        const auto less = [this](std::uint32_t a, std::uint32_t b) {
+            return naturalLess(items_[a].label, items_[b].label);
+        };
+        std::stable_sort(target.begin() + before, target.end(), less);
+        std::inplace_merge(target.begin(), target.begin() + before, target.end(), less);
+    }
+    update_.request();
+}
+
 void ListView::settle() const
 {
     if (unsettled_.empty()) {
