@@ -14,6 +14,7 @@
 #include "host/toolkit/static_text.h"
 #include "host/toolkit/worker.h"
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 
@@ -77,4 +78,5 @@ private:
     // The listing being read off the GUI thread; a newer click abandons it.
     host::WorkerTask listingTask_;
     std::shared_ptr<browse::ArrivingMembers> arriving_;
+    std::chrono::steady_clock::time_point arrivalsShown_;
 };

@@ -5,12 +5,16 @@
 #include "host/toolkit/message_box.h"
 #include "host/toolkit/runtime_error.h"
 
+#include <chrono>
 #include <vector>
 
 using namespace host;
 using namespace browse;
 
 namespace {
+
+// About one frame of a 60 Hz display.
+constexpr std::chrono::milliseconds kFrame(16);
 
 Frame& frameOf(const w_brow& sheet)
 {
@@ -94,7 +98,15 @@ void w_brow::lv_zip_clicked(long index)
                 return !progress.cancelled();
             });
         },
-        [this](std::uint64_t /*done*/, std::uint64_t /*total*/) { showArrivedMembers(); },
+        [this](std::uint64_t /*done*/, std::uint64_t /*total*/) {
+            // At most once a frame: each batch costs a pass over the whole list on screen, so
+            // many small ones would cost more than the reading itself.
+            const auto now = std::chrono::steady_clock::now();
+            if (now - arrivalsShown_ >= kFrame) {
+                arrivalsShown_ = now;
+                showArrivedMembers();
+            }
+        },
         [this, label = *label](const MemberListOutcome& outcome) {
             showArrivedMembers();
             finishListing(label, outcome);
@@ -103,11 +115,11 @@ void w_brow::lv_zip_clicked(long index)
 
 void w_brow::showArrivedMembers()
 {
-    const std::vector<std::string> names = arriving_->take();
+    std::vector<std::string> names = arriving_->take();
     if (names.empty()) {
         return;
     }
-    lv_fileico->additems(names, 1);
+    lv_fileico->additems(std::move(names), 1);
     frameOf(*this).setmicrohelp("正在读取文件: " + String(lv_fileico->totalitems()));
 }
 

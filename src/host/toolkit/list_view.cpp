@@ -87,14 +87,14 @@ long ListView::additem(const std::string& label, int pictureIndex)
     return static_cast<long>(position) + 1;
 }
 
-void ListView::additems(const std::vector<std::string>& labels, int pictureIndex)
+void ListView::additems(std::vector<std::string> labels, int pictureIndex)
 {
     if (labels.empty()) {
         return;
     }
     const auto first = static_cast<std::uint32_t>(items_.size());
-    for (const std::string& label : labels) {
-        items_.push_back(Item{label, {}, pictureIndex});
+    for (std::string& label : labels) {
+        items_.push_back(Item{std::move(label), {}, pictureIndex});
     }
     std::vector<std::uint32_t>& target = sort_ == Sort::Ascending ? unsettled_ : order_;
     const auto before = static_cast<std::ptrdiff_t>(target.size());
@@ -117,13 +117,28 @@ void ListView::settle() const
     if (unsettled_.empty()) {
         return;
     }
+    // Each new item goes after every settled item of an equal label, as its insert would have.
+    const auto before = [this](std::uint32_t added, std::uint32_t settled) {
+        return naturalLess(items_[added].label, items_[settled].label);
+    };
     std::vector<std::uint32_t> merged;
     merged.reserve(order_.size() + unsettled_.size());
-    // Earlier items first among equal labels, as each insert went after its equals.
-    std::merge(order_.begin(), order_.end(), unsettled_.begin(), unsettled_.end(),
-               std::back_inserter(merged), [this](std::uint32_t later, std::uint32_t earlier) {
-                   return naturalLess(items_[later].label, items_[earlier].label);
-               });
+    if (unsettled_.size() * 16 >= order_.size()) {
+        // Many new items: one pass over both.
+        std::merge(order_.cbegin(), order_.cend(), unsettled_.cbegin(), unsettled_.cend(),
+                   std::back_inserter(merged), before);
+    } else {
+        // A few new items into a long list: each found by binary search, so the merge costs a
+        // copy of the list and a few comparisons per new item, not one per item of the list.
+        auto from = order_.cbegin();
+        for (const std::uint32_t added : unsettled_) {
+            const auto at = std::upper_bound(from, order_.cend(), added, before);
+            merged.insert(merged.end(), from, at);
+            merged.push_back(added);
+            from = at;
+        }
+        merged.insert(merged.end(), from, order_.cend());
+    }
     order_ = std::move(merged);
     unsettled_.clear();
 }
@@ -283,7 +298,14 @@ int ListView::labelWidth(const QString& label, const QFontMetrics& metrics)
     // (kerning only narrows), and thousands of labels cost a table look-up per character
     // instead of a text layout each.
     int width = 0;
-    for (const char32_t character : label.toUcs4()) {
+    const qsizetype length = label.size();
+    for (qsizetype at = 0; at < length; ++at) {
+        char32_t character = label.at(at).unicode();
+        if (QChar::isHighSurrogate(character) && at + 1 < length &&
+            label.at(at + 1).isLowSurrogate()) {
+            character = QChar::surrogateToUcs4(label.at(at).unicode(), label.at(at + 1).unicode());
+            ++at;
+        }
         auto known = advances_.constFind(character);
         if (known == advances_.constEnd()) {
             known = advances_.insert(character,

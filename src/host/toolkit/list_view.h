@@ -36,7 +36,7 @@ public:
     // Adds an item and returns its 1-based number (its place in the sorted order when sorted).
     long additem(const std::string& label, int pictureIndex);
     // Adds items in one go, as additem would one by one, without their numbers.
-    void additems(const std::vector<std::string>& labels, int pictureIndex);
+    void additems(std::vector<std::string> labels, int pictureIndex);
     // The label of item `index` (1-based), none when there is no such item.
     [[nodiscard]] std::optional<std::string> getitem(long index) const;
     void deleteitems();
