@@ -1,6 +1,7 @@
 #include "browse/member_listing.h"
 
 #include <cstring>
+#include <iterator>
 #include <string_view>
 #include <utility>
 
@@ -78,10 +79,15 @@ MemberListOutcome readMemberList(const ListingEntries& entries, const std::strin
     return readListText(entries.listText, zipPath, sink);
 }
 
-void ArrivingMembers::push(std::string name)
+void ArrivingMembers::push(std::vector<std::string> names)
 {
     const std::lock_guard lock(mutex_);
-    names_.push_back(std::move(name));
+    if (names_.empty()) {
+        names_ = std::move(names);
+        return;
+    }
+    names_.insert(names_.end(), std::make_move_iterator(names.begin()),
+                  std::make_move_iterator(names.end()));
 }
 
 std::vector<std::string> ArrivingMembers::take()

@@ -40,7 +40,7 @@ MemberListOutcome readMemberList(const ListingEntries& entries, const std::strin
 // Member names on their way from the thread that reads them to the window that shows them.
 class ArrivingMembers {
 public:
-    void push(std::string name);
+    void push(std::vector<std::string> names);
     // The names pushed since the last call, in their order.
     [[nodiscard]] std::vector<std::string> take();
 

@@ -6,6 +6,7 @@
 #include "host/toolkit/runtime_error.h"
 
 #include <chrono>
+#include <utility>
 #include <vector>
 
 using namespace host;
@@ -91,12 +92,25 @@ void w_brow::lv_zip_clicked(long index)
     arriving_ = std::make_shared<ArrivingMembers>();
     listingTask_.start<MemberListOutcome>(
         [entries, zip = is_zipfilepathname, arriving = arriving_](WorkerProgress& progress) {
+            // Handed over in small batches: a lock and a report per member would cost the
+            // reading thread more than the library's own work.
+            constexpr std::size_t kBatch = 256;
+            std::vector<std::string> batch;
             std::uint64_t count = 0;
-            return readMemberList(entries, zip, [&](std::string name) {
-                arriving->push(std::move(name));
-                progress.report(++count, 0);
+            const auto handOver = [&] {
+                count += batch.size();
+                arriving->push(std::exchange(batch, {}));
+                progress.report(count, 0);
+            };
+            const MemberListOutcome outcome = readMemberList(entries, zip, [&](std::string name) {
+                batch.push_back(std::move(name));
+                if (batch.size() == kBatch) {
+                    handOver();
+                }
                 return !progress.cancelled();
             });
+            handOver();
+            return outcome;
         },
         [this](std::uint64_t /*done*/, std::uint64_t /*total*/) {
             // At most once a frame: each batch costs a pass over the whole list on screen, so
