@@ -188,26 +188,6 @@ TEST_F(WithListDouble, AClickBesideTheArchivesChangesNothing)
     EXPECT_EQ(listedPaths().size(), 1u);
 }
 
-TEST_F(WithListDouble, MovingTheSelectionWithTheKeyboardListsNothing)
-{
-    folder.writeFile("a.zqr", "");
-    folder.writeFile("b.zqr", "");
-    listTexts()["a.zqr"] = "x.txt@@";
-    listTexts()["b.zqr"] = "y.txt@@";
-    RunningViewer viewer;
-    w_brow& sheet = *viewer.sheet();
-    const std::string title = sheet.title();
-    auto* view = sheet.lv_zip->listWidget();
-    view->setFocus();
-    QTest::keyClick(view, Qt::Key_Down);
-    QTest::keyClick(view, Qt::Key_Down);
-    QTest::keyClick(view, Qt::Key_Space);
-    EXPECT_TRUE(view->currentIndex().isValid());
-    EXPECT_TRUE(listedPaths().empty());
-    EXPECT_TRUE(RunningViewer::shownMembers(sheet).empty());
-    EXPECT_EQ(sheet.title(), title);
-}
-
 TEST_F(WithListDouble, AClickDuringAListingTakesOverWithoutMixingTheArchives)
 {
     folder.writeFile("a.zqr", "");
@@ -406,7 +386,7 @@ TEST_F(WithListDouble, ALongListShowsEveryMemberItsProgressAndWhatItLeftOut)
     EXPECT_EQ(viewer.statusLine(), "");
 }
 
-TEST_F(WithListDouble, TheKeyboardListsAndOpensAndTheListedArchiveStaysMarked)
+TEST_F(WithListDouble, OnlyReturnListsOrOpensFromTheKeyboardAndTheListedArchiveStaysMarked)
 {
     folder.writeFile("a.zqr", "");
     folder.writeFile("b.zqr", "");
@@ -422,9 +402,16 @@ TEST_F(WithListDouble, TheKeyboardListsAndOpensAndTheListedArchiveStaysMarked)
         return catalogue->model()->index(row, 0).data(Qt::BackgroundRole).isValid();
     };
 
+    // Moving the selection lists nothing; Return lists what is highlighted.
+    const std::string untitled = sheet.title();
     catalogue->setFocus();
     QTest::keyClick(catalogue, Qt::Key_Down);
     QTest::keyClick(catalogue, Qt::Key_Down);
+    QTest::keyClick(catalogue, Qt::Key_Space);
+    EXPECT_TRUE(catalogue->currentIndex().isValid());
+    EXPECT_TRUE(listedPaths().empty());
+    EXPECT_TRUE(RunningViewer::shownMembers(sheet).empty());
+    EXPECT_EQ(sheet.title(), untitled);
     QTest::keyClick(catalogue, Qt::Key_Return);
     RunningViewer::waitWhileBusy();
     EXPECT_EQ(listedPaths(), std::vector<std::string>{sheet.zipFilePathName()});
