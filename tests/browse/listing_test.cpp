@@ -284,7 +284,7 @@ TEST(MemberListing, TheRealLibraryListsEveryMemberOfALongArchive)
     EXPECT_EQ(viewer.statusLine(), "总共:20000个文件");
 }
 
-TEST(MemberListing, AMissingLibraryIsNamedAndChangesNothing)
+TEST(MemberListing, AMissingLibraryOrEntryIsNamedAndChangesNothing)
 {
     ScratchFolder folder;
     folder.addArchive("a.zqr", {{"a.txt", "a"}});
@@ -302,6 +302,17 @@ TEST(MemberListing, AMissingLibraryIsNamedAndChangesNothing)
     EXPECT_EQ(sheet.title(), title);
     EXPECT_TRUE(sheet.zipFilePathName().empty());
     EXPECT_TRUE(RunningViewer::shownMembers(sheet).empty());
+
+    // A library that loads but has neither listing entry (the viewer's own desktop-open module
+    // stands in): the unbounded listing is looked for, then the list text, which is named.
+    boxes.shown.clear();
+    browse::useKarvexLibraryName("VarnelookDesktopOpen.dll");
+    RunningViewer::clickItem(sheet, true, 0);
+    browse::useKarvexLibraryName("");
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_NE(boxes.shown[0].text.find("GetFileIndexList2"), std::string::npos);
+    EXPECT_NE(boxes.shown[0].text.find("中没有这个入口"), std::string::npos);
+    EXPECT_TRUE(sheet.zipFilePathName().empty());
 
     // The program goes on: with the library back, the same click lists the archive.
     RunningViewer::clickItem(sheet, true, 0);
