@@ -17,13 +17,13 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <string>
 
 namespace browse {
 class ArrivingMembers;
 struct MemberListOutcome;
 } // namespace browse
-#include <optional>
-#include <string>
 
 class w_brow : public host::Sheet {
 public:
