@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/statvfs.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -131,14 +132,34 @@ TEST_F(Extraction, FailedExtractionRemovesTheFoldersItCreated)
     EXPECT_THAT(folderContents(out), IsEmpty());
 }
 
-TEST_F(Extraction, DeclaredSizeBeyondFreeSpaceIsRefusedBeforeWriting)
+TEST_F(Extraction, BombsAndMembersThatWouldEatTheFreeSpaceReserveAreRefusedBeforeWriting)
 {
+    // Declared far beyond any disk, and at a ratio no honest packer reaches.
     ZipEntry huge = file("huge.bin", std::string(1000, 'h'));
     huge.zip64 = true;
-    huge.size = 1ULL << 60; // an exbibyte: no disk has that much free
-    const auto zip = makeArchive(dir, {huge});
-    EXPECT_EQ(listArchive(zip).names, std::vector<std::string>{"huge.bin"});
-    EXPECT_EQ(extract(zip, "huge.bin", out), KARVEX_E_NO_SPACE);
+    huge.size = 1ULL << 60;
+    // 2 GiB from one packed KiB: a bomb, whatever the free space.
+    ZipEntry bomb = file("bomb.bin", std::string(1000, 'b'));
+    bomb.zip64 = true;
+    bomb.size = 2ULL << 30;
+    // Fits in the free space, but would leave less than the reserve (at a believable ratio).
+    struct statvfs fs {};
+    ASSERT_EQ(::statvfs(out.c_str(), &fs), 0);
+    const std::uint64_t free = static_cast<std::uint64_t>(fs.f_bavail) * fs.f_frsize;
+    const std::uint64_t total = static_cast<std::uint64_t>(fs.f_blocks) * fs.f_frsize;
+    const std::uint64_t reserve = std::min<std::uint64_t>(total / 100 * KARVEX_FREE_RESERVE_PERCENT,
+                                                          KARVEX_FREE_RESERVE_BYTES);
+    ASSERT_GT(free, reserve);
+    ZipEntry greedy = file("greedy.bin", std::string(1000, 'g'));
+    greedy.zip64 = true;
+    greedy.size = free - reserve / 2;
+    greedy.packedSize = *greedy.size / 100;
+    const auto zip = makeArchive(dir, {huge, bomb, greedy});
+
+    EXPECT_THAT(listArchive(zip).names, ElementsAre("huge.bin", "bomb.bin", "greedy.bin"));
+    EXPECT_EQ(extract(zip, "huge.bin", out), KARVEX_E_TOO_BIG);
+    EXPECT_EQ(extract(zip, "bomb.bin", out), KARVEX_E_TOO_BIG);
+    EXPECT_EQ(extract(zip, "greedy.bin", out), KARVEX_E_NO_SPACE);
     EXPECT_THAT(folderContents(out), IsEmpty());
 }
 
