@@ -54,7 +54,7 @@ int checkCommand(const Arguments& args)
     karvex::Error error = karvex::Error::None;
     const auto archive = karvex::Archive::open(args[0].c_str(), error);
     if (!archive) {
-        reportError("check: " + args[0] + ": " + karvex::describe(error));
+        reportError("check: " + karvex::printableName(args[0]) + ": " + karvex::describe(error));
         return kExitFailed;
     }
     std::size_t listed = 0;
@@ -73,7 +73,8 @@ int checkCommand(const Arguments& args)
         ++problems;
     }
     if (problems == 0) {
-        std::printf("%s: %zu members, all listed and readable\n", args[0].c_str(), listed);
+        std::printf("%s: %zu members, all listed and readable\n",
+                    karvex::printableName(args[0]).c_str(), listed);
         return kExitOk;
     }
     return kExitFailed;
