@@ -16,6 +16,7 @@ namespace karvex {
 namespace {
 
 constexpr std::size_t kLocalHeaderSize = 30;
+constexpr std::uint64_t kEntryHeaderSize = 46;
 constexpr std::uint16_t kAesMethod = 99;
 
 UniqueFd openRegularFile(const char* path)
@@ -90,6 +91,10 @@ std::unique_ptr<Archive> Archive::open(const char* path, Error& error)
     auto archive = std::make_unique<Archive>();
     archive->layout_ = *layout;
     archive->members_.reserve(static_cast<std::size_t>(layout->entries));
+    // Names take at most the directory's bytes beyond the fixed part of each record (more only
+    // when GB18030 names grow in UTF-8); pages reserved and never touched cost no memory.
+    archive->names_.reserve(
+        static_cast<std::size_t>(layout->size - layout->entries * kEntryHeaderSize));
     DirectoryCursor cursor(fd.get(), *layout);
     RecordView record;
     for (;;) {
@@ -106,7 +111,6 @@ std::unique_ptr<Archive> Archive::open(const char* path, Error& error)
     if (archive->names_.size() > UINT32_MAX) {
         return nullptr;
     }
-    archive->names_.shrink_to_fit();
     archive->markDuplicates();
     archive->fd_ = std::move(fd);
     error = Error::None;
@@ -120,6 +124,13 @@ void Archive::addMember(const RecordView& record)
     Member member;
     member.record = record.fields;
     member.nameOffset = static_cast<std::uint32_t>(names_.size());
+    // Most names are plain ASCII paths, taken as they are in one pass.
+    if (appendPlainName(record.name, names_)) {
+        member.nameLength = static_cast<std::uint32_t>(names_.size() - member.nameOffset);
+        member.recordProblem = checkRecord(member.record, layout_);
+        members_.push_back(member);
+        return;
+    }
     std::string_view decoded = record.name;
     std::optional<std::string> converted;
     if (!isValidUtf8(record.name)) {
@@ -147,14 +158,15 @@ void Archive::addMember(const RecordView& record)
 }
 
 // The first listable member of each name wins; later ones are duplicates. An open-addressing
-// table of member numbers costs a few bytes per member, where a set of strings costs dozens.
+// table costs 16 bytes per member where a set of strings costs dozens; each slot keeps part of
+// the name's hash beside the member number, so a probe rarely has to look at another name.
 void Archive::markDuplicates()
 {
     std::size_t capacity = 16;
     while (capacity < members_.size() * 2) {
         capacity *= 2;
     }
-    std::vector<std::uint32_t> table(capacity, 0); // member number + 1; 0 is empty
+    std::vector<std::uint64_t> table(capacity, 0); // hash << 32 | (member number + 1); 0: empty
     const std::hash<std::string_view> hash;
     for (std::size_t i = 0; i < members_.size(); ++i) {
         Member& member = members_[i];
@@ -162,12 +174,16 @@ void Archive::markDuplicates()
             continue;
         }
         const std::string_view text = name(member);
-        for (std::size_t slot = hash(text) & (capacity - 1);; slot = (slot + 1) & (capacity - 1)) {
-            if (table[slot] == 0) {
-                table[slot] = static_cast<std::uint32_t>(i + 1);
+        const std::uint64_t hashed = hash(text);
+        const std::uint64_t tag = hashed & 0xFFFFFFFF00000000ULL;
+        for (std::size_t slot = hashed & (capacity - 1);; slot = (slot + 1) & (capacity - 1)) {
+            const std::uint64_t entry = table[slot];
+            if (entry == 0) {
+                table[slot] = tag | (i + 1);
                 break;
             }
-            if (name(members_[table[slot] - 1]) == text) {
+            if ((entry & 0xFFFFFFFF00000000ULL) == tag &&
+                name(members_[(entry & 0xFFFFFFFFU) - 1]) == text) {
                 member.duplicate = true;
                 break;
             }

@@ -1,12 +1,14 @@
 #include "atomic_file.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
 #include <random>
 #include <signal.h>
+#include <string_view>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -44,6 +46,29 @@ int renameNoReplace(int folderFd, const char* from, const char* to)
 #endif
 }
 
+// The process that made the temporary file `name` (".karvex-PID-RANDOM.part"), or 0 when the
+// name is not one of them.
+pid_t temporaryFileOwner(std::string_view name)
+{
+    constexpr std::string_view kPrefix = ".karvex-";
+    constexpr std::string_view kSuffix = ".part";
+    constexpr std::size_t kRandomDigits = 16;
+    if (name.substr(0, kPrefix.size()) != kPrefix) {
+        return 0;
+    }
+    name.remove_prefix(kPrefix.size());
+    pid_t pid = 0;
+    const auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), pid);
+    name.remove_prefix(static_cast<std::size_t>(end - name.data()));
+    if (error != std::errc() || name.size() != 1 + kRandomDigits + kSuffix.size() ||
+        name.front() != '-' || name.substr(1 + kRandomDigits) != kSuffix ||
+        name.substr(1, kRandomDigits).find_first_not_of("0123456789abcdef") !=
+            std::string_view::npos) {
+        return 0;
+    }
+    return pid;
+}
+
 // Temporary files left by a process that died (killed mid-unpack on a file system without
 // unnamed files) are removed by the next unpack into their folder. A file whose process still
 // runs, or that was written to in the last minute (its process may live in another PID
@@ -60,11 +85,8 @@ void removeStaleTemporaries(int folderFd)
     }
     const time_t now = ::time(nullptr);
     while (const dirent* entry = ::readdir(folder)) {
-        int pid = 0;
-        unsigned long long random = 0;
-        int length = 0;
-        if (std::sscanf(entry->d_name, ".karvex-%d-%16llx.part%n", &pid, &random, &length) != 2 ||
-            entry->d_name[length] != '\0' || pid <= 0 || pid == ::getpid()) {
+        const pid_t pid = temporaryFileOwner(entry->d_name);
+        if (pid <= 0 || pid == ::getpid()) {
             continue;
         }
         struct stat st {};

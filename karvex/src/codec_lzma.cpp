@@ -15,7 +15,11 @@ constexpr std::size_t kLzmaHeaderSize = 4;
 constexpr std::size_t kLzmaPropertiesSize = 5;
 
 struct FreeOptions {
-    void operator()(void* options) const { std::free(options); } // liblzma allocates with malloc
+    // liblzma allocates decoded properties with malloc when given no allocator.
+    void operator()(void* options) const
+    {
+        std::free(options); // NOLINT(cppcoreguidelines-no-malloc,cppcoreguidelines-owning-memory)
+    }
 };
 
 class LzmaStream : public CodecStream {
@@ -75,12 +79,11 @@ protected:
         CodecStep done;
         done.consumed = inSize - stream_.avail_in;
         done.produced = outSize - stream_.avail_out;
-        if (result == LZMA_STREAM_END) {
+        // A raw stream without an end marker ends where its packed bytes do.
+        if (result == LZMA_STREAM_END || (result == LZMA_BUF_ERROR && raw_ && lastInput)) {
             done.status = CodecStep::End;
         } else if (result == LZMA_MEM_ERROR) {
             done.status = CodecStep::NoMemory;
-        } else if (result == LZMA_BUF_ERROR && raw_ && lastInput) {
-            done.status = CodecStep::End; // a raw stream without an end marker ends here
         } else if (result != LZMA_OK && result != LZMA_BUF_ERROR) {
             done.status = CodecStep::Failed;
         }

@@ -283,10 +283,18 @@ NameVerdict rewriteName(std::string_view decoded, std::string& text)
 
 } // namespace
 
+bool appendPlainName(std::string_view name, std::string& out)
+{
+    if (!isPlainName(name)) {
+        return false;
+    }
+    out += name;
+    return true;
+}
+
 NameVerdict appendListedName(std::string_view decoded, std::string& out)
 {
-    if (isPlainName(decoded)) {
-        out += decoded;
+    if (appendPlainName(decoded, out)) {
         return {};
     }
     std::string text;

@@ -10,7 +10,7 @@
 namespace karvex {
 
 // Why a name cannot be listed; None when it can.
-enum class NameProblem {
+enum class NameProblem : unsigned char {
     None,
     Undecodable,      // neither valid UTF-8 nor GB18030
     Empty,            // nothing left once "." components are dropped
@@ -59,6 +59,9 @@ struct NameVerdict {
 // toListedName without a string of its own: appends the listed form to `out` when the name can
 // be listed, and nothing otherwise. Listing a million members makes no allocation per name.
 NameVerdict appendListedName(std::string_view decoded, std::string& out);
+// Appends the name when it is a plain printable-ASCII path that needs no decoding and no
+// rewriting (by far the most common case); false, appending nothing, otherwise.
+bool appendPlainName(std::string_view name, std::string& out);
 
 // The problem of a name a caller asks to unpack. A safe name is then looked up exactly as given,
 // so "./a.txt" finds nothing even though "a.txt" is listed.
