@@ -1,8 +1,9 @@
 #include "central_directory.h"
 
+#include "byte_reading.h"
+
 #include <algorithm>
 #include <cstring>
-#include <unistd.h>
 
 namespace karvex {
 namespace {
@@ -21,36 +22,6 @@ constexpr std::uint32_t kZip64LocatorSignature = 0x07064b50;
 constexpr std::uint32_t kZip64EndSignature = 0x06064b50;
 constexpr std::uint32_t kEntrySignature = 0x02014b50;
 constexpr std::uint32_t kDigitalSignatureSignature = 0x05054b50;
-
-std::uint16_t le16(const unsigned char* p)
-{
-    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
-}
-
-std::uint32_t le32(const unsigned char* p)
-{
-    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-
-std::uint64_t le64(const unsigned char* p)
-{
-    return static_cast<std::uint64_t>(le32(p)) | (static_cast<std::uint64_t>(le32(p + 4)) << 32);
-}
-
-bool readAt(int fd, std::uint64_t offset, unsigned char* out, std::size_t size)
-{
-    while (size > 0) {
-        const ssize_t n = ::pread(fd, out, size, static_cast<off_t>(offset));
-        if (n <= 0) {
-            return false;
-        }
-        out += n;
-        offset += static_cast<std::uint64_t>(n);
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
 
 bool signatureAt(int fd, std::uint64_t offset, std::uint32_t signature)
 {

@@ -1,9 +1,10 @@
 #include "member_stream.h"
 
+#include "byte_reading.h"
+
 #include <cstring>
 #include <optional>
 #include <string>
-#include <unistd.h>
 
 namespace karvex {
 namespace {
@@ -44,31 +45,6 @@ public:
 private:
     PackedInput input_;
 };
-
-bool readAt(int fd, std::uint64_t offset, void* out, std::size_t size)
-{
-    auto* bytes = static_cast<unsigned char*>(out);
-    while (size > 0) {
-        const ssize_t n = ::pread(fd, bytes, size, static_cast<off_t>(offset));
-        if (n <= 0) {
-            return false;
-        }
-        bytes += n;
-        offset += static_cast<std::uint64_t>(n);
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-std::uint16_t le16(const unsigned char* p)
-{
-    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
-}
-
-std::uint32_t le32(const unsigned char* p)
-{
-    return static_cast<std::uint32_t>(le16(p)) | (static_cast<std::uint32_t>(le16(p + 2)) << 16);
-}
 
 // The listed form of a stored name under the same rules as the central directory's names.
 std::optional<std::string> listedForm(const std::string& raw, std::uint16_t flags)

@@ -1,8 +1,8 @@
 #include "packed_input.h"
 
+#include "byte_reading.h"
+
 #include <algorithm>
-#include <cerrno>
-#include <unistd.h>
 
 namespace karvex {
 namespace {
@@ -23,22 +23,13 @@ bool PackedInput::fill()
         return true;
     }
     const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(remaining_, buffer_.size()));
-    std::size_t got = 0;
-    while (got < want) {
-        const ssize_t n =
-            ::pread(fd_, buffer_.data() + got, want - got, static_cast<off_t>(offset_ + got));
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        got += static_cast<std::size_t>(n);
+    if (!readAt(fd_, offset_, buffer_.data(), want)) {
+        return false;
     }
     begin_ = 0;
-    end_ = got;
-    offset_ += got;
-    remaining_ -= got;
+    end_ = want;
+    offset_ += want;
+    remaining_ -= want;
     return true;
 }
 
