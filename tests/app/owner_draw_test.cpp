@@ -15,6 +15,7 @@
 #include <QMenuBar>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace {
 
@@ -277,27 +278,30 @@ TEST(FrameOwnerDraw, AHighlightedEntryShowsItsLookOverTheNormalPictureInEveryLoo
     w_main& frame = run.frame();
     m_main& menu = run.menu();
     menu.m_helpforvarnelook.setChecked(true);
-    host::OwnerDrawMenu& file = run.popup(menu.m_file);
-    host::OwnerDrawMenu& help = run.popup(menu.m_help);
+    // Each popup, opened by its key, with the first entry highlighted and then the other one.
+    struct Case {
+        host::OwnerDrawMenu& popup;
+        Qt::Key key;
+        int other;
+        void (*expect)(const EntryPictures&, int);
+    };
+    const std::vector<Case> cases = {
+        {run.popup(menu.m_file), Qt::Key_F, 1, expectIconEntryHighlighted},
+        {run.popup(menu.m_help), Qt::Key_H, 2, expectCheckedEntryHighlighted},
+    };
     for (const std::int16_t background : {0, 4}) {
         frame.inv_supermenu.menubkstyle = background;
         SCOPED_TRACE(testing::Message() << "background " << background);
-        QTest::keyClick(&frame, Qt::Key_F, Qt::AltModifier);
-        ASSERT_TRUE(file.isVisible());
-        for (std::int16_t look = 1; look <= 11; ++look) {
-            frame.inv_supermenu.menustyle = look;
-            expectIconEntryHighlighted(picturesOf(file, 0, 1), look);
+        for (const Case& each : cases) {
+            QTest::keyClick(&frame, each.key, Qt::AltModifier);
+            ASSERT_TRUE(each.popup.isVisible());
+            for (std::int16_t look = 1; look <= 11; ++look) {
+                frame.inv_supermenu.menustyle = look;
+                each.expect(picturesOf(each.popup, 0, each.other), look);
+            }
+            QTest::keyClick(&each.popup, Qt::Key_Escape);
+            QTest::keyClick(frame.menuBar(), Qt::Key_Escape);
         }
-        QTest::keyClick(&file, Qt::Key_Escape);
-        QTest::keyClick(frame.menuBar(), Qt::Key_Escape);
-        QTest::keyClick(&frame, Qt::Key_H, Qt::AltModifier);
-        ASSERT_TRUE(help.isVisible());
-        for (std::int16_t look = 1; look <= 11; ++look) {
-            frame.inv_supermenu.menustyle = look;
-            expectCheckedEntryHighlighted(picturesOf(help, 0, 2), look);
-        }
-        QTest::keyClick(&help, Qt::Key_Escape);
-        QTest::keyClick(frame.menuBar(), Qt::Key_Escape);
     }
 }
 

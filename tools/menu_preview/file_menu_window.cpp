@@ -46,13 +46,13 @@ FileMenuWindow::FileMenuWindow()
     // The two owner-draw messages go to the engine, as the viewer's frame sends them on.
     bindUserEvent(win32::WM_DRAWITEM, [this](win32::WPARAM wParam, win32::LPARAM lParam) {
         // NOLINTNEXTLINE(performance-no-int-to-ptr)
-        engine_.of_drawitem(static_cast<std::uint32_t>(wParam),
-                            reinterpret_cast<win32::DRAWITEMSTRUCT*>(lParam));
+        auto* record = reinterpret_cast<win32::DRAWITEMSTRUCT*>(lParam);
+        engine_.of_drawitem(static_cast<std::uint32_t>(wParam), record);
     });
     bindUserEvent(win32::WM_MEASUREITEM, [this](win32::WPARAM wParam, win32::LPARAM lParam) {
         // NOLINTNEXTLINE(performance-no-int-to-ptr)
-        engine_.of_measureitem(static_cast<std::uint32_t>(wParam),
-                               reinterpret_cast<win32::MEASUREITEMSTRUCT*>(lParam));
+        auto* record = reinterpret_cast<win32::MEASUREITEMSTRUCT*>(lParam);
+        engine_.of_measureitem(static_cast<std::uint32_t>(wParam), record);
     });
     // The frame's look until a caller chooses another.
     engine_.menustyle = nvo_supermenu_class::style_officexp2;

@@ -49,6 +49,7 @@ Seen runWith(std::vector<std::string> arguments)
     }
     Seen seen;
     std::vector<char*> argv;
+    argv.reserve(arguments.size() + 1);
     for (std::string& argument : arguments) {
         argv.push_back(argument.data());
     }
