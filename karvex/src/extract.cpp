@@ -186,20 +186,23 @@ Error saveFolderOf(const char* member, const char* savePath, std::string& folder
     return Error::None;
 }
 
-// The folder and file name of a path the user chose to save a copy under.
-Error splitSaveAsPath(std::string_view savePath, std::string& folder, std::string& leaf)
+// The folder and file name of a path the user chose to save a copy under; nothing when it names
+// no file.
+struct SaveAsPath {
+    std::string folder;
+    std::string leaf;
+};
+std::optional<SaveAsPath> splitSaveAsPath(std::string_view savePath)
 {
     const std::size_t slash = savePath.rfind('/');
-    leaf = savePath.substr(slash == std::string_view::npos ? 0 : slash + 1);
+    const std::string_view leaf = savePath.substr(slash == std::string_view::npos ? 0 : slash + 1);
     if (leaf.empty() || leaf == "." || leaf == "..") {
-        return Error::SavePath;
+        return std::nullopt;
     }
-    if (slash == std::string_view::npos) {
-        folder = ".";
-    } else {
-        folder = savePath.substr(0, std::max<std::size_t>(slash, 1));
-    }
-    return Error::None;
+    const std::string_view folder = slash == std::string_view::npos
+                                        ? std::string_view(".")
+                                        : savePath.substr(0, std::max<std::size_t>(slash, 1));
+    return SaveAsPath{std::string(folder), std::string(leaf)};
 }
 
 // Whether the regular file `leaf` in the folder holds exactly `size` bytes with CRC-32 `crc`.
@@ -269,14 +272,19 @@ Error extractMember(const char* zipPath, const char* member, const char* savePat
         return error;
     }
     std::string folder;
-    std::string saveAsLeaf;
-    if (const Error error = saveAs ? splitSaveAsPath(savePath, folder, saveAsLeaf)
-                                   : saveFolderOf(member, savePath, folder);
-        error != Error::None) {
+    std::optional<SaveAsPath> saveAsPath;
+    if (saveAs) {
+        saveAsPath = splitSaveAsPath(savePath);
+        if (!saveAsPath) {
+            return Error::SavePath;
+        }
+    } else if (const Error error = saveFolderOf(member, savePath, folder); error != Error::None) {
         return error;
     }
+    const std::string& root = saveAs ? saveAsPath->folder : folder;
     // A path the platform cannot open afterwards is as useless as one it cannot write.
-    if (std::strlen(savePath) >= PATH_MAX || (saveAs && saveAsLeaf.size() > kMaxComponentBytes)) {
+    if (std::strlen(savePath) >= PATH_MAX ||
+        (saveAs && saveAsPath->leaf.size() > kMaxComponentBytes)) {
         return Error::NameTooLong;
     }
 
@@ -295,7 +303,7 @@ Error extractMember(const char* zipPath, const char* member, const char* savePat
     }
 
     FolderChain chain;
-    if (error = chain.openRoot(folder); error != Error::None) {
+    if (error = chain.openRoot(root); error != Error::None) {
         return error;
     }
     std::vector<std::string> components = splitComponents(member);
@@ -306,7 +314,7 @@ Error extractMember(const char* zipPath, const char* member, const char* savePat
             }
         }
     }
-    const std::string& leaf = saveAs ? saveAsLeaf : components.back();
+    const std::string& leaf = saveAs ? saveAsPath->leaf : components.back();
     struct stat st {};
     if (::fstatat(chain.innermost(), leaf.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
         if (S_ISLNK(st.st_mode)) {

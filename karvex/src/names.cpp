@@ -59,29 +59,52 @@ bool isBidiControl(long c)
            (c >= 0x2066 && c <= 0x2069);
 }
 
-std::optional<std::string> convert(const char* to, const char* from, std::string_view input)
-{
-    iconv_t cd = ::iconv_open(to, from);
+// One iconv conversion, opened once per thread and direction: opening one costs more than
+// converting a short name, and an archive may hold a million GBK names.
+class Converter {
+public:
+    Converter(const char* to, const char* from) : cd_(::iconv_open(to, from)) {}
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+    ~Converter()
+    {
+        if (valid()) {
+            ::iconv_close(cd_);
+        }
+    }
+
+    std::optional<std::string> operator()(std::string_view input)
+    {
+        if (!valid()) {
+            return std::nullopt;
+        }
+        ::iconv(cd_, nullptr, nullptr, nullptr, nullptr); // back to the initial state
+        in_.assign(input.begin(), input.end());
+        std::string out(input.size() * 4 + 16, '\0');
+        char* inPtr = in_.data();
+        std::size_t inLeft = in_.size();
+        char* outPtr = out.data();
+        std::size_t outLeft = out.size();
+        const std::size_t result = ::iconv(cd_, &inPtr, &inLeft, &outPtr, &outLeft);
+        const bool flushed =
+            ::iconv(cd_, nullptr, nullptr, &outPtr, &outLeft) != static_cast<std::size_t>(-1);
+        if (result == static_cast<std::size_t>(-1) || inLeft != 0 || !flushed) {
+            return std::nullopt;
+        }
+        out.resize(out.size() - outLeft);
+        return out;
+    }
+
+private:
     // iconv_open reports failure as (iconv_t)-1.
-    if (cd == reinterpret_cast<iconv_t>(-1)) { // NOLINT(performance-no-int-to-ptr)
-        return std::nullopt;
-    }
-    std::vector<char> in(input.begin(), input.end());
-    std::string out(input.size() * 4 + 16, '\0');
-    char* inPtr = in.data();
-    std::size_t inLeft = in.size();
-    char* outPtr = out.data();
-    std::size_t outLeft = out.size();
-    const std::size_t result = ::iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
-    const bool flushed =
-        ::iconv(cd, nullptr, nullptr, &outPtr, &outLeft) != static_cast<std::size_t>(-1);
-    ::iconv_close(cd);
-    if (result == static_cast<std::size_t>(-1) || inLeft != 0 || !flushed) {
-        return std::nullopt;
-    }
-    out.resize(out.size() - outLeft);
-    return out;
-}
+    bool valid() const
+    {
+        return cd_ != reinterpret_cast<iconv_t>(-1);
+    } // NOLINT(performance-no-int-to-ptr)
+
+    iconv_t cd_;
+    std::vector<char> in_; // iconv wants the input writable
+};
 
 bool isDriveLetter(std::string_view component)
 {
@@ -162,12 +185,14 @@ bool isValidUtf8(std::string_view text)
 
 std::optional<std::string> gb18030ToUtf8(std::string_view bytes)
 {
-    return convert("UTF-8", "GB18030", bytes);
+    thread_local Converter convert("UTF-8", "GB18030");
+    return convert(bytes);
 }
 
 std::optional<std::string> utf8ToGbk(std::string_view text)
 {
-    return convert("GBK", "UTF-8", text);
+    thread_local Converter convert("GBK", "UTF-8");
+    return convert(text);
 }
 
 namespace {

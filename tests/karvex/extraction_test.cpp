@@ -337,7 +337,7 @@ TEST_F(Extraction, ExtractMemberReportsProgressCancelsCleanlyAndHonoursItsFlags)
 {
     std::string bytes;
     for (int i = 0; i < (7 << 19); ++i) { // 3.5 MiB
-        bytes += static_cast<char>((i * 7919) % 251);
+        bytes += static_cast<char>((static_cast<unsigned>(i) * 7919U) % 251U);
     }
     const auto zip = makeArchive(dir, {file("deep/big.bin", bytes)});
     const std::string savePath = out + "/deep/big.bin";

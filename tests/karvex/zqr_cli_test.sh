@@ -102,6 +102,14 @@ for member in xz.txt zstd.txt; do
   "$zqr" get more-methods.zqr "$member" methods
   expect "$member unpacks" "$(md5sum < text.txt)" "$(md5sum < "methods/$member")"
 done
+# 7-Zip's own LZMA, asked to leave out the end marker Python writes (the 7-Zip of this machine
+# does), and its bzip2.
+7zz a -tzip -mm=LZMA -m0=LZMA:eos=off seven.zqr text.txt >/dev/null
+cp text.txt bzip2.txt && 7zz a -tzip -mm=BZip2 seven.zqr bzip2.txt >/dev/null
+mkdir seven
+"$zqr" get seven.zqr text.txt seven && "$zqr" get seven.zqr bzip2.txt seven
+expect "7-Zip's LZMA unpacks" "$(md5sum < text.txt)" "$(md5sum < seven/text.txt)"
+expect "7-Zip's bzip2 unpacks" "$(md5sum < text.txt)" "$(md5sum < seven/bzip2.txt)"
 expect "check reads every method" 0 "$("$zqr" check methods.zqr >/dev/null; "$zqr" check more-methods.zqr >/dev/null; echo $?)"
 
 # One member the library cannot read costs only itself, and check names it and says why.
