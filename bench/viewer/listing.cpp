@@ -7,7 +7,6 @@
 #include "app/browser.h"
 #include "app/w_main.h"
 #include "browse/w_brow.h"
-#include "host/toolkit/application.h"
 #include "host/toolkit/list_view_widget.h"
 
 #include <QApplication>
@@ -108,7 +107,6 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
-    host::prepareProcess(); // as the viewer's own start does
     QApplication toolkit(argc, argv);
     int runs = 15;
     if (argc > 1) {

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QWidget>
+#include <array>
 
 namespace host {
 
@@ -60,22 +61,17 @@ void Application::finish()
     raiseEvent([this] { onDestroy(); });
 }
 
-void prepareProcess()
-{
-    // The archive library turns each member's date into a time with the C library, which, with
-    // TZ unset, looks at /etc/localtime again on every call: thousands of file-system calls per
-    // listing. The same zone, named, is read once.
-#if defined(Q_OS_UNIX)
-    if (!qEnvironmentVariableIsSet("TZ")) {
-        qputenv("TZ", ":/etc/localtime");
-    }
-#endif
-}
-
 int run(int argc, char** argv, const std::function<std::unique_ptr<Application>()>& make)
 {
-    prepareProcess();
-    QApplication toolkit(argc, argv);
+    // The command line belongs to the program: Qt gets only the program's name, so that none of
+    // Qt's own options (-style, -stylesheet, -reverse, ...) changes how the program looks or
+    // behaves. Both must outlive the QApplication, which keeps references to them.
+    std::string fallbackName = "varnelook";
+    // NOLINTNEXTLINE(cppcoreguidelines-pro-bounds-pointer-arithmetic)
+    std::array<char*, 2> toolkitArguments{
+        argc > 0 && argv[0] != nullptr ? argv[0] : fallbackName.data(), nullptr};
+    int toolkitCount = 1;
+    QApplication toolkit(toolkitCount, toolkitArguments.data());
     const std::string commandline = commandLine(argc, argv);
     std::unique_ptr<Application> application = make();
     application->start(commandline);

@@ -31,10 +31,6 @@ protected:
     virtual void onDestroy() {}
 };
 
-// Settings of the process that must be made before the toolkit starts any thread; run() makes
-// them first, and so must anything that starts the program another way.
-void prepareProcess();
-
 // The process's whole run: the toolkit, the application object made by `make`, the message
 // loop. Returns the process's exit code.
 int run(int argc, char** argv, const std::function<std::unique_ptr<Application>()>& make);
