@@ -98,6 +98,7 @@ RunningViewer::RunningViewer(const std::string& commandline)
 {
     application_->start(commandline);
     QCoreApplication::processEvents();
+    waitWhileBusy();
 }
 
 RunningViewer::RunningViewer(const app::StartPlace& place)
@@ -105,6 +106,7 @@ RunningViewer::RunningViewer(const app::StartPlace& place)
 {
     application_->start("");
     QCoreApplication::processEvents();
+    waitWhileBusy(); // an archive it starts on is listed first
 }
 
 RunningViewer::~RunningViewer()
