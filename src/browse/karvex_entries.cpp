@@ -14,6 +14,7 @@ struct Binding {
     win32::HMODULE module = 0;
     GetFileIndexList2Entry listDouble = nullptr;
     GetFileFromZipFile2Entry extractDouble = nullptr;
+    KarvexExtractMemberEntry extractMemberDouble = nullptr;
 };
 
 Binding& binding()
@@ -22,7 +23,8 @@ Binding& binding()
     return state;
 }
 
-win32::FARPROC bindEntry(const char* entry)
+// The entry's address, nullptr when the library has no such entry.
+win32::FARPROC findEntry(const char* entry)
 {
     Binding& state = binding();
     if (state.module == 0) {
@@ -33,8 +35,14 @@ win32::FARPROC bindEntry(const char* entry)
                                         state.libraryName);
         }
     }
-    win32::FARPROC address = win32::GetProcAddress(state.module, entry);
+    return win32::GetProcAddress(state.module, entry);
+}
+
+win32::FARPROC bindEntry(const char* entry)
+{
+    win32::FARPROC address = findEntry(entry);
     if (address == nullptr) {
+        const Binding& state = binding();
         throw ExternalFunctionError("无法调用外部函数 " + std::string(entry) + ": 库 " +
                                     state.libraryName + " 中没有这个入口");
     }
@@ -61,6 +69,16 @@ GetFileFromZipFile2Entry bindGetFileFromZipFile2()
     return reinterpret_cast<GetFileFromZipFile2Entry>(bindEntry("GetFileFromZipFile2"));
 }
 
+KarvexExtractMemberEntry bindKarvexExtractMember()
+{
+    const Binding& state = binding();
+    if (state.listDouble != nullptr || state.extractDouble != nullptr) {
+        return state.extractMemberDouble;
+    }
+    // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast): the entry's declared type
+    return reinterpret_cast<KarvexExtractMemberEntry>(findEntry("KarvexExtractMember"));
+}
+
 void useKarvexLibraryName(const std::string& name)
 {
     Binding& state = binding();
@@ -75,6 +93,11 @@ void useKarvexEntries(GetFileIndexList2Entry list, GetFileFromZipFile2Entry extr
 {
     binding().listDouble = list;
     binding().extractDouble = extract;
+}
+
+void useKarvexExtractMember(KarvexExtractMemberEntry extract)
+{
+    binding().extractMemberDouble = extract;
 }
 
 } // namespace browse

@@ -3,6 +3,8 @@
 // shows at the first archive click instead of stopping the program from starting.
 #pragma once
 
+#include "karvex/karvex.h"
+
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -12,6 +14,9 @@ namespace browse {
 using GetFileIndexList2Entry = std::int32_t (*)(char* pszipfilename, char* psfilenamelist);
 using GetFileFromZipFile2Entry = std::int32_t (*)(char* pszipfilename, char* psfilename,
                                                   char* pssavefilename);
+
+// The unpack that reports progress and can be cancelled; libraries older than it lack it.
+using KarvexExtractMemberEntry = decltype(&KarvexExtractMember);
 
 // A library or entry that cannot be bound; its text names both. It ends the event that needed
 // the entry, whose message box shows it.
@@ -24,10 +29,16 @@ public:
 // when the library or the entry is missing.
 GetFileIndexList2Entry bindGetFileIndexList2();
 GetFileFromZipFile2Entry bindGetFileFromZipFile2();
+// The unpack with progress, or nullptr when the library has no such entry (callers then use
+// GetFileFromZipFile2). Throws like the others when the library itself is missing.
+KarvexExtractMemberEntry bindKarvexExtractMember();
 
 // Test seams: another library name to bind ("Karvex.dll" when empty), or doubles of the two
 // entries in place of any library (nullptr: bind the library again).
 void useKarvexLibraryName(const std::string& name);
 void useKarvexEntries(GetFileIndexList2Entry list, GetFileFromZipFile2Entry extract);
+// With the doubles above: a double of the unpack with progress (nullptr: the doubles' library
+// has none).
+void useKarvexExtractMember(KarvexExtractMemberEntry extract);
 
 } // namespace browse

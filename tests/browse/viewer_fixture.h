@@ -72,7 +72,12 @@ public:
     // Clicks and double-clicks item `row` (0-based) of a list view by mouse, or beside the items
     // when row is -1.
     static void clickItem(w_brow& sheet, bool catalogue, int row);
-    static void doubleClickItem(w_brow& sheet, int row);
+    // A double-click returns once the member's unpack has ended (and its file was opened or its
+    // failure shown), unless the test goes on while it runs.
+    enum class Unpack { Finished, Running };
+    static void doubleClickItem(w_brow& sheet, int row, Unpack wait = Unpack::Finished);
+    // Lets events run until the sheet's unpack has ended.
+    static void waitForUnpack(const w_brow& sheet);
     // The labels the member list shows, top to bottom.
     static std::vector<std::string> shownMembers(const w_brow& sheet);
     // The archives the catalogue lists, in its order.

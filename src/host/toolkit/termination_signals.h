@@ -1,0 +1,13 @@
+// Ending the program the way its user would: when the process is asked to end (SIGTERM at log
+// out or shut down, SIGHUP when its terminal goes, SIGINT from Ctrl+C), its windows are closed
+// as their close boxes close them, so each window's close does its cleaning up (the browse sheet
+// removes the file it unpacked), and the message loop ends as usual.
+#pragma once
+
+namespace host {
+
+// From now on, those signals close every top-level window from the message loop. The signal
+// handler itself only wakes the loop; a second signal while windows are closing does no harm.
+void closeWindowsOnTerminationSignals();
+
+} // namespace host
