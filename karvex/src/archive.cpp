@@ -33,10 +33,10 @@ Member makeMember(zip_uint64_t index, RawEntry&& raw)
     Member member;
     member.index = index;
     member.rawName = std::move(raw.name);
-    member.flags = raw.flags;
+    member.record = raw.record;
     std::string_view decoded = member.rawName;
     if (!isValidUtf8(member.rawName)) {
-        const bool flagged = (raw.flags & kUtf8NameFlag) != 0;
+        const bool flagged = (raw.record.flags & kUtf8NameFlag) != 0;
         auto converted = flagged ? std::nullopt : gb18030ToUtf8(member.rawName);
         if (!converted) {
             member.problem = NameProblem::Undecodable;

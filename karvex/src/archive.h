@@ -2,6 +2,7 @@
 // exact stored names, and the catalogue of members with the listed name and status of each.
 #pragma once
 
+#include "central_directory.h"
 #include "error.h"
 #include "names.h"
 
@@ -17,7 +18,7 @@ namespace karvex {
 struct Member {
     zip_uint64_t index = 0;  // libzip's index, the member's place in the central directory
     std::string rawName;     // the stored bytes
-    std::uint16_t flags = 0; // the general-purpose flags of its central directory record
+    RecordFields record;     // the rest of its central directory record
     std::string decodedName; // the GB18030 decoding, when the stored name needed one
     std::string name;        // the listed form (empty when the name cannot be listed)
     bool isDirectory = false;

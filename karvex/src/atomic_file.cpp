@@ -32,6 +32,24 @@ int renameNoReplace(int folderFd, const char* from, const char* to)
 
 } // namespace
 
+template <typename Make> bool AtomicFile::takeTemporaryName(Make make)
+{
+    std::random_device random;
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        char name[40];
+        std::snprintf(name, sizeof name, ".karvex-%08x%08x.part", random(), random());
+        if (make(name) == 0) {
+            temporaryName_ = name;
+            return true;
+        }
+        if (errno != EEXIST) {
+            return false;
+        }
+    }
+    errno = EEXIST;
+    return false;
+}
+
 AtomicFile::~AtomicFile()
 {
     if (!temporaryName_.empty()) {
@@ -50,20 +68,14 @@ Error AtomicFile::create(int folderFd, std::unique_ptr<AtomicFile>& out, Tempora
         }
     }
     if (!file->fd_.valid()) {
-        std::random_device random;
-        for (int attempt = 0; attempt < 16 && !file->fd_.valid(); ++attempt) {
-            char name[40];
-            std::snprintf(name, sizeof name, ".karvex-%08x%08x.part", random(), random());
-            file->fd_.reset(::openat(folderFd, name,
+        AtomicFile& named = *file;
+        const bool made = named.takeTemporaryName([&named](const char* name) {
+            named.fd_.reset(::openat(named.folderFd_, name,
                                      O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
-            if (file->fd_.valid()) {
-                file->temporaryName_ = name;
-            } else if (errno != EEXIST) {
-                return writeError(errno);
-            }
-        }
-        if (!file->fd_.valid()) {
-            return Error::Write;
+            return named.fd_.valid() ? 0 : -1;
+        });
+        if (!made) {
+            return errno == EEXIST ? Error::Write : writeError(errno);
         }
     }
     out = std::move(file);
@@ -124,6 +136,27 @@ Error AtomicFile::publish(const std::string& leaf)
         if (::renameat(folderFd_, temporaryName_.c_str(), folderFd_, leaf.c_str()) != 0) {
             return writeError(errno);
         }
+    }
+    temporaryName_.clear();
+    return Error::None;
+}
+
+Error AtomicFile::publishReplacing(const std::string& leaf)
+{
+    if (temporaryName_.empty()) {
+        // An unnamed file can only be linked to a new name: give it a hidden one first.
+        char procPath[64];
+        std::snprintf(procPath, sizeof procPath, "/proc/self/fd/%d", fd_.get());
+        const bool linked = takeTemporaryName([this, &procPath](const char* name) {
+            return ::linkat(AT_FDCWD, procPath, folderFd_, name, AT_SYMLINK_FOLLOW);
+        });
+        if (!linked) {
+            return writeError(errno);
+        }
+    }
+    if (::renameat(folderFd_, temporaryName_.c_str(), folderFd_, leaf.c_str()) != 0) {
+        return errno == EISDIR || errno == ENOTEMPTY || errno == EEXIST ? Error::Exists
+                                                                        : writeError(errno);
     }
     temporaryName_.clear();
     return Error::None;

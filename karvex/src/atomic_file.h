@@ -29,9 +29,14 @@ public:
     // Gives the complete file the name `leaf` in its folder; fails with Exists rather than
     // replacing a file of that name.
     Error publish(const std::string& leaf);
+    // Gives the complete file the name `leaf`, replacing in one step any file of that name.
+    Error publishReplacing(const std::string& leaf);
 
 private:
     explicit AtomicFile(int folderFd) : folderFd_(folderFd) {}
+    // Creates a hidden, randomly named file with `make` (which returns 0 or sets errno) and
+    // keeps its name; false with errno set when no name could be taken.
+    template <typename Make> bool takeTemporaryName(Make make);
 
     int folderFd_;
     UniqueFd fd_;

@@ -116,6 +116,49 @@ std::optional<DirectoryLocation> locateDirectory(int fd, std::uint64_t fileSize)
     return std::nullopt;
 }
 
+// Fills in the sizes and offset that the classic fields mark as overflowed from the ZIP64 extra
+// field, which holds only those, in a fixed order.
+void readExtraFields(const unsigned char* extra, std::size_t size, RecordFields& entry)
+{
+    const bool wantSize = entry.size == 0xFFFFFFFF;
+    const bool wantCompressed = entry.compressedSize == 0xFFFFFFFF;
+    const bool wantOffset = entry.localHeaderOffset == 0xFFFFFFFF;
+    bool zip64Found = false;
+    std::size_t pos = 0;
+    while (size - pos >= 4) {
+        const std::uint16_t id = le16(extra + pos);
+        const std::size_t length = le16(extra + pos + 2);
+        if (size - pos - 4 < length) {
+            break;
+        }
+        const unsigned char* field = extra + pos + 4;
+        if (id == 0x0001 && !zip64Found) {
+            zip64Found = true;
+            std::size_t at = 0;
+            const auto take = [&](bool wanted, std::uint64_t& value) {
+                if (!wanted) {
+                    return true;
+                }
+                if (length - at < 8) {
+                    return false;
+                }
+                value = le64(field + at);
+                at += 8;
+                return true;
+            };
+            entry.missingZip64 = !take(wantSize, entry.size) ||
+                                 !take(wantCompressed, entry.compressedSize) ||
+                                 !take(wantOffset, entry.localHeaderOffset);
+        } else if (id == 0x9901) {
+            entry.hasAesExtra = true;
+        }
+        pos += 4 + length;
+    }
+    if (!zip64Found && (wantSize || wantCompressed || wantOffset)) {
+        entry.missingZip64 = true;
+    }
+}
+
 } // namespace
 
 std::optional<std::vector<RawEntry>> readCentralDirectory(int fd)
@@ -152,9 +195,17 @@ std::optional<std::vector<RawEntry>> readCentralDirectory(int fd)
             return std::nullopt;
         }
         RawEntry entry;
-        entry.flags = le16(p + 8);
-        entry.method = le16(p + 10);
+        RecordFields& record = entry.record;
+        record.flags = le16(p + 8);
+        record.method = le16(p + 10);
+        record.dosTime = le16(p + 12);
+        record.dosDate = le16(p + 14);
+        record.crc = le32(p + 16);
+        record.compressedSize = le32(p + 20);
+        record.size = le32(p + 24);
+        record.localHeaderOffset = le32(p + 42);
         entry.name.assign(reinterpret_cast<const char*>(p + kEntryHeaderSize), nameSize);
+        readExtraFields(p + kEntryHeaderSize + nameSize, le16(p + 30), record);
         entries.push_back(std::move(entry));
         pos += recordSize;
     }

@@ -43,6 +43,18 @@ const char* describe(Error error)
         return "cannot write the file";
     case Error::Internal:
         return "internal error";
+    case Error::TooBig:
+        return "member declares a size out of all proportion to its packed size";
+    case Error::NameTooLong:
+        return "member name is too long for the file system";
+    case Error::Permission:
+        return "no permission to write in the save folder";
+    case Error::Cancelled:
+        return "cancelled";
+    case Error::BadRecord:
+        return "the member's central record cannot be read";
+    case Error::IdenticalExists:
+        return "an identical file is already at the save path";
     }
     return "unknown error";
 }

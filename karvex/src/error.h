@@ -28,6 +28,13 @@ enum class Error : std::int32_t {
     CorruptData = KARVEX_E_CORRUPT_DATA,
     Write = KARVEX_E_WRITE,
     Internal = KARVEX_E_INTERNAL,
+    TooBig = KARVEX_E_TOO_BIG,
+    NameTooLong = KARVEX_E_NAME_TOO_LONG,
+    Permission = KARVEX_E_PERMISSION,
+    Cancelled = KARVEX_E_CANCELLED,
+    BadRecord = KARVEX_E_BAD_RECORD,
+    // Not a failure: a file identical to the member is already at the save path.
+    IdenticalExists = KARVEX_IDENTICAL_EXISTS,
 };
 
 // A short English sentence fragment for the error, e.g. "member is encrypted".

@@ -4,6 +4,7 @@
 #include "atomic_file.h"
 #include "member_reader.h"
 #include "names.h"
+#include "progress_sink.h"
 #include "unique_fd.h"
 
 #include <algorithm>
@@ -17,6 +18,7 @@
 #include <sys/statvfs.h>
 #include <unistd.h>
 #include <vector>
+#include <zlib.h>
 
 namespace karvex {
 namespace {
@@ -119,11 +121,11 @@ Error checkFreeSpace(int folderFd, std::uint64_t size)
     return blocks * blockSize < size ? Error::NoSpace : Error::None;
 }
 
-Error checkRequest(const char* member, const char* savePath, std::string& folder)
+Error checkRequestedMember(const char* member)
 {
     switch (checkRequestedName(member)) {
     case NameProblem::None:
-        break;
+        return Error::None;
     case NameProblem::Separator:
         return Error::SeparatorInName;
     case NameProblem::Undecodable:
@@ -131,7 +133,12 @@ Error checkRequest(const char* member, const char* savePath, std::string& folder
     default:
         return Error::UnsafeName;
     }
-    // The save path is the folder, a "/", and the member name: nothing else may be written.
+}
+
+// The save folder of a save path that must be the folder, a "/", and the member name: nothing
+// else may be written.
+Error saveFolderOf(const char* member, const char* savePath, std::string& folder)
+{
     const std::string_view save(savePath);
     const std::string_view name(member);
     if (save.size() < name.size() + 1 || save.substr(save.size() - name.size()) != name ||
@@ -144,15 +151,79 @@ Error checkRequest(const char* member, const char* savePath, std::string& folder
     return Error::None;
 }
 
+// The folder and file name of a path the user chose to save a copy under.
+Error splitSaveAsPath(std::string_view savePath, std::string& folder, std::string& leaf)
+{
+    const std::size_t slash = savePath.rfind('/');
+    leaf = savePath.substr(slash == std::string_view::npos ? 0 : slash + 1);
+    if (leaf.empty() || leaf == "." || leaf == "..") {
+        return Error::SavePath;
+    }
+    if (slash == std::string_view::npos) {
+        folder = ".";
+    } else {
+        folder = savePath.substr(0, std::max<std::size_t>(slash, 1));
+    }
+    return Error::None;
+}
+
+// Whether the regular file `leaf` in the folder holds exactly `size` bytes with CRC-32 `crc`.
+bool holdsSameData(int folderFd, const std::string& leaf, std::uint64_t size, std::uint32_t crc)
+{
+    UniqueFd fd(::openat(folderFd, leaf.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    struct stat st {};
+    if (!fd.valid() || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) ||
+        static_cast<std::uint64_t>(st.st_size) != size) {
+        return false;
+    }
+    std::vector<char> buffer(1U << 20);
+    uLong sum = crc32(0L, Z_NULL, 0);
+    std::uint64_t total = 0;
+    for (;;) {
+        const ssize_t n = ::read(fd.get(), buffer.data(), buffer.size());
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            return false;
+        }
+        if (n == 0) {
+            break;
+        }
+        total += static_cast<std::uint64_t>(n);
+        sum = crc32_z(sum, reinterpret_cast<const Bytef*>(buffer.data()),
+                      static_cast<std::size_t>(n));
+    }
+    return total == size && sum == crc;
+}
+
+bool validFlags(std::uint32_t flags)
+{
+    constexpr std::uint32_t kKnown =
+        KARVEX_EXTRACT_ACCEPT_IDENTICAL | KARVEX_EXTRACT_SAVE_AS | KARVEX_EXTRACT_REPLACE;
+    const bool replaceWithoutSaveAs =
+        (flags & KARVEX_EXTRACT_REPLACE) != 0 && (flags & KARVEX_EXTRACT_SAVE_AS) == 0;
+    return (flags & ~kKnown) == 0 && !replaceWithoutSaveAs;
+}
+
 } // namespace
 
-Error extractMember(const char* zipPath, const char* member, const char* savePath)
+Error extractMember(const char* zipPath, const char* member, const char* savePath,
+                    const ExtractOptions& options)
 {
-    if (zipPath == nullptr || member == nullptr || savePath == nullptr) {
+    if (zipPath == nullptr || member == nullptr || savePath == nullptr ||
+        !validFlags(options.flags)) {
         return Error::Argument;
     }
+    const bool saveAs = (options.flags & KARVEX_EXTRACT_SAVE_AS) != 0;
+    if (const Error error = checkRequestedMember(member); error != Error::None) {
+        return error;
+    }
     std::string folder;
-    if (const Error error = checkRequest(member, savePath, folder); error != Error::None) {
+    std::string saveAsLeaf;
+    if (const Error error = saveAs ? splitSaveAsPath(savePath, folder, saveAsLeaf)
+                                   : saveFolderOf(member, savePath, folder);
+        error != Error::None) {
         return error;
     }
 
@@ -174,16 +245,28 @@ Error extractMember(const char* zipPath, const char* member, const char* savePat
     if (error = chain.openRoot(folder); error != Error::None) {
         return error;
     }
-    const std::vector<std::string> components = splitComponents(member);
-    for (std::size_t i = 0; i + 1 < components.size(); ++i) {
-        if (error = chain.descend(components[i]); error != Error::None) {
-            return error;
+    std::vector<std::string> components = splitComponents(member);
+    if (!saveAs) {
+        for (std::size_t i = 0; i + 1 < components.size(); ++i) {
+            if (error = chain.descend(components[i]); error != Error::None) {
+                return error;
+            }
         }
     }
-    const std::string& leaf = components.back();
+    const std::string& leaf = saveAs ? saveAsLeaf : components.back();
     struct stat st {};
     if (::fstatat(chain.innermost(), leaf.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
-        return S_ISLNK(st.st_mode) ? Error::Symlink : Error::Exists;
+        if (S_ISLNK(st.st_mode)) {
+            return Error::Symlink;
+        }
+        if ((options.flags & KARVEX_EXTRACT_ACCEPT_IDENTICAL) != 0 &&
+            holdsSameData(chain.innermost(), leaf, info.size, info.crc)) {
+            chain.keep();
+            return Error::IdenticalExists;
+        }
+        if ((options.flags & KARVEX_EXTRACT_REPLACE) == 0 || !S_ISREG(st.st_mode)) {
+            return Error::Exists;
+        }
     }
     if (error = checkFreeSpace(chain.innermost(), info.size); error != Error::None) {
         return error;
@@ -193,10 +276,20 @@ Error extractMember(const char* zipPath, const char* member, const char* savePat
     if (error = AtomicFile::create(chain.innermost(), file); error != Error::None) {
         return error;
     }
-    if (error = copyMember(*archive, *entry, info, *file); error != Error::None) {
+    ProgressSink progress(*file, info.size, options.progress, options.context);
+    if (error = progress.report(); error != Error::None) {
         return error;
     }
-    if (error = file->publish(leaf); error != Error::None) {
+    if (error = copyMember(*archive, *entry, info, progress); error != Error::None) {
+        return error;
+    }
+    // The last report comes once the data is checked, so a cancel there still leaves nothing.
+    if (error = progress.report(); error != Error::None) {
+        return error;
+    }
+    error = (options.flags & KARVEX_EXTRACT_REPLACE) != 0 ? file->publishReplacing(leaf)
+                                                          : file->publish(leaf);
+    if (error != Error::None) {
         return error;
     }
     chain.keep();

@@ -3,11 +3,23 @@
 #pragma once
 
 #include "error.h"
+#include "karvex/karvex.h"
+
+#include <cstdint>
 
 namespace karvex {
 
+// How an unpack may depart from the defaults: KARVEX_EXTRACT_* flags and a progress callback.
+struct ExtractOptions {
+    std::uint32_t flags = KARVEX_EXTRACT_DEFAULT;
+    KarvexProgressCallback progress = nullptr;
+    void* context = nullptr;
+};
+
 // Unpacks `member` (its listed name) of the archive `zipPath` to `savePath`, which must be a
-// folder, a "/", and the member name.
-Error extractMember(const char* zipPath, const char* member, const char* savePath);
+// folder, a "/", and the member name (or, with KARVEX_EXTRACT_SAVE_AS, any file path whose
+// folder exists).
+Error extractMember(const char* zipPath, const char* member, const char* savePath,
+                    const ExtractOptions& options = {});
 
 } // namespace karvex

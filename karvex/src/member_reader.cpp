@@ -30,7 +30,7 @@ Error inspectMember(const Archive& archive, const Member& member, MemberInfo& in
         return Error::Encrypted;
     }
     // An encrypted bit that libzip did not map to a known method still means encrypted.
-    if ((member.flags & kEncryptedFlag) != 0) {
+    if ((member.record.flags & kEncryptedFlag) != 0) {
         return Error::Encrypted;
     }
     if (!zip_compression_method_supported(st.comp_method, 0)) {

@@ -1,5 +1,6 @@
 // The file writer behind extraction, in both of its ways to stay nameless until complete: the
-// name appears only on publish, never replaces an existing file, and nothing is left otherwise.
+// name appears only on publish, replaces an existing file only when asked, and nothing is left
+// otherwise.
 #include "atomic_file.h"
 #include "test_support.h"
 #include "unique_fd.h"
@@ -53,6 +54,13 @@ TEST_P(AtomicFileTest, PublishingOverAnExistingFileFailsAndKeepsIt)
     file.reset();
     EXPECT_THAT(folderContents(dir.path().string()), ElementsAre("mine.txt"));
     EXPECT_EQ(readFile(dir / "mine.txt"), "the user's");
+
+    // Replacing, when asked for, swaps the whole file in one step and leaves no temporary name.
+    auto replacement = start("the new copy");
+    EXPECT_EQ(replacement->publishReplacing("mine.txt"), karvex::Error::None);
+    replacement.reset();
+    EXPECT_THAT(folderContents(dir.path().string()), ElementsAre("mine.txt"));
+    EXPECT_EQ(readFile(dir / "mine.txt"), "the new copy");
 }
 
 INSTANTIATE_TEST_SUITE_P(Ways, AtomicFileTest,

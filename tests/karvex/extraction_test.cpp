@@ -185,5 +185,89 @@ TEST_F(Extraction, WriteCutShortByAFileSizeLimitLeavesNoFile)
     EXPECT_EQ(readFile(out + "/big/member.bin"), bytes);
 }
 
+struct ProgressLog {
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> calls;
+    bool cancelOnceStarted = false;
+};
+
+int logProgress(void* context, std::uint64_t done, std::uint64_t total)
+{
+    auto& log = *static_cast<ProgressLog*>(context);
+    log.calls.emplace_back(done, total);
+    return log.cancelOnceStarted && done > 0 ? 1 : 0;
+}
+
+std::int32_t extractWith(const std::string& zip, const std::string& member,
+                         const std::string& savePath, std::uint32_t flags,
+                         ProgressLog* log = nullptr)
+{
+    return KarvexExtractMember(zip.c_str(), member.c_str(), savePath.c_str(), flags,
+                               log != nullptr ? logProgress : nullptr, log);
+}
+
+TEST_F(Extraction, ExtractMemberReportsProgressCancelsCleanlyAndHonoursItsFlags)
+{
+    std::string bytes;
+    for (int i = 0; i < (7 << 19); ++i) { // 3.5 MiB
+        bytes += static_cast<char>((i * 7919) % 251);
+    }
+    const auto zip = makeArchive(dir, {file("deep/big.bin", bytes)});
+    const std::string savePath = out + "/deep/big.bin";
+
+    // Cancelled part-way: no file and no folder left behind.
+    ProgressLog cancelled;
+    cancelled.cancelOnceStarted = true;
+    EXPECT_EQ(extractWith(zip, "deep/big.bin", savePath, KARVEX_EXTRACT_DEFAULT, &cancelled),
+              KARVEX_E_CANCELLED);
+    EXPECT_THAT(folderContents(out), IsEmpty());
+
+    // Progress from 0 to the member's size, rising, about once per MiB.
+    ProgressLog log;
+    ASSERT_EQ(extractWith(zip, "deep/big.bin", savePath, KARVEX_EXTRACT_DEFAULT, &log), KARVEX_OK);
+    EXPECT_EQ(readFile(savePath), bytes);
+    ASSERT_GE(log.calls.size(), 4U);
+    EXPECT_EQ(log.calls.front(), std::make_pair(std::uint64_t{0}, std::uint64_t{bytes.size()}));
+    EXPECT_EQ(log.calls.back(),
+              std::make_pair(std::uint64_t{bytes.size()}, std::uint64_t{bytes.size()}));
+    for (std::size_t i = 1; i < log.calls.size(); ++i) {
+        EXPECT_GE(log.calls[i].first, log.calls[i - 1].first);
+    }
+
+    // The same file again: identical is accepted only when asked for, a changed one never.
+    EXPECT_EQ(extractWith(zip, "deep/big.bin", savePath, KARVEX_EXTRACT_DEFAULT), KARVEX_E_EXISTS);
+    EXPECT_EQ(extractWith(zip, "deep/big.bin", savePath, KARVEX_EXTRACT_ACCEPT_IDENTICAL),
+              KARVEX_IDENTICAL_EXISTS);
+    std::string changed = bytes;
+    changed[12345] ^= 1;
+    writeFile(savePath, changed);
+    EXPECT_EQ(extractWith(zip, "deep/big.bin", savePath, KARVEX_EXTRACT_ACCEPT_IDENTICAL),
+              KARVEX_E_EXISTS);
+    EXPECT_EQ(readFile(savePath), changed);
+
+    // Saved as a name of the user's choice; replaced only when asked, and never through a link.
+    const std::string copy = dir / "copy of big.bin";
+    EXPECT_EQ(extractWith(zip, "deep/big.bin", copy, KARVEX_EXTRACT_SAVE_AS), KARVEX_OK);
+    EXPECT_EQ(readFile(copy), bytes);
+    writeFile(copy, "older copy");
+    EXPECT_EQ(extractWith(zip, "deep/big.bin", copy, KARVEX_EXTRACT_SAVE_AS), KARVEX_E_EXISTS);
+    EXPECT_EQ(readFile(copy), "older copy");
+    EXPECT_EQ(
+        extractWith(zip, "deep/big.bin", copy, KARVEX_EXTRACT_SAVE_AS | KARVEX_EXTRACT_REPLACE),
+        KARVEX_OK);
+    EXPECT_EQ(readFile(copy), bytes);
+    const std::string link = dir / "link.bin";
+    std::filesystem::create_symlink(dir / "target.bin", link);
+    EXPECT_EQ(
+        extractWith(zip, "deep/big.bin", link, KARVEX_EXTRACT_SAVE_AS | KARVEX_EXTRACT_REPLACE),
+        KARVEX_E_SYMLINK);
+    EXPECT_FALSE(std::filesystem::exists(dir / "target.bin"));
+    EXPECT_EQ(extractWith(zip, "deep/big.bin", dir / "no/such/copy.bin", KARVEX_EXTRACT_SAVE_AS),
+              KARVEX_E_SAVE_FOLDER);
+    EXPECT_FALSE(std::filesystem::exists(dir / "no"));
+    EXPECT_EQ(extractWith(zip, "deep/big.bin", savePath, KARVEX_EXTRACT_REPLACE),
+              KARVEX_E_ARGUMENT);
+    EXPECT_EQ(readFile(savePath), changed);
+}
+
 } // namespace
 } // namespace karvex_test

@@ -4,10 +4,13 @@
 #include "karvex/karvex.h"
 #include "test_support.h"
 
+#include <climits>
+#include <ctime>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <vector>
+#include <zlib.h>
 
 namespace karvex_test {
 namespace {
@@ -194,6 +197,95 @@ TEST(Listing, ArchiveThatCannotBeUnpackedIsNotListedEither)
         std::filesystem::create_directory(out);
         EXPECT_EQ(extract(zip, listing.names[i], out), KARVEX_OK) << listing.names[i];
     }
+}
+
+} // namespace
+} // namespace karvex_test
+
+namespace karvex_test {
+namespace {
+
+struct Collected {
+    std::vector<KarvexMemberInfo> members; // with `name` pointing into `names`
+    std::vector<std::string> names;
+    std::size_t stopAfter = SIZE_MAX;
+};
+
+int collect(void* context, const KarvexMemberInfo* member)
+{
+    auto& collected = *static_cast<Collected*>(context);
+    collected.names.emplace_back(member->name, member->nameLength);
+    collected.members.push_back(*member);
+    return collected.members.size() >= collected.stopAfter ? 1 : 0;
+}
+
+int throwSomethingOdd(void*, const KarvexMemberInfo*)
+{
+    throw 42; // not a std::exception: must not cross the C boundary either
+}
+
+TEST(DetailedListing, ListsEveryMemberWithItsDetailsAndCountsWhatIsLeftOut)
+{
+    // More names than the bounded list holds, and one of each kind of entry that is left out.
+    std::vector<ZipEntry> entries;
+    ZipEntry first = file("first.txt", std::string(5000, 'f'));
+    first.method = 8;
+    entries.push_back(first);
+    entries.push_back(file("docs/"));
+    entries.push_back(file("./first.txt", "a second first"));
+    entries.push_back(file("../escape.txt"));
+    entries.push_back(file("a@@b.txt"));
+    entries.push_back(file("\xFF\xFF.txt"));
+    for (int i = 0; i < 20000; ++i) {
+        entries.push_back(file("n/" + std::to_string(100000 + i), ""));
+    }
+    TempDir dir;
+    const auto zip = makeArchive(dir, entries);
+    ASSERT_TRUE(KARVEX_LIST_LEFT_OUT & listArchive(zip).result);
+
+    Collected collected;
+    KarvexListSummary summary{};
+    ASSERT_EQ(KarvexListMembers(zip.c_str(), collect, &collected, &summary), KARVEX_OK);
+    ASSERT_EQ(collected.members.size(), 20001U);
+    EXPECT_EQ(collected.names.front(), "first.txt");
+    EXPECT_EQ(collected.names.back(), "n/119999");
+    const KarvexMemberInfo& details = collected.members.front();
+    EXPECT_EQ(details.size, 5000U);
+    EXPECT_EQ(details.packedSize, deflateRaw(std::string(5000, 'f')).size());
+    EXPECT_EQ(details.crc32, crc32(0, reinterpret_cast<const Bytef*>(first.data.data()), 5000));
+    EXPECT_EQ(details.index, 0U);
+    EXPECT_EQ(collected.members.back().index, 20005U);
+    // The archive's DOS time is 2025-01-01 00:00 local time.
+    std::tm local{};
+    local.tm_year = 125;
+    local.tm_mday = 1;
+    local.tm_isdst = -1;
+    EXPECT_EQ(details.modified, static_cast<std::int64_t>(std::mktime(&local)));
+
+    EXPECT_EQ(summary.entries, 20006U);
+    EXPECT_EQ(summary.listed, 20001U);
+    EXPECT_EQ(summary.folders, 1U);
+    EXPECT_EQ(summary.duplicates, 1U);
+    EXPECT_EQ(summary.unsafeNames, 1U);
+    EXPECT_EQ(summary.separators, 1U);
+    EXPECT_EQ(summary.undecodable, 1U);
+    EXPECT_EQ(summary.badRecords, 0U);
+
+    // The callback can stop the listing; the summary is then left alone.
+    Collected stopped;
+    stopped.stopAfter = 3;
+    KarvexListSummary untouched{};
+    untouched.entries = 7;
+    EXPECT_EQ(KarvexListMembers(zip.c_str(), collect, &stopped, &untouched), KARVEX_E_CANCELLED);
+    EXPECT_EQ(stopped.members.size(), 3U);
+    EXPECT_EQ(untouched.entries, 7U);
+
+    EXPECT_EQ(KarvexListMembers(zip.c_str(), throwSomethingOdd, nullptr, nullptr),
+              KARVEX_E_INTERNAL);
+    EXPECT_EQ(KarvexListMembers(nullptr, collect, &collected, nullptr), KARVEX_E_ARGUMENT);
+    EXPECT_EQ(KarvexListMembers((dir / "missing.zqr").c_str(), collect, &collected, nullptr),
+              KARVEX_E_OPEN_ARCHIVE);
+    EXPECT_THAT(KarvexVersion(), ::testing::MatchesRegex("[0-9]+\\.[0-9]+ \\(deflate: .+\\)"));
 }
 
 } // namespace

@@ -42,7 +42,7 @@ TEST_F(Packing, GbkNamesAreStoredAsGbkBytesWithoutTheUtf8Flag)
     const auto entries = rawEntries(zip);
     ASSERT_EQ(entries.size(), 1U);
     EXPECT_EQ(entries[0].name, "\xCB\xB5\xC3\xF7/\xBC\xF2\xBD\xE9.txt");
-    EXPECT_EQ(entries[0].flags & karvex::kUtf8NameFlag, 0);
+    EXPECT_EQ(entries[0].record.flags & karvex::kUtf8NameFlag, 0);
     EXPECT_THAT(listArchive(zip).names, ElementsAre("说明/简介.txt"));
 }
 
@@ -55,7 +55,7 @@ TEST_F(Packing, Utf8NamesCarryTheFlagAndUnpackToTheSameBytes)
               "");
     const auto entries = rawEntries(zip);
     ASSERT_EQ(entries.size(), 2U);
-    EXPECT_NE(entries[0].flags & karvex::kUtf8NameFlag, 0);
+    EXPECT_NE(entries[0].record.flags & karvex::kUtf8NameFlag, 0);
     EXPECT_EQ(entries[0].name, "资料/一.txt");
 
     const std::string out = dir / "out";

@@ -22,6 +22,10 @@ printf '<p>第一章</p>\n' > docs/章节/一.html
 "$zqr" pack --name-encoding gbk gbk.zqr docs; expect "pack gbk exits 0" 0 $?
 expect "list shows the names" "docs/readme.txt|docs/章节/一.html" "$("$zqr" list utf8.zqr | paste -sd'|')"
 expect "gbk list shows the same names" "$("$zqr" list utf8.zqr)" "$("$zqr" list gbk.zqr)"
+detail=$("$zqr" list -l utf8.zqr | head -1)
+expect "list -l shows size, packed size, date and name" 1 \
+  "$(printf '%s\n' "$detail" | grep -cE '^ +11 +[0-9]+  [0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}  docs/readme.txt$')"
+expect "--version names the inflater" 1 "$("$zqr" --version | grep -cE '^zqr [0-9.]+ \(deflate: [a-z-]+\)$')"
 expect "check passes a sound archive" 0 "$("$zqr" check gbk.zqr >/dev/null; echo $?)"
 
 mkdir out

@@ -1,37 +1,96 @@
-#include "archive.h"
 #include "commands.h"
 #include "karvex/karvex.h"
-#include "listing.h"
+#include "member_listing.h"
 
+#include <cinttypes>
 #include <cstdio>
+#include <ctime>
 
 namespace zqr {
+namespace {
+
+// Names go out in large writes: an archive may have a million members.
+class ListPrinter {
+public:
+    explicit ListPrinter(bool detailed) : detailed_(detailed) { out_.reserve(kFlushSize + 4096); }
+
+    static int print(void* self, const KarvexMemberInfo* member)
+    {
+        static_cast<ListPrinter*>(self)->add(*member);
+        return 0;
+    }
+
+    void add(const KarvexMemberInfo& member)
+    {
+        if (detailed_) {
+            char details[96];
+            std::snprintf(details, sizeof details, "%12" PRIu64 " %12" PRIu64 "  %s  ", member.size,
+                          member.packedSize, dateText(member.modified).c_str());
+            out_ += details;
+        }
+        out_.append(member.name, member.nameLength);
+        out_ += '\n';
+        if (out_.size() >= kFlushSize) {
+            flush();
+        }
+    }
+
+    bool flush()
+    {
+        const bool written = std::fwrite(out_.data(), 1, out_.size(), stdout) == out_.size();
+        out_.clear();
+        return written;
+    }
+
+private:
+    static constexpr std::size_t kFlushSize = 1U << 16;
+
+    // Local time, as a file manager shows it.
+    static std::string dateText(std::int64_t modified)
+    {
+        const auto seconds = static_cast<std::time_t>(modified);
+        std::tm local{};
+        char text[32];
+        if (modified < 0 || localtime_r(&seconds, &local) == nullptr ||
+            std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &local) == 0) {
+            return "unknown date    ";
+        }
+        return text;
+    }
+
+    bool detailed_;
+    std::string out_;
+};
+
+std::uint64_t leftOut(const KarvexListSummary& summary)
+{
+    return summary.unsafeNames + summary.separators + summary.undecodable + summary.badRecords;
+}
+
+} // namespace
 
 int listCommand(const Arguments& args)
 {
-    if (args.size() != 1) {
-        reportError("list: expected one archive (zqr list ARCHIVE)");
+    const bool detailed = !args.empty() && args[0] == "-l";
+    if (args.size() != (detailed ? 2U : 1U)) {
+        reportError("list: expected one archive (zqr list [-l] ARCHIVE)");
         return kExitUsage;
     }
-    karvex::Error error = karvex::Error::None;
-    const auto archive = karvex::Archive::open(args[0].c_str(), error);
-    if (!archive) {
-        reportError("list: " + args[0] + ": " + karvex::describe(error));
+    const std::string& archive = args.back();
+    ListPrinter printer(detailed);
+    KarvexListSummary summary{};
+    const karvex::Error error =
+        karvex::listEveryMember(archive.c_str(), &ListPrinter::print, &printer, &summary);
+    if (error != karvex::Error::None) {
+        reportError("list: " + archive + ": " + karvex::describe(error));
         return kExitFailed;
     }
-    const karvex::MemberList list = karvex::makeMemberList(*archive, KARVEX_LIST_LIMIT);
-    std::string out;
-    out.reserve(list.text.size());
-    for (const karvex::Member* member : list.listed) {
-        out += member->name;
-        out += '\n';
+    const bool written = printer.flush();
+    if (leftOut(summary) != 0) {
+        reportError("list: " + archive + ": " + std::to_string(leftOut(summary)) +
+                    " members left out (zqr check says why)");
     }
-    std::fwrite(out.data(), 1, out.size(), stdout);
-    if (list.leftOut) {
-        reportError("list: " + args[0] + ": more members than fit in the viewer's " +
-                    std::to_string(KARVEX_LIST_LIMIT) + "-byte list; the rest are left out");
-    }
-    return std::fflush(stdout) == 0 ? kExitOk : kExitFailed;
+    return written && std::fflush(stdout) == 0 ? kExitOk : kExitFailed;
 }
 
 } // namespace zqr

@@ -1,6 +1,7 @@
 // zqr: lists, unpacks, checks and packs .zqr archives with the same code the viewer's archive
 // library runs, so a publisher sees exactly what the viewer will show.
 #include "commands.h"
+#include "version.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -19,11 +20,13 @@ void reportError(const std::string& message)
 namespace {
 
 constexpr const char* kUsage =
-    "usage: zqr list ARCHIVE                 print the names the viewer lists, one a line\n"
+    "usage: zqr list [-l] ARCHIVE            print the names the viewer lists, one a line\n"
+    "                                        (-l: with size, packed size and date)\n"
     "       zqr get ARCHIVE MEMBER [FOLDER]  unpack MEMBER into FOLDER (default: .)\n"
     "       zqr check ARCHIVE                print each member the viewer cannot list or open\n"
     "       zqr pack [--name-encoding utf-8|gbk] ARCHIVE FILE|FOLDER...\n"
-    "                                        make a new archive\n";
+    "                                        make a new archive\n"
+    "       zqr --version                    print the library's version and inflater\n";
 
 // libzip converts every member's DOS date and time with mktime(). With TZ unset, glibc checks
 // /etc/localtime again (a stat() call) on every conversion, which doubles the time to list a few
@@ -58,6 +61,10 @@ int main(int argc, char** argv)
     }
     if (command == "pack") {
         return zqr::packCommand(args);
+    }
+    if (command == "--version") {
+        std::printf("zqr %s\n", karvex::versionText());
+        return zqr::kExitOk;
     }
     if (command == "-h" || command == "--help" || command == "help") {
         std::fputs(kUsage, stdout);

@@ -1,0 +1,10 @@
+// The library's version and the inflater it was built with, as KarvexVersion and `zqr --version`
+// report them.
+#pragma once
+
+namespace karvex {
+
+// For example "1.1 (deflate: zlib)"; a string with static storage.
+const char* versionText();
+
+} // namespace karvex
