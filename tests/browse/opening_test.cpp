@@ -408,15 +408,22 @@ TEST_F(Unpacking, EachFailureSaysWhyAnIdenticalFileOpensAndAReadOnlyFolderUsesTh
     }
 }
 
-TEST_F(Opening, TheFoldersMadeForAFileGoWithItAndATerminationSignalClosesLikeTheUser)
+TEST_F(Opening, AnIdenticalLeftoverOpensFoldersMadeForAFileGoAndATerminationSignalClosesCleanly)
 {
     folder.addArchive("books.zqr",
                       {{"第一卷/插图/河流.txt", "river"}, {"第二卷/序.txt", "preface"}});
     ASSERT_TRUE(QDir(folder.path()).mkdir("第一卷"));
     folder.writeFile("第一卷/目录.txt", "the user's own");
+    // Left by a run that was killed: exactly the member's content.
+    folder.writeFile("a.txt", "from a");
     host::closeWindowsOnTerminationSignals();
     RunningViewer viewer;
     w_brow& sheet = *viewer.sheet();
+    // It opens as it is, and stays the user's.
+    open(sheet, 0, "a.txt");
+    EXPECT_EQ(TestDesktop::waitForOpen(), folder.filePath("a.txt"));
+    EXPECT_TRUE(sheet.openFileName().empty());
+
     open(sheet, 2, "第一卷/插图/河流.txt");
     EXPECT_EQ(TestDesktop::waitForOpen(), folder.filePath("第一卷/插图/河流.txt"));
     // The next open removes it and the folder made for it, not the one that was there before.
@@ -431,5 +438,6 @@ TEST_F(Opening, TheFoldersMadeForAFileGoWithItAndATerminationSignalClosesLikeThe
     testing_support::letClosedWindowsGo();
     EXPECT_FALSE(folder.exists("第二卷"));
     EXPECT_TRUE(folder.exists("第一卷/目录.txt"));
+    EXPECT_EQ(folder.read("a.txt"), "from a");
     EXPECT_TRUE(boxes.shown.empty());
 }
