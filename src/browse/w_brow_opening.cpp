@@ -95,7 +95,7 @@ void w_brow::startUnpack(const std::string& zip, const std::string& label)
         [this](std::uint64_t done, std::uint64_t total) {
             opening_->progress->setProgress(done, total, progressFigures(done, total));
         },
-        [this, label](UnpackResult result) { unpackFinished(label, result); },
+        [this, label](const UnpackResult& result) { unpackFinished(label, result); },
         // The sheet closed first: what was written regardless goes again.
         [](const UnpackResult& result) {
             if (result.written) {
