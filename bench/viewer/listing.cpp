@@ -6,6 +6,7 @@
 #include "app/w_main.h"
 #include "browse/w_brow.h"
 #include "host/toolkit/list_view_widget.h"
+#include "viewer_session.h"
 
 #include <QApplication>
 #include <QDir>
@@ -60,16 +61,6 @@ double threadCpuMilliseconds()
     return static_cast<double>(now.tv_sec) * 1000.0 + static_cast<double>(now.tv_nsec) / 1e6;
 }
 
-w_brow* openSheet()
-{
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (auto* frame = dynamic_cast<w_main*>(window); frame && frame->isVisible()) {
-            return dynamic_cast<w_brow*>(frame->getactivesheet());
-        }
-    }
-    return nullptr;
-}
-
 std::string statusLine()
 {
     for (QWidget* window : QApplication::topLevelWidgets()) {
@@ -105,10 +96,8 @@ int main(int argc, char** argv)
     }
 
     browser application;
-    application.start("");
-    w_brow* sheet = openSheet();
-    if (sheet == nullptr || sheet->lv_zip->totalitems() != 1) {
-        std::fprintf(stderr, "the viewer did not open on the archive\n");
+    w_brow* sheet = bench::startViewer(application);
+    if (sheet == nullptr) {
         return 1;
     }
     auto* catalogue = sheet->lv_zip->listWidget();
@@ -152,12 +141,6 @@ int main(int argc, char** argv)
                     cpuMilliseconds[cpuMilliseconds.size() / 2] * 1000.0 / kMembers, runs);
     }
 
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (dynamic_cast<w_main*>(window) != nullptr) {
-            window->close();
-        }
-    }
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    application.finish();
+    bench::closeViewer(application);
     return 0;
 }

@@ -7,10 +7,12 @@
 // tab-separated RESULT and NOTE lines for bench/run.
 #include "app/browser.h"
 #include "app/w_main.h"
+#include "big_member_archive.h"
 #include "browse/w_brow.h"
 #include "host/toolkit/list_view_widget.h"
 #include "host/toolkit/message_box.h"
 #include "karvex/karvex.h"
+#include "viewer_session.h"
 
 #include <QApplication>
 #include <QDir>
@@ -23,53 +25,12 @@
 #include <chrono>
 #include <cstdio>
 #include <functional>
-#include <random>
 #include <string>
 #include <vector>
-#include <zip.h>
 
 namespace {
 
 const char* const kMember = "big.varnelook-bench";
-
-// SIZE MiB of text-like data (words drawn at random), deflated at level 1 so that making the
-// archive stays quick; inflating it is what is timed.
-bool writeArchive(const std::string& path, std::uint64_t bytes, std::string& data)
-{
-    static const char* const kWords[] = {"archive ", "member ", "viewer ",   "document ", "page ",
-                                         "chapter ", "river ",  "mountain ", "文件 ",     "书 "};
-    std::mt19937 random(11);
-    data.reserve(bytes + 16);
-    while (data.size() < bytes) {
-        data += kWords[random() % std::size(kWords)];
-    }
-    data.resize(bytes);
-    int error = 0;
-    zip_t* archive = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
-    if (archive == nullptr) {
-        return false;
-    }
-    zip_source_t* source = zip_source_buffer(archive, data.data(), data.size(), 0);
-    const zip_int64_t index =
-        source == nullptr ? -1 : zip_file_add(archive, kMember, source, ZIP_FL_ENC_UTF_8);
-    if (index < 0) {
-        zip_source_free(source);
-        zip_discard(archive);
-        return false;
-    }
-    zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), ZIP_CM_DEFLATE, 1);
-    return zip_close(archive) == 0;
-}
-
-w_brow* openSheet()
-{
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (auto* frame = dynamic_cast<w_main*>(window); frame && frame->isVisible()) {
-            return dynamic_cast<w_brow*>(frame->getactivesheet());
-        }
-    }
-    return nullptr;
-}
 
 // The longest lateness of a 5 ms timer while `work` runs, started from the event loop, until
 // `done` says it has ended.
@@ -127,22 +88,18 @@ int main(int argc, char** argv)
     QDir::setCurrent(folder.path());
     const std::string zip = folder.filePath("big.zqr").toStdString();
     const std::string target = folder.filePath(kMember).toStdString();
-    {
-        std::string data;
-        if (!writeArchive(zip, static_cast<std::uint64_t>(sizeMiB) << 20, data)) {
-            std::fprintf(stderr, "cannot write the archive\n");
-            return 1;
-        }
+    if (!testing_support::writeBigMemberArchive(zip, kMember,
+                                                static_cast<std::uint64_t>(sizeMiB) << 20)) {
+        std::fprintf(stderr, "cannot write the archive\n");
+        return 1;
     }
     // The member's type has no application: the open fails with 31, and the box is answered.
     int boxes = 0;
     host::setMessageBoxHandler([&](const host::MessageBoxRequest&) { return ++boxes, 1; });
 
     browser application;
-    application.start("");
-    w_brow* sheet = openSheet();
-    if (sheet == nullptr || sheet->lv_zip->totalitems() != 1) {
-        std::fprintf(stderr, "the viewer did not open on the archive\n");
+    w_brow* sheet = bench::startViewer(application);
+    if (sheet == nullptr) {
         return 1;
     }
     auto* catalogue = sheet->lv_zip->listWidget();
@@ -235,12 +192,6 @@ int main(int argc, char** argv)
             runs, mib / median(withProgress), mib / median(without));
     }
 
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (dynamic_cast<w_main*>(window) != nullptr) {
-            window->close();
-        }
-    }
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    application.finish();
+    bench::closeViewer(application);
     return 0;
 }

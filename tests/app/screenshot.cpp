@@ -1,25 +1,98 @@
-// Draws the picture of the viewer that the README shows: started in the current folder, the
-// first archive clicked, the frame 1280 x 800 pixels, grabbed from the offscreen platform.
-//   viewer_screenshot OUTPUT.png
+// Draws the pictures of the viewer that the README shows, from the offscreen platform, the frame
+// 1280 x 800 pixels:
+//   viewer_screenshot OUTPUT.png               started in the current folder, the first archive
+//                                              clicked
+//   viewer_screenshot --progress OUTPUT.png    in a folder of its own with an archive holding a
+//                                              512 MiB member, the member double-clicked and
+//                                              the progress window over the frame once a third
+//                                              is done; the unpack is then cancelled
 #include "app/browser.h"
 #include "app/w_main.h"
+#include "big_member_archive.h"
 #include "browse/w_brow.h"
 #include "host/toolkit/list_view_widget.h"
+#include "host/toolkit/progress_window.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
+#include <cstring>
+
+namespace {
+
+QWidget* progressWindow()
+{
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->objectName() == host::ProgressWindow::kObjectName && window->isVisible()) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+// The frame with the progress window drawn over it, once a third of the member is unpacked;
+// a null image when the window did not show. Cancels the unpack afterwards.
+QImage progressPicture(w_main& frame, w_brow& sheet)
+{
+    auto* members = sheet.lv_fileico->listWidget();
+    QTest::mouseDClick(members->viewport(), Qt::LeftButton, {},
+                       members->visualRect(members->model()->index(0, 0)).center());
+    QWidget* window = nullptr;
+    const bool underWay = QTest::qWaitFor(
+        [&] {
+            window = progressWindow();
+            const auto* bar = window != nullptr ? window->findChild<QProgressBar*>() : nullptr;
+            return bar != nullptr && bar->value() >= bar->maximum() / 3;
+        },
+        60000);
+    if (!underWay || window == nullptr) {
+        return {};
+    }
+    QImage picture = frame.grab().toImage();
+    {
+        QPainter painter(&picture);
+        const QPoint at = window->geometry().topLeft() - frame.geometry().topLeft();
+        painter.drawPixmap(at, window->grab());
+        // The offscreen platform draws no window frames: a plain border marks the window.
+        painter.setPen(QColor(64, 64, 64));
+        painter.drawRect(QRect(at, window->size()).adjusted(-1, -1, 0, 0));
+    }
+    QTest::mouseClick(window->findChild<QPushButton*>(), Qt::LeftButton);
+    if (!QTest::qWaitFor([&] { return !sheet.unpacking(); }, 60000)) {
+        return {};
+    }
+    return picture;
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: viewer_screenshot OUTPUT.png\n");
+    const bool progress = argc == 3 && std::strcmp(argv[1], "--progress") == 0;
+    if (argc != 2 && !progress) {
+        std::fprintf(stderr, "usage: viewer_screenshot [--progress] OUTPUT.png\n");
         return 2;
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication toolkit(argc, argv);
+    const QString output = QDir::current().absoluteFilePath(QString::fromLocal8Bit(argv[argc - 1]));
+    QTemporaryDir folder;
+    if (progress) {
+        QDir::setCurrent(folder.path());
+        if (!testing_support::writeBigMemberArchive(folder.filePath("典籍.zqr").toStdString(),
+                                                    "第三卷/全书扫描版.pdf",
+                                                    std::uint64_t{512} << 20)) {
+            std::fprintf(stderr, "cannot write the archive\n");
+            return 1;
+        }
+    }
     browser application;
     application.start("");
     w_main* frame = nullptr;
@@ -40,7 +113,11 @@ int main(int argc, char** argv)
                           catalogue->visualRect(catalogue->model()->index(0, 0)).center());
     }
     QCoreApplication::processEvents();
-    const bool saved = frame->grab().save(QString::fromLocal8Bit(argv[1]));
+    const QImage picture = progress ? progressPicture(*frame, *sheet) : frame->grab().toImage();
+    if (picture.isNull()) {
+        std::fprintf(stderr, "the progress window did not show\n");
+    }
+    const bool saved = !picture.isNull() && picture.save(output);
     frame->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     application.finish();
