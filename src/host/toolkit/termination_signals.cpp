@@ -51,7 +51,8 @@ void closeWindowsOnTerminationSignals()
     struct sigaction action {};
     action.sa_handler = onTerminationSignal;
     sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
+    // Once: a second signal ends the process the usual way, should the windows not close.
+    action.sa_flags = SA_RESTART | SA_RESETHAND;
     for (const int signal : {SIGTERM, SIGHUP, SIGINT}) {
         ::sigaction(signal, &action, nullptr);
     }

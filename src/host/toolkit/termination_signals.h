@@ -6,8 +6,9 @@
 
 namespace host {
 
-// From now on, those signals close every top-level window from the message loop. The signal
-// handler itself only wakes the loop; a second signal while windows are closing does no harm.
+// From now on, the first of those signals closes every top-level window from the message loop
+// (the signal handler itself only wakes the loop); a second one ends the process as usual, in
+// case the windows do not close.
 void closeWindowsOnTerminationSignals();
 
 } // namespace host
