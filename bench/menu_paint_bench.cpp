@@ -1,12 +1,13 @@
-// Paint of the File popup (six entries, the first highlighted) in the frame's look, against a
-// plain QMenu with the same entries painted into a picture of the same size, in one run.
+// Paint of the File popup (six entries, the first highlighted) in the frame's look, through the
+// viewer's own popup and owner-draw route, against a plain QMenu with the same entries painted
+// into a picture of the same size, in one run.
 // Prints each median per popup and per entry, then the ratio engine / QMenu.
 //
 //   menu-paint-bench [--benchmark_repetitions=N ...]
+#include "host/toolkit/owner_draw_menu.h"
 #include "host/win32/stock_pictures.h"
 #include "menu/nvo_supermenu_class.h"
 #include "menu_preview/file_menu_window.h"
-#include "menu_preview/popup_painter.h"
 
 #include <QAction>
 #include <QApplication>
@@ -27,11 +28,11 @@ using menupreview::FileMenuWindow;
 
 constexpr int kEntries = FileMenuWindow::kEntryCount;
 
-// The popup size both paints use: the engine's own layout of the File popup.
+// The popup size both paints use: the size of the viewer's File popup.
 QSize popupSize()
 {
     FileMenuWindow window;
-    return menupreview::layoutPopup(window.engine(), window.filePopup()).size;
+    return window.openFilePopup(FileMenuWindow::kOpenEntry).size();
 }
 
 void setCounters(benchmark::State& state)
@@ -45,17 +46,14 @@ void setCounters(benchmark::State& state)
 void EnginePopupPaint(benchmark::State& state)
 {
     FileMenuWindow window;
-    nvo_supermenu_class& engine = window.engine();
-    engine.menustyle = nvo_supermenu_class::style_officexp2;
-    engine.menubkstyle = nvo_supermenu_class::style_bkamb;
-    // Laid out once, as a popup lays out when it opens and then only paints.
-    const menupreview::PopupLayout layout = menupreview::layoutPopup(engine, window.filePopup());
-    QImage picture(layout.size, QImage::Format_RGB32);
+    window.engine().menustyle = nvo_supermenu_class::style_officexp2;
+    window.engine().menubkstyle = nvo_supermenu_class::style_bkamb;
+    // Opened and laid out once, as a popup is when it opens; then only painted.
+    host::OwnerDrawMenu& popup = window.openFilePopup(FileMenuWindow::kOpenEntry);
+    QImage picture(popup.size(), QImage::Format_RGB32);
     // The library's loop idiom: the loop variable only counts iterations.
     for (auto _ : state) { // NOLINT(clang-analyzer-deadcode.DeadStores)
-        QPainter painter(&picture);
-        menupreview::paintPopup(engine, layout, painter, QPoint(0, 0), FileMenuWindow::kOpenEntry);
-        painter.end();
+        popup.render(&picture);
         benchmark::DoNotOptimize(picture.constBits());
     }
     setCounters(state);

@@ -1,8 +1,9 @@
 // Fuzzes extraction: any bytes become a .zqr file; every member it lists (up to kMembersPerInput)
-// is unpacked into a fresh folder. The member must be found under its listed name, the file must
+// is unpacked into a fresh folder, some through the entry with progress (some of those
+// cancelled). The member must be found under its listed name, the file must
 // appear whole or not at all (no partial or temporary file, no folder left behind by a failure),
 // nothing may be written outside that folder, and a second unpacking must refuse to overwrite the
-// first.
+// first, or take it as identical when asked to.
 #include "karvex/karvex.h"
 #include "list_contract.h"
 #include "sandbox.h"
@@ -59,7 +60,11 @@ bool isAcceptableResult(std::int32_t result, const std::string& name)
     case KARVEX_E_BAD_CRC:
     case KARVEX_E_CORRUPT_DATA:
     case KARVEX_E_WRITE:
+    case KARVEX_E_TOO_BIG:
+    case KARVEX_E_CANCELLED:
         return true;
+    case KARVEX_E_NAME_TOO_LONG:
+        return name.size() > kNameMax; // with the sandbox's path in front, too long to open
     case KARVEX_E_SAVE_FOLDER:
         return hasOverlongComponent(name); // the file system refuses the folder's name
     default:
@@ -87,19 +92,52 @@ std::string joined(const std::set<std::string>& paths)
     return text;
 }
 
-std::int32_t extract(const std::string& archive, const std::string& name, const fs::path& folder)
+// How one member is unpacked: as the viewer always did, or through the entry with progress,
+// which may cancel part-way.
+enum class Way { Plain, WithProgress, Cancelled };
+
+struct Progress {
+    std::uint64_t total = 0;
+    std::uint64_t last = 0;
+    int calls = 0;
+    bool cancel = false;
+};
+
+int onProgress(void* context, std::uint64_t done, std::uint64_t total)
+{
+    auto& progress = *static_cast<Progress*>(context);
+    if ((progress.calls > 0 && (done < progress.last || total != progress.total)) || done > total) {
+        karvex_fuzz::fail("progress went backwards, past its total, or changed its total");
+    }
+    progress.total = total;
+    progress.last = done;
+    ++progress.calls;
+    return progress.cancel && done > 0 ? 1 : 0;
+}
+
+std::int32_t extract(const std::string& archive, const std::string& name, const fs::path& folder,
+                     Way way = Way::Plain)
 {
     std::string archiveArg = archive;
     std::string nameArg = name;
     const std::string save = folder.string() + "/" + name;
     std::string saveArg = save;
     std::int32_t result = 0;
+    Progress progress;
+    progress.cancel = way == Way::Cancelled;
     {
         const karvex_fuzz::WriteGuard guard(folder.string());
-        result = GetFileFromZipFile2(archiveArg.data(), nameArg.data(), saveArg.data());
+        result = way == Way::Plain
+                     ? GetFileFromZipFile2(archiveArg.data(), nameArg.data(), saveArg.data())
+                     : KarvexExtractMember(archive.c_str(), name.c_str(), save.c_str(), 0,
+                                           onProgress, &progress);
     }
     if (archiveArg != archive || nameArg != name || saveArg != save) {
         karvex_fuzz::fail("GetFileFromZipFile2 changed one of its strings", name);
+    }
+    if (result == KARVEX_OK && way != Way::Plain &&
+        (progress.calls < 2 || progress.last != progress.total)) {
+        karvex_fuzz::fail("a finished unpack did not report its end", name);
     }
     return result;
 }
@@ -117,6 +155,16 @@ void checkNotOverwritten(const std::string& archive, const std::string& name,
     if (again != KARVEX_E_EXISTS) {
         karvex_fuzz::fail("unpacking over an existing file gave " + std::to_string(again), name);
     }
+    std::int32_t identical = 0;
+    {
+        const karvex_fuzz::WriteGuard guard(folder.string());
+        identical = KarvexExtractMember(archive.c_str(), name.c_str(), save.c_str(),
+                                        KARVEX_EXTRACT_ACCEPT_IDENTICAL, nullptr, nullptr);
+    }
+    if (identical != KARVEX_IDENTICAL_EXISTS) {
+        karvex_fuzz::fail(
+            "the file just unpacked is not taken as identical: " + std::to_string(identical), name);
+    }
     if (::lstat(save.c_str(), &after) != 0 || after.st_ino != before.st_ino ||
         after.st_size != before.st_size || after.st_mtim.tv_sec != before.st_mtim.tv_sec ||
         after.st_mtim.tv_nsec != before.st_mtim.tv_nsec) {
@@ -127,10 +175,10 @@ void checkNotOverwritten(const std::string& archive, const std::string& name,
 // Unpacks one listed member into a fresh folder and checks what it left there and around it.
 // Returns true when the member was unpacked.
 bool extractAndCheck(karvex_fuzz::Sandbox& sandbox, const std::string& archive,
-                     const std::string& name, bool checkOverwrite)
+                     const std::string& name, bool checkOverwrite, Way way)
 {
     const fs::path folder = sandbox.makeSaveFolder();
-    const std::int32_t result = extract(archive, name, folder);
+    const std::int32_t result = extract(archive, name, folder, way);
     if (!isAcceptableResult(result, name)) {
         karvex_fuzz::fail("unpacking a listed member gave " + std::to_string(result), name);
     }
@@ -176,7 +224,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     bool overwriteChecked = false;
     for (std::size_t i = 0; i < count; ++i) {
         // The refusal to overwrite takes the same path for every member: once per input is enough.
-        if (extractAndCheck(sandbox, archive, listing.names[i], !overwriteChecked)) {
+        // Every third member goes through the entry with progress, and every fifth of those is
+        // cancelled part-way.
+        const Way way = i % 3 != 1 ? Way::Plain : i % 5 == 1 ? Way::Cancelled : Way::WithProgress;
+        if (extractAndCheck(sandbox, archive, listing.names[i], !overwriteChecked, way)) {
             overwriteChecked = true;
         }
     }

@@ -3,6 +3,7 @@
 #include "karvex/karvex.h"
 #include "write_guard.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -129,6 +130,59 @@ bool isListingFailure(std::int32_t result)
            result == KARVEX_E_NOT_AN_ARCHIVE || result == KARVEX_E_INTERNAL;
 }
 
+struct Detailed {
+    std::vector<std::string> names;
+    std::vector<KarvexMemberInfo> members; // `name` is not valid after the call
+};
+
+int collect(void* context, const KarvexMemberInfo* member)
+{
+    auto& detailed = *static_cast<Detailed*>(context);
+    if (member->name == nullptr || std::strlen(member->name) != member->nameLength) {
+        fail("a detailed listing's name length is not the length of its name");
+    }
+    if (!detailed.members.empty() && member->index <= detailed.members.back().index) {
+        fail("the detailed listing is not in central directory order");
+    }
+    detailed.names.emplace_back(member->name, member->nameLength);
+    detailed.members.push_back(*member);
+    return 0;
+}
+
+// The unbounded listing must list what the bounded one lists, and then the rest, and account for
+// every entry of the directory exactly once.
+void checkDetailedListing(const std::string& archivePath, const Listing& listing)
+{
+    Detailed detailed;
+    KarvexListSummary summary{};
+    std::int32_t result = 0;
+    {
+        const WriteGuard listingWritesNothing;
+        result = KarvexListMembers(archivePath.c_str(), collect, &detailed, &summary);
+    }
+    if (listing.result < 0 || result < 0) {
+        if (result != listing.result) {
+            fail("the two listings fail differently: " + std::to_string(listing.result) + " and " +
+                 std::to_string(result));
+        }
+        return;
+    }
+    if (detailed.names.size() < listing.names.size() ||
+        !std::equal(listing.names.begin(), listing.names.end(), detailed.names.begin())) {
+        fail("the detailed listing does not start with the bounded list");
+    }
+    if ((listing.result & KARVEX_LIST_LEFT_OUT) == 0 &&
+        detailed.names.size() != listing.names.size()) {
+        fail("the detailed listing lists members the complete bounded list does not");
+    }
+    if (summary.listed != detailed.names.size() ||
+        summary.listed + summary.folders + summary.duplicates + summary.unsafeNames +
+                summary.separators + summary.undecodable + summary.badRecords !=
+            summary.entries) {
+        fail("the listing summary does not account for every entry once");
+    }
+}
+
 } // namespace
 
 void fail(const std::string& what, const std::string& bytes)
@@ -154,6 +208,7 @@ Listing listAndCheck(const std::string& archivePath)
     }
 
     if (listing.result < 0) {
+        checkDetailedListing(archivePath, listing);
         if (!isListingFailure(listing.result)) {
             fail("GetFileIndexList2 returned an undocumented failure code " +
                  std::to_string(listing.result));
@@ -206,6 +261,7 @@ Listing listAndCheck(const std::string& archivePath)
             fail("a name was listed twice", name);
         }
     }
+    checkDetailedListing(archivePath, listing);
     return listing;
 }
 

@@ -12,8 +12,16 @@
  * dropped ("./a.txt" lists as "a.txt"). Folder entries are not listed. A name that occurs twice is
  * listed once (the first entry wins). A name is not listed, and cannot be unpacked, when it holds
  * "@@", when it cannot be decoded, or when it is unsafe to write: absolute, starting with a drive
- * letter, with a ".." or empty component, or holding a NUL, a control character or a
- * bidirectional formatting character (U+202E would make "exe.pdf" look like "fdp.exe").
+ * letter, with a ".." or empty component, holding a NUL, a control character or a
+ * bidirectional formatting character (U+202E would make "exe.pdf" look like "fdp.exe"), with a
+ * component over 255 bytes or over 4095 bytes in all, or named like the library's own temporary
+ * files (".karvex-*.part"). A member whose central record cannot be used (see
+ * KARVEX_E_BAD_RECORD) is not listed either; the rest of the archive is.
+ *
+ * Every fact about a member (name, sizes, CRC, method, where its data is) comes from its one
+ * central directory record. An archive whose structure could be read two ways (an end record
+ * hidden in another's comment, end records or entry counts that disagree, a directory that
+ * could sit at two places) is refused as a whole (KARVEX_E_NOT_AN_ARCHIVE).
  */
 #ifndef KARVEX_KARVEX_H
 #define KARVEX_KARVEX_H
@@ -133,10 +141,11 @@ KARVEX_API int32_t GetFileIndexList2(char* pszipfilename, char* psfilenamelist);
  * The file appears complete or not at all: it is written to an unnamed temporary file in its
  * folder, checked (size and CRC), and only then given its name. It is never written through a
  * symbolic link and never replaces an existing file. Its size is capped at the size the archive
- * declares, and the free space of the save folder is checked first.
+ * declares; bombs are refused before a byte is written, and the free-space reserve is kept.
  *
  * Returns KARVEX_OK, or one of the negative codes above; on failure no file is left at
- * `pssavefilename` (and any sub-folder the call created is removed again if empty).
+ * `pssavefilename`, and any sub-folder the call created is removed again if empty, unless
+ * another unpack into the same save folder is running at that moment (it may need the folder).
  */
 KARVEX_API int32_t GetFileFromZipFile2(char* pszipfilename, char* psfilename, char* pssavefilename);
 
@@ -170,14 +179,15 @@ typedef struct KarvexListSummary {
 } KarvexListSummary;
 
 /* Called once per listed member, in central directory order. Returns 0 to go on; anything else
-   stops the listing, which then returns KARVEX_E_CANCELLED. */
+   stops the listing, which then returns KARVEX_E_CANCELLED (and leaves `summary` alone). */
 typedef int (*KarvexMemberCallback)(void* context, const KarvexMemberInfo* member);
 
 /*
  * Lists every member of the archive `zipPath` that GetFileIndexList2 would list, with no bound on
- * their number or total length, calling `each` for each one. `summary` (may be null) is filled in
- * when the listing succeeds. Returns KARVEX_OK, KARVEX_E_CANCELLED, or the failures of
- * GetFileIndexList2. Safe to call from several threads at once.
+ * their number or total length, calling `each` for each one (`each` may be null: then only the
+ * summary is made). `summary` (may be null) is filled in when the listing succeeds. Returns
+ * KARVEX_OK, KARVEX_E_CANCELLED, or the failures of GetFileIndexList2. Safe to call from several
+ * threads at once.
  */
 KARVEX_API int32_t KarvexListMembers(const char* zipPath, KarvexMemberCallback each, void* context,
                                      KarvexListSummary* summary);
@@ -207,7 +217,10 @@ enum {
  * Unpacks the member `member` (a name exactly as listed) of `zipPath` to `savePath` under the
  * rules of GetFileFromZipFile2 (complete or not at all, never through a link, never outside the
  * save folder), changed only as `flags` say. `progress` may be null. Returns KARVEX_OK,
- * KARVEX_IDENTICAL_EXISTS, or a negative code. Safe to call from several threads at once.
+ * KARVEX_IDENTICAL_EXISTS, or a negative code; KARVEX_E_ARGUMENT also for a flag not declared
+ * above, and for KARVEX_EXTRACT_REPLACE without KARVEX_EXTRACT_SAVE_AS. A member left out of the
+ * list for its record is refused with KARVEX_E_UNSUPPORTED_METHOD when only its method is
+ * unknown, and with KARVEX_E_BAD_RECORD otherwise. Safe to call from several threads at once.
  */
 KARVEX_API int32_t KarvexExtractMember(const char* zipPath, const char* member,
                                        const char* savePath, uint32_t flags,

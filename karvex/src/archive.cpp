@@ -1,18 +1,23 @@
 #include "archive.h"
 
 #include "central_directory.h"
-#include "file_source.h"
+#include "member_stream.h"
 #include "unique_fd.h"
 
-#include <cstdio>
+#include <climits>
+#include <cstdint>
 #include <fcntl.h>
+#include <functional>
 #include <optional>
 #include <string_view>
 #include <sys/stat.h>
-#include <unordered_set>
 
 namespace karvex {
 namespace {
+
+constexpr std::size_t kLocalHeaderSize = 30;
+constexpr std::uint64_t kEntryHeaderSize = 46;
+constexpr std::uint16_t kAesMethod = 99;
 
 UniqueFd openRegularFile(const char* path)
 {
@@ -26,132 +31,185 @@ UniqueFd openRegularFile(const char* path)
     return fd;
 }
 
-// A stored name flagged UTF-8 must be UTF-8; an unflagged one is taken as UTF-8 when it is valid
-// UTF-8 and decoded from GB18030 otherwise. Only then are separators looked at.
-Member makeMember(zip_uint64_t index, RawEntry&& raw)
+RecordProblem checkRecord(const RecordFields& record, const DirectoryLayout& layout)
 {
-    Member member;
-    member.index = index;
-    member.rawName = std::move(raw.name);
-    member.record = raw.record;
-    std::string_view decoded = member.rawName;
-    if (!isValidUtf8(member.rawName)) {
-        const bool flagged = (raw.record.flags & kUtf8NameFlag) != 0;
-        auto converted = flagged ? std::nullopt : gb18030ToUtf8(member.rawName);
-        if (!converted) {
-            member.problem = NameProblem::Undecodable;
-            member.isDirectory = !member.rawName.empty() && member.rawName.back() == '/';
-            return member;
-        }
-        member.decodedName = std::move(*converted);
-        decoded = member.decodedName;
+    if (record.missingZip64) {
+        return RecordProblem::MissingZip64;
     }
-    ListedName listed = toListedName(decoded);
-    member.name = std::move(listed.text);
-    member.isDirectory = listed.isDirectory;
-    member.problem = listed.problem;
-    return member;
+    if (record.method == kAesMethod) {
+        if (!record.hasAesExtra) {
+            return RecordProblem::NoEncryptionRecord;
+        }
+    } else if (!isSupportedMethod(record.method)) {
+        return RecordProblem::UnsupportedMethod;
+    }
+    if (record.method == 0 && (record.flags & kEncryptedFlag) == 0 &&
+        record.compressedSize != record.size) {
+        return RecordProblem::StoredSizesDiffer;
+    }
+    if (record.localHeaderOffset > layout.start - layout.bias ||
+        layout.start - layout.bias - record.localHeaderOffset < kLocalHeaderSize) {
+        return RecordProblem::OutsideArchive;
+    }
+    return RecordProblem::None;
 }
 
 } // namespace
 
+const char* describe(RecordProblem problem)
+{
+    switch (problem) {
+    case RecordProblem::None:
+        return "no problem";
+    case RecordProblem::UnsupportedMethod:
+        return "is compressed with a method this library cannot read";
+    case RecordProblem::NoEncryptionRecord:
+        return "is marked encrypted without the record that describes its encryption";
+    case RecordProblem::MissingZip64:
+        return "has a size or offset that points to a missing ZIP64 field";
+    case RecordProblem::StoredSizesDiffer:
+        return "is stored uncompressed, yet declares two different sizes";
+    case RecordProblem::OutsideArchive:
+        return "has its data outside the archive's member data";
+    }
+    return "unknown problem";
+}
+
 std::unique_ptr<Archive> Archive::open(const char* path, Error& error)
 {
     UniqueFd fd = openRegularFile(path);
-    if (!fd.valid()) {
+    struct stat st {};
+    if (!fd.valid() || ::fstat(fd.get(), &st) != 0) {
         error = Error::OpenArchive;
         return nullptr;
     }
     error = Error::NotAnArchive;
-    auto entries = readCentralDirectory(fd.get());
-    if (!entries) {
+    const auto layout = locateCentralDirectory(fd.get(), static_cast<std::uint64_t>(st.st_size));
+    if (!layout) {
         return nullptr;
     }
     auto archive = std::make_unique<Archive>();
-    // libzip reads through a descriptor of its own, on the very file we read the directory of.
-    // Listing opens it too: an archive libzip refuses as a whole could otherwise list members
-    // that then never unpack, so both ways in refuse the same archives.
-    UniqueFd zipFd(::dup(fd.get()));
-    if (!zipFd.valid()) {
-        error = Error::OpenArchive;
+    archive->layout_ = *layout;
+    archive->members_.reserve(static_cast<std::size_t>(layout->entries));
+    // Names take at most the directory's bytes beyond the fixed part of each record (more only
+    // when GB18030 names grow in UTF-8); pages reserved and never touched cost no memory.
+    archive->names_.reserve(
+        static_cast<std::size_t>(layout->size - layout->entries * kEntryHeaderSize));
+    DirectoryCursor cursor(fd.get(), *layout);
+    RecordView record;
+    for (;;) {
+        const DirectoryCursor::Step step = cursor.next(record);
+        if (step == DirectoryCursor::Step::Malformed) {
+            return nullptr;
+        }
+        if (step == DirectoryCursor::Step::End) {
+            break;
+        }
+        archive->addMember(record);
+    }
+    // Offsets into the name store are 32 bits: a directory of at most 1 GiB stays far below.
+    if (archive->names_.size() > UINT32_MAX) {
         return nullptr;
     }
-    zip_error_t zipError;
-    zip_error_init(&zipError);
-    zip_source_t* source = openFileSource(std::move(zipFd), &zipError);
-    if (source != nullptr) {
-        archive->zip_.reset(zip_open_from_source(source, ZIP_RDONLY, &zipError));
-        if (!archive->zip_) {
-            zip_source_free(source);
-        }
-    }
-    zip_error_fini(&zipError);
-    if (!archive->zip_ ||
-        zip_get_num_entries(archive->zip(), 0) != static_cast<zip_int64_t>(entries->size())) {
-        return nullptr;
-    }
-
-    archive->members_.reserve(entries->size());
-    for (std::size_t i = 0; i < entries->size(); ++i) {
-        archive->members_.push_back(makeMember(i, std::move((*entries)[i])));
-    }
-    // The views point into the members' names, which stay put now that the vector is complete.
-    std::unordered_set<std::string_view> seen;
-    seen.reserve(archive->members_.size());
-    for (Member& member : archive->members_) {
-        if (member.listable() && !seen.insert(member.name).second) {
-            member.duplicate = true;
-        }
-    }
+    archive->markDuplicates();
+    archive->fd_ = std::move(fd);
     error = Error::None;
     return archive;
+}
+
+// A stored name flagged UTF-8 must be UTF-8; an unflagged one is taken as UTF-8 when it is valid
+// UTF-8 and decoded from GB18030 otherwise. Only then are separators looked at.
+void Archive::addMember(const RecordView& record)
+{
+    Member member;
+    member.record = record.fields;
+    member.nameOffset = static_cast<std::uint32_t>(names_.size());
+    // Most names are plain ASCII paths, taken as they are in one pass.
+    if (appendPlainName(record.name, names_)) {
+        member.nameLength = static_cast<std::uint32_t>(names_.size() - member.nameOffset);
+        member.recordProblem = checkRecord(member.record, layout_);
+        members_.push_back(member);
+        return;
+    }
+    std::string_view decoded = record.name;
+    std::optional<std::string> converted;
+    if (!isValidUtf8(record.name)) {
+        const bool flagged = (record.fields.flags & kUtf8NameFlag) != 0;
+        converted = flagged ? std::nullopt : gb18030ToUtf8(record.name);
+        if (!converted) {
+            member.problem = NameProblem::Undecodable;
+            member.isDirectory = !record.name.empty() && record.name.back() == '/';
+            names_ += record.name;
+        } else {
+            decoded = *converted;
+        }
+    }
+    if (member.problem == NameProblem::None) {
+        const NameVerdict verdict = appendListedName(decoded, names_);
+        member.isDirectory = verdict.isDirectory;
+        member.problem = verdict.problem;
+        if (verdict.problem != NameProblem::None) {
+            names_ += decoded;
+        }
+    }
+    member.nameLength = static_cast<std::uint32_t>(names_.size() - member.nameOffset);
+    member.recordProblem = checkRecord(member.record, layout_);
+    members_.push_back(member);
+}
+
+// The first listable member of each name wins; later ones are duplicates. An open-addressing
+// table costs 16 bytes per member where a set of strings costs dozens; each slot keeps part of
+// the name's hash beside the member number, so a probe rarely has to look at another name.
+void Archive::markDuplicates()
+{
+    std::size_t capacity = 16;
+    while (capacity < members_.size() * 2) {
+        capacity *= 2;
+    }
+    std::vector<std::uint64_t> table(capacity, 0); // hash << 32 | (member number + 1); 0: empty
+    const std::hash<std::string_view> hash;
+    for (std::size_t i = 0; i < members_.size(); ++i) {
+        Member& member = members_[i];
+        if (!member.listable()) {
+            continue;
+        }
+        const std::string_view text = name(member);
+        const std::uint64_t hashed = hash(text);
+        const std::uint64_t tag = hashed & 0xFFFFFFFF00000000ULL;
+        for (std::size_t slot = hashed & (capacity - 1);; slot = (slot + 1) & (capacity - 1)) {
+            const std::uint64_t entry = table[slot];
+            if (entry == 0) {
+                table[slot] = tag | (i + 1);
+                break;
+            }
+            if ((entry & 0xFFFFFFFF00000000ULL) == tag &&
+                name(members_[(entry & 0xFFFFFFFFU) - 1]) == text) {
+                member.duplicate = true;
+                break;
+            }
+        }
+    }
 }
 
 const Member* Archive::find(std::string_view listedName) const
 {
     for (const Member& member : members_) {
-        if (member.listable() && member.name == listedName) {
+        if (member.listable() && name(member) == listedName) {
             return &member;
         }
     }
     return nullptr;
 }
 
-std::string printableName(std::string_view bytes)
+const Member* Archive::findUnreadable(std::string_view listedName) const
 {
-    std::string out;
-    std::size_t pos = 0;
-    while (pos < bytes.size()) {
-        const auto lead = static_cast<unsigned char>(bytes[pos]);
-        std::size_t length = 1;
-        if (lead >= 0xC0) {
-            length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+    for (const Member& member : members_) {
+        if (!member.isDirectory && member.problem == NameProblem::None &&
+            member.recordProblem != RecordProblem::None && name(member) == listedName) {
+            return &member;
         }
-        const std::string_view sequence = bytes.substr(pos, length);
-        char escape[16];
-        if (lead < 0x20 || lead == 0x7F || sequence.size() != length || !isValidUtf8(sequence) ||
-            (lead >= 0x80 && lead < 0xC0)) {
-            std::snprintf(escape, sizeof escape, "\\x%02X", lead);
-            out += escape;
-            ++pos;
-            continue;
-        }
-        const ListedName asName = toListedName(sequence);
-        if (asName.problem == NameProblem::BidiControl ||
-            asName.problem == NameProblem::ControlCharacter) {
-            unsigned long value = 0;
-            for (std::size_t i = 0; i < length; ++i) {
-                const auto c = static_cast<unsigned char>(sequence[i]);
-                value = (value << 6) | (i == 0 ? (c & (0x7F >> length)) : (c & 0x3F));
-            }
-            std::snprintf(escape, sizeof escape, "\\u{%04lX}", value);
-            out += escape;
-        } else {
-            out += sequence;
-        }
-        pos += length;
     }
-    return out;
+    return nullptr;
 }
 
 } // namespace karvex

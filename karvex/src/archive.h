@@ -1,56 +1,85 @@
-// An open .zqr archive: libzip for the data, our own reading of the central directory for the
-// exact stored names, and the catalogue of members with the listed name and status of each.
+// An open .zqr archive: its central directory, read once by our own reader, and the catalogue of
+// members with the listed name and status of each. Every fact about a member (name, sizes, CRC,
+// method, where its data is) comes from its one central record.
 #pragma once
 
 #include "central_directory.h"
 #include "error.h"
 #include "names.h"
+#include "unique_fd.h"
 
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
-#include <zip.h>
 
 namespace karvex {
 
+// Why a member's central record cannot be used, whatever its name.
+enum class RecordProblem : std::uint8_t {
+    None,
+    UnsupportedMethod,  // compressed with a method this library cannot read
+    NoEncryptionRecord, // marked AES-encrypted (method 99) without the record that describes it
+    MissingZip64,       // a size or offset points to a ZIP64 field that is not there
+    StoredSizesDiffer,  // stored as it is, yet its packed and unpacked sizes differ
+    OutsideArchive,     // its data would start inside or after the central directory
+};
+
+// A short English phrase for the problem, e.g. "is compressed with an unknown method".
+const char* describe(RecordProblem problem);
+
+// One central directory entry, kept small: a million of them must fit in a few hundred MB.
 struct Member {
-    zip_uint64_t index = 0;  // libzip's index, the member's place in the central directory
-    std::string rawName;     // the stored bytes
-    RecordFields record;     // the rest of its central directory record
-    std::string decodedName; // the GB18030 decoding, when the stored name needed one
-    std::string name;        // the listed form (empty when the name cannot be listed)
+    RecordFields record;
+    std::uint32_t nameOffset = 0; // in the archive's name store
+    std::uint32_t nameLength = 0;
+    NameProblem problem = NameProblem::None;
+    RecordProblem recordProblem = RecordProblem::None;
     bool isDirectory = false;
     bool duplicate = false; // an earlier listable member has the same listed name
-    NameProblem problem = NameProblem::None;
 
-    bool listable() const { return !isDirectory && !duplicate && problem == NameProblem::None; }
+    bool listable() const
+    {
+        return !isDirectory && !duplicate && problem == NameProblem::None &&
+               recordProblem == RecordProblem::None;
+    }
 };
 
 class Archive {
 public:
-    // Opens `path`; on failure `error` says why (OpenArchive or NotAnArchive) and nothing comes
-    // back.
+    // Opens `path`; on failure `error` says why (OpenArchive, NotAnArchive or Internal) and
+    // nothing comes back.
     static std::unique_ptr<Archive> open(const char* path, Error& error);
 
     const std::vector<Member>& members() const { return members_; }
+    // The listed name; for a member whose name cannot be listed, the stored name (decoded when
+    // it could be), for messages.
+    std::string_view name(const Member& member) const
+    {
+        return std::string_view(names_).substr(member.nameOffset, member.nameLength);
+    }
+    // The member's place in the central directory, from 0.
+    std::uint64_t indexOf(const Member& member) const
+    {
+        return static_cast<std::uint64_t>(&member - members_.data());
+    }
     // The first listable member with exactly this listed name, or null.
     const Member* find(std::string_view listedName) const;
-    // libzip's handle on the archive.
-    zip_t* zip() const { return zip_.get(); }
+    // A member with this (safe) name that is left out only for its record, or null.
+    const Member* findUnreadable(std::string_view listedName) const;
+
+    int fd() const { return fd_.get(); }
+    const DirectoryLayout& layout() const { return layout_; }
 
 private:
-    struct ZipDiscard {
-        void operator()(zip_t* zip) const { zip_discard(zip); }
-    };
+    void addMember(const RecordView& record);
+    void markDuplicates();
 
-    std::unique_ptr<zip_t, ZipDiscard> zip_;
+    UniqueFd fd_;
+    DirectoryLayout layout_;
     std::vector<Member> members_;
+    std::string names_;
 };
-
-// A name fit for a one-line message: bytes that are not printable UTF-8 as \xNN and
-// bidirectional formatting characters as \u{NNNN}, so a hostile name cannot disguise itself.
-std::string printableName(std::string_view bytes);
 
 } // namespace karvex

@@ -1,9 +1,14 @@
 #include "atomic_file.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
 #include <random>
+#include <signal.h>
+#include <string_view>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -12,10 +17,21 @@ namespace karvex {
 namespace {
 
 constexpr unsigned kRenameNoReplace = 1U << 0;
+constexpr time_t kStaleAfterSeconds = 60;
 
 Error writeError(int error)
 {
-    return error == ENOSPC || error == EDQUOT ? Error::NoSpace : Error::Write;
+    switch (error) {
+    case ENOSPC:
+    case EDQUOT:
+        return Error::NoSpace;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return Error::Permission;
+    default:
+        return Error::Write;
+    }
 }
 
 // renameat2 with RENAME_NOREPLACE, through syscall() so that older C libraries build it too.
@@ -30,14 +46,69 @@ int renameNoReplace(int folderFd, const char* from, const char* to)
 #endif
 }
 
+// The process that made the temporary file `name` (".karvex-PID-RANDOM.part"), or 0 when the
+// name is not one of them.
+pid_t temporaryFileOwner(std::string_view name)
+{
+    constexpr std::string_view kPrefix = ".karvex-";
+    constexpr std::string_view kSuffix = ".part";
+    constexpr std::size_t kRandomDigits = 16;
+    if (name.substr(0, kPrefix.size()) != kPrefix) {
+        return 0;
+    }
+    name.remove_prefix(kPrefix.size());
+    pid_t pid = 0;
+    const auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), pid);
+    name.remove_prefix(static_cast<std::size_t>(end - name.data()));
+    if (error != std::errc() || name.size() != 1 + kRandomDigits + kSuffix.size() ||
+        name.front() != '-' || name.substr(1 + kRandomDigits) != kSuffix ||
+        name.substr(1, kRandomDigits).find_first_not_of("0123456789abcdef") !=
+            std::string_view::npos) {
+        return 0;
+    }
+    return pid;
+}
+
+// Temporary files left by a process that died (killed mid-unpack on a file system without
+// unnamed files) are removed by the next unpack into their folder. A file whose process still
+// runs, or that was written to in the last minute (its process may live in another PID
+// namespace), is left alone.
+void removeStaleTemporaries(int folderFd)
+{
+    const int listFd = ::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* folder = listFd >= 0 ? ::fdopendir(listFd) : nullptr;
+    if (folder == nullptr) {
+        if (listFd >= 0) {
+            ::close(listFd);
+        }
+        return;
+    }
+    const time_t now = ::time(nullptr);
+    while (const dirent* entry = ::readdir(folder)) {
+        const pid_t pid = temporaryFileOwner(entry->d_name);
+        if (pid <= 0 || pid == ::getpid()) {
+            continue;
+        }
+        struct stat st {};
+        if (::kill(pid, 0) == 0 || errno != ESRCH ||
+            ::fstatat(folderFd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 ||
+            !S_ISREG(st.st_mode) || now - st.st_mtime < kStaleAfterSeconds) {
+            continue;
+        }
+        ::unlinkat(folderFd, entry->d_name, 0);
+    }
+    ::closedir(folder);
+}
+
 } // namespace
 
 template <typename Make> bool AtomicFile::takeTemporaryName(Make make)
 {
     std::random_device random;
     for (int attempt = 0; attempt < 16; ++attempt) {
-        char name[40];
-        std::snprintf(name, sizeof name, ".karvex-%08x%08x.part", random(), random());
+        char name[64];
+        std::snprintf(name, sizeof name, ".karvex-%d-%08x%08x.part", static_cast<int>(::getpid()),
+                      random(), random());
         if (make(name) == 0) {
             temporaryName_ = name;
             return true;
@@ -68,6 +139,7 @@ Error AtomicFile::create(int folderFd, std::unique_ptr<AtomicFile>& out, Tempora
         }
     }
     if (!file->fd_.valid()) {
+        removeStaleTemporaries(folderFd);
         AtomicFile& named = *file;
         const bool made = named.takeTemporaryName([&named](const char* name) {
             named.fd_.reset(::openat(named.folderFd_, name,

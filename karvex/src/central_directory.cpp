@@ -1,9 +1,9 @@
 #include "central_directory.h"
 
+#include "byte_reading.h"
+
 #include <algorithm>
 #include <cstring>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace karvex {
 namespace {
@@ -13,77 +13,86 @@ constexpr std::size_t kZip64LocatorSize = 20;
 constexpr std::size_t kZip64EndRecordSize = 56;
 constexpr std::size_t kEntryHeaderSize = 46;
 constexpr std::size_t kMaxCommentSize = 0xFFFF;
-// A bigger directory is refused rather than read into memory: that is about a million members,
-// far more than a list of 100000 bytes can show.
-constexpr std::uint64_t kMaxDirectorySize = 64ULL << 20;
+// A bigger directory is refused: that is several million members.
+constexpr std::uint64_t kMaxDirectorySize = 1ULL << 30;
+constexpr std::size_t kReadBlock = 1U << 20;
 
-std::uint16_t le16(const unsigned char* p)
+constexpr std::uint32_t kEndSignature = 0x06054b50;
+constexpr std::uint32_t kZip64LocatorSignature = 0x07064b50;
+constexpr std::uint32_t kZip64EndSignature = 0x06064b50;
+constexpr std::uint32_t kEntrySignature = 0x02014b50;
+constexpr std::uint32_t kDigitalSignatureSignature = 0x05054b50;
+
+bool signatureAt(int fd, std::uint64_t offset, std::uint32_t signature)
 {
-    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+    unsigned char bytes[4];
+    return readAt(fd, offset, bytes, sizeof bytes) && le32(bytes) == signature;
 }
 
-std::uint32_t le32(const unsigned char* p)
-{
-    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-
-std::uint64_t le64(const unsigned char* p)
-{
-    return static_cast<std::uint64_t>(le32(p)) | (static_cast<std::uint64_t>(le32(p + 4)) << 32);
-}
-
-bool readAt(int fd, std::uint64_t offset, unsigned char* out, std::size_t size)
-{
-    while (size > 0) {
-        const ssize_t n = ::pread(fd, out, size, static_cast<off_t>(offset));
-        if (n <= 0) {
-            return false;
-        }
-        out += n;
-        offset += static_cast<std::uint64_t>(n);
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-bool hasSignature(const unsigned char* p, std::uint32_t signature)
-{
-    return le32(p) == signature;
-}
-
-struct DirectoryLocation {
+// What an end record (classic, then ZIP64 where it points to one) declares.
+struct Declared {
     std::uint64_t entries = 0;
+    std::uint64_t diskEntries = 0;
     std::uint64_t size = 0;
     std::uint64_t offset = 0;
-    std::uint64_t end = 0; // where the directory must end: the first end record
+    std::uint32_t disk = 0;
+    std::uint32_t directoryDisk = 0;
+    std::uint64_t end = 0; // where the directory must have ended: the first end record
 };
 
-// The ZIP64 end record replaces the classic one's counts and offsets when they overflowed.
-bool readZip64Location(int fd, std::uint64_t endRecordOffset, DirectoryLocation& location)
+// The classic end record's value, or the ZIP64 one where the classic field is the marker that
+// it overflowed. A classic value that is not the marker must agree with the ZIP64 one.
+bool merge(std::uint64_t& classic, std::uint64_t zip64, std::uint64_t marker)
 {
-    if (endRecordOffset < kZip64LocatorSize) {
-        return false;
+    if (classic == marker) {
+        classic = zip64;
+        return true;
     }
-    const std::uint64_t locatorOffset = endRecordOffset - kZip64LocatorSize;
+    return classic == zip64;
+}
+
+// Applies the ZIP64 end record when a locator sits right before the classic end record.
+bool applyZip64(int fd, std::uint64_t endPosition, Declared& declared)
+{
+    if (endPosition < kZip64LocatorSize + kZip64EndRecordSize) {
+        return true;
+    }
+    const std::uint64_t locatorPosition = endPosition - kZip64LocatorSize;
     unsigned char locator[kZip64LocatorSize];
-    if (!readAt(fd, locatorOffset, locator, sizeof locator) || !hasSignature(locator, 0x07064b50)) {
-        return false;
+    if (!readAt(fd, locatorPosition, locator, sizeof locator) ||
+        le32(locator) != kZip64LocatorSignature) {
+        return true; // a classic archive: its values are meant as they are, 0xFFFF included
     }
-    const std::uint64_t recordOffset = le64(locator + 8);
+    // The ZIP64 end record is where the locator says, or, with data in front of the archive,
+    // right before the locator.
+    std::uint64_t recordPosition = le64(locator + 8);
+    if (recordPosition + kZip64EndRecordSize > locatorPosition ||
+        !signatureAt(fd, recordPosition, kZip64EndSignature)) {
+        recordPosition = locatorPosition - kZip64EndRecordSize;
+    }
     unsigned char record[kZip64EndRecordSize];
-    if (recordOffset > locatorOffset || locatorOffset - recordOffset < sizeof record ||
-        !readAt(fd, recordOffset, record, sizeof record) || !hasSignature(record, 0x06064b50)) {
+    if (!readAt(fd, recordPosition, record, sizeof record) || le32(record) != kZip64EndSignature) {
         return false;
     }
-    location.entries = le64(record + 32);
-    location.size = le64(record + 40);
-    location.offset = le64(record + 48);
-    location.end = recordOffset;
+    std::uint64_t disk = declared.disk;
+    std::uint64_t directoryDisk = declared.directoryDisk;
+    if (!merge(disk, le32(record + 16), 0xFFFF) ||
+        !merge(directoryDisk, le32(record + 20), 0xFFFF) ||
+        !merge(declared.diskEntries, le64(record + 24), 0xFFFF) ||
+        !merge(declared.entries, le64(record + 32), 0xFFFF) ||
+        !merge(declared.size, le64(record + 40), 0xFFFFFFFF) ||
+        !merge(declared.offset, le64(record + 48), 0xFFFFFFFF)) {
+        return false;
+    }
+    declared.disk = static_cast<std::uint32_t>(disk);
+    declared.directoryDisk = static_cast<std::uint32_t>(directoryDisk);
+    declared.end = recordPosition;
     return true;
 }
 
-std::optional<DirectoryLocation> locateDirectory(int fd, std::uint64_t fileSize)
+// The end record: the last one whose comment fits in the file, unless it hides in the comment
+// of another.
+std::optional<Declared> readEndRecord(int fd, std::uint64_t fileSize)
 {
     if (fileSize < kEndRecordSize) {
         return std::nullopt;
@@ -95,25 +104,37 @@ std::optional<DirectoryLocation> locateDirectory(int fd, std::uint64_t fileSize)
     if (!readAt(fd, tailOffset, tail.data(), tail.size())) {
         return std::nullopt;
     }
-    // The end record is the last signature whose comment still fits in the file.
+    std::optional<std::size_t> chosen;
     for (std::size_t i = tailSize - kEndRecordSize + 1; i-- > 0;) {
         const unsigned char* p = tail.data() + i;
-        if (!hasSignature(p, 0x06054b50) || i + kEndRecordSize + le16(p + 20) > tailSize) {
+        const std::size_t recordEnd = i + kEndRecordSize + le16(p + 20);
+        if (le32(p) != kEndSignature || recordEnd > tailSize) {
             continue;
         }
-        DirectoryLocation location;
-        location.entries = le16(p + 10);
-        location.size = le32(p + 12);
-        location.offset = le32(p + 16);
-        location.end = tailOffset + i;
-        const bool overflowed = location.entries == 0xFFFF || location.size == 0xFFFFFFFF ||
-                                location.offset == 0xFFFFFFFF;
-        if (overflowed && !readZip64Location(fd, tailOffset + i, location)) {
+        if (!chosen) {
+            chosen = i;
+        } else if (recordEnd == tailSize) {
+            // An earlier end record whose comment holds the chosen one and reaches the end of
+            // the file: two readers could see two different archives, so neither is taken.
             return std::nullopt;
         }
-        return location;
     }
-    return std::nullopt;
+    if (!chosen) {
+        return std::nullopt;
+    }
+    const unsigned char* p = tail.data() + *chosen;
+    Declared declared;
+    declared.disk = le16(p + 4);
+    declared.directoryDisk = le16(p + 6);
+    declared.diskEntries = le16(p + 8);
+    declared.entries = le16(p + 10);
+    declared.size = le32(p + 12);
+    declared.offset = le32(p + 16);
+    declared.end = tailOffset + *chosen;
+    if (!applyZip64(fd, declared.end, declared)) {
+        return std::nullopt;
+    }
+    return declared;
 }
 
 // Fills in the sizes and offset that the classic fields mark as overflowed from the ZIP64 extra
@@ -161,55 +182,107 @@ void readExtraFields(const unsigned char* extra, std::size_t size, RecordFields&
 
 } // namespace
 
-std::optional<std::vector<RawEntry>> readCentralDirectory(int fd)
+std::optional<DirectoryLayout> locateCentralDirectory(int fd, std::uint64_t fileSize)
 {
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    const std::optional<Declared> declared = readEndRecord(fd, fileSize);
+    if (!declared || declared->disk != 0 || declared->directoryDisk != 0 ||
+        declared->diskEntries != declared->entries || declared->size > kMaxDirectorySize ||
+        declared->entries > declared->size / kEntryHeaderSize || declared->size > declared->end) {
         return std::nullopt;
     }
-    const auto location = locateDirectory(fd, static_cast<std::uint64_t>(st.st_size));
-    if (!location || location->size > kMaxDirectorySize || location->offset > location->end ||
-        location->end - location->offset < location->size ||
-        location->entries > location->size / kEntryHeaderSize) {
+    DirectoryLayout layout;
+    layout.entries = declared->entries;
+    layout.size = declared->size;
+    if (declared->entries == 0) {
+        layout.start = declared->end - declared->size;
+        return layout;
+    }
+    // The directory is where the archive says, or, when bytes were put in front of the archive,
+    // right before the end record. When both places hold a directory the archive is refused:
+    // which one is meant cannot be told.
+    const std::uint64_t shiftedStart = declared->end - declared->size;
+    const bool atDeclared =
+        declared->offset <= shiftedStart && signatureAt(fd, declared->offset, kEntrySignature);
+    const bool atShifted =
+        shiftedStart > declared->offset && signatureAt(fd, shiftedStart, kEntrySignature);
+    if (atDeclared == atShifted) {
         return std::nullopt;
     }
-    std::vector<unsigned char> directory(static_cast<std::size_t>(location->size));
-    if (!readAt(fd, location->offset, directory.data(), directory.size())) {
-        return std::nullopt;
-    }
+    layout.start = atDeclared ? declared->offset : shiftedStart;
+    layout.bias = layout.start - declared->offset;
+    return layout;
+}
 
-    std::vector<RawEntry> entries;
-    entries.reserve(static_cast<std::size_t>(location->entries));
-    std::size_t pos = 0;
-    for (std::uint64_t n = 0; n < location->entries; ++n) {
-        if (directory.size() - pos < kEntryHeaderSize) {
-            return std::nullopt;
-        }
-        const unsigned char* p = directory.data() + pos;
-        if (!hasSignature(p, 0x02014b50)) {
-            return std::nullopt;
-        }
-        const std::size_t nameSize = le16(p + 28);
-        const std::size_t recordSize = kEntryHeaderSize + nameSize + le16(p + 30) + le16(p + 32);
-        if (directory.size() - pos < recordSize) {
-            return std::nullopt;
-        }
-        RawEntry entry;
-        RecordFields& record = entry.record;
-        record.flags = le16(p + 8);
-        record.method = le16(p + 10);
-        record.dosTime = le16(p + 12);
-        record.dosDate = le16(p + 14);
-        record.crc = le32(p + 16);
-        record.compressedSize = le32(p + 20);
-        record.size = le32(p + 24);
-        record.localHeaderOffset = le32(p + 42);
-        entry.name.assign(reinterpret_cast<const char*>(p + kEntryHeaderSize), nameSize);
-        readExtraFields(p + kEntryHeaderSize + nameSize, le16(p + 30), record);
-        entries.push_back(std::move(entry));
-        pos += recordSize;
+DirectoryCursor::DirectoryCursor(int fd, const DirectoryLayout& layout)
+    : fd_(fd), layout_(layout),
+      buffer_(static_cast<std::size_t>(std::min<std::uint64_t>(layout.size, kReadBlock)))
+{
+}
+
+bool DirectoryCursor::need(std::size_t size)
+{
+    if (end_ - begin_ >= size) {
+        return true;
     }
-    return entries;
+    std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
+    end_ -= begin_;
+    begin_ = 0;
+    if (buffer_.size() < size) {
+        buffer_.resize(size);
+    }
+    const std::uint64_t unread = layout_.size - loaded_;
+    const auto chunk =
+        static_cast<std::size_t>(std::min<std::uint64_t>(buffer_.size() - end_, unread));
+    if (end_ + chunk < size ||
+        !readAt(fd_, layout_.start + loaded_, buffer_.data() + end_, chunk)) {
+        return false;
+    }
+    end_ += chunk;
+    loaded_ += chunk;
+    return true;
+}
+
+DirectoryCursor::Step DirectoryCursor::next(RecordView& record)
+{
+    if (read_ == layout_.entries) {
+        // The records must fill the directory, apart from a trailing signature record.
+        const std::uint64_t left = layout_.size - loaded_ + (end_ - begin_);
+        if (left == 0) {
+            return Step::End;
+        }
+        return left >= 4 && need(4) && le32(buffer_.data() + begin_) == kDigitalSignatureSignature
+                   ? Step::End
+                   : Step::Malformed;
+    }
+    if (!need(kEntryHeaderSize)) {
+        return Step::Malformed;
+    }
+    const unsigned char* p = buffer_.data() + begin_;
+    if (le32(p) != kEntrySignature) {
+        return Step::Malformed;
+    }
+    const std::size_t nameSize = le16(p + 28);
+    const std::size_t extraSize = le16(p + 30);
+    const std::size_t recordSize = kEntryHeaderSize + nameSize + extraSize + le16(p + 32);
+    if (!need(recordSize)) {
+        return Step::Malformed;
+    }
+    p = buffer_.data() + begin_;
+    RecordFields& fields = record.fields;
+    fields = RecordFields{};
+    fields.flags = le16(p + 8);
+    fields.method = le16(p + 10);
+    fields.dosTime = le16(p + 12);
+    fields.dosDate = le16(p + 14);
+    fields.crc = le32(p + 16);
+    fields.compressedSize = le32(p + 20);
+    fields.size = le32(p + 24);
+    fields.localHeaderOffset = le32(p + 42);
+    record.name = std::string_view(reinterpret_cast<const char*>(p + kEntryHeaderSize), nameSize);
+    readExtraFields(p + kEntryHeaderSize + nameSize, extraSize, fields);
+    begin_ += recordSize;
+    ++read_;
+    return Step::Record;
 }
 
 } // namespace karvex

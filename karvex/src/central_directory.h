@@ -1,11 +1,12 @@
-// Reads the raw records of a ZIP archive's central directory: each member's name bytes exactly
-// as stored (NULs included, so the name checks see them), its flags (bit 11 marks a UTF-8 name),
-// and the sizes, CRC, time and data offset of the same record, ZIP64 values where present.
+// Reads a ZIP archive's central directory, the one description of the archive this library
+// trusts: each record gives a member's exact name bytes (NULs included), its flags (bit 11 marks
+// a UTF-8 name), method, CRC, time, sizes and data offset, ZIP64 values where present. An archive
+// whose structure could be read two ways is refused as a whole.
 #pragma once
 
 #include <cstdint>
 #include <optional>
-#include <string>
+#include <string_view>
 #include <vector>
 
 namespace karvex {
@@ -19,21 +20,57 @@ struct RecordFields {
     std::uint32_t crc = 0;
     std::uint64_t compressedSize = 0;
     std::uint64_t size = 0;
-    std::uint64_t localHeaderOffset = 0;
-    bool hasAesExtra = false; // an extra field of id 0x9901 describes an AES encryption
+    std::uint64_t localHeaderOffset = 0; // where its local header is in the file
+    bool hasAesExtra = false;            // an extra field of id 0x9901 describes an AES encryption
     // A size or offset says "see the ZIP64 extra field" but no such field gives it.
     bool missingZip64 = false;
 };
 
-struct RawEntry {
-    std::string name; // the stored name bytes, any length, NULs included
-    RecordFields record;
+constexpr std::uint16_t kUtf8NameFlag = 1U << 11;
+constexpr std::uint16_t kEncryptedFlag = 1U << 0;
+
+// Where the central directory is. `bias` is the number of bytes found in front of the archive
+// (a self-extracting stub): every offset the archive declares is that much too small.
+struct DirectoryLayout {
+    std::uint64_t entries = 0;
+    std::uint64_t start = 0; // file offset of the first record
+    std::uint64_t size = 0;
+    std::uint64_t bias = 0;
 };
 
-constexpr std::uint16_t kUtf8NameFlag = 1U << 11;
+// The layout of the archive open on `fd` of `fileSize` bytes; nothing when it has no end record,
+// when its end records or counts disagree, or when the directory runs outside the file.
+std::optional<DirectoryLayout> locateCentralDirectory(int fd, std::uint64_t fileSize);
 
-// The central directory of the archive open on `fd`, in stored order; nothing when the file has
-// no end-of-central-directory record or the directory runs outside the file.
-std::optional<std::vector<RawEntry>> readCentralDirectory(int fd);
+// One record as the cursor hands it out; `name` points into the cursor's buffer and is valid
+// until the next call.
+struct RecordView {
+    std::string_view name;
+    RecordFields fields;
+};
+
+// Walks the records of a located directory, reading it a large block at a time, so that a
+// directory of a million members is never held in memory whole.
+class DirectoryCursor {
+public:
+    DirectoryCursor(int fd, const DirectoryLayout& layout);
+
+    enum class Step { Record, End, Malformed };
+    // The next record; End after exactly `entries` records that fill the directory; Malformed
+    // when a record is damaged, the count does not match, or the file cannot be read.
+    Step next(RecordView& record);
+
+private:
+    // Makes `size` bytes at the read position available in the buffer.
+    bool need(std::size_t size);
+
+    int fd_;
+    DirectoryLayout layout_;
+    std::vector<unsigned char> buffer_;
+    std::size_t begin_ = 0;    // read position inside the buffer
+    std::size_t end_ = 0;      // end of valid bytes in the buffer
+    std::uint64_t loaded_ = 0; // directory bytes read into the buffer so far
+    std::uint64_t read_ = 0;   // records handed out
+};
 
 } // namespace karvex

@@ -2,6 +2,8 @@
 
 #include "archive.h"
 #include "atomic_file.h"
+#include "checksum.h"
+#include "free_space.h"
 #include "member_reader.h"
 #include "names.h"
 #include "progress_sink.h"
@@ -9,16 +11,16 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdint>
 #include <cstring>
 #include <fcntl.h>
 #include <string>
 #include <string_view>
+#include <sys/file.h>
 #include <sys/stat.h>
-#include <sys/statvfs.h>
 #include <unistd.h>
 #include <vector>
-#include <zlib.h>
 
 namespace karvex {
 namespace {
@@ -43,8 +45,36 @@ bool isSymlinkAt(int folderFd, const std::string& name)
     return ::fstatat(folderFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode);
 }
 
-// The chain of folders from the save folder down to the member's own folder, each opened without
-// following links. Folders it had to create are removed again, if still empty, unless kept.
+// The cause of a failure to open or create a folder, from its errno.
+Error folderError(int error)
+{
+    switch (error) {
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return Error::Permission;
+    case ENOSPC:
+    case EDQUOT:
+        return Error::NoSpace;
+    case ENAMETOOLONG:
+        return Error::NameTooLong;
+    case EMFILE:
+    case ENFILE:
+    case ENOMEM:
+        return Error::Internal;
+    default:
+        return Error::SaveFolder;
+    }
+}
+
+// The folders from the save folder down to the member's own folder, each opened without
+// following links. Only two stay open (the save folder and the innermost one), so a member
+// nested a hundred folders deep needs no more descriptors than a flat one.
+//
+// Folders this unpack created are removed again when it fails, deepest first, unless another
+// unpack into the same save folder is running: every unpack holds a shared lock on the save
+// folder, and removal needs it exclusively, so a folder another unpack is about to name its
+// file in is never taken away.
 class FolderChain {
 public:
     FolderChain() = default;
@@ -52,23 +82,20 @@ public:
     FolderChain& operator=(const FolderChain&) = delete;
     ~FolderChain()
     {
-        if (keep_) {
-            return;
-        }
-        for (std::size_t i = folders_.size(); i-- > 1;) {
-            if (created_[i]) {
-                ::unlinkat(folders_[i - 1].get(), names_[i].c_str(), AT_REMOVEDIR);
-            }
+        if (!keep_ && firstCreated_ < names_.size() &&
+            ::flock(root_.get(), LOCK_EX | LOCK_NB) == 0) {
+            removeCreated();
         }
     }
 
     Error openRoot(const std::string& path)
     {
-        UniqueFd fd(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-        if (!fd.valid()) {
-            return Error::SaveFolder;
+        root_.reset(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (!root_.valid()) {
+            return folderError(errno);
         }
-        push(std::move(fd), std::string(), false);
+        while (::flock(root_.get(), LOCK_SH) != 0 && errno == EINTR) {
+        }
         return Error::None;
     }
 
@@ -79,47 +106,53 @@ public:
         if (::mkdirat(parent, name.c_str(), 0777) == 0) {
             created = true;
         } else if (errno != EEXIST) {
-            return errno == ENOSPC || errno == EDQUOT ? Error::NoSpace : Error::SaveFolder;
+            return folderError(errno);
         }
         UniqueFd fd(
             ::openat(parent, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
         if (!fd.valid()) {
-            return isSymlinkAt(parent, name) ? Error::Symlink : Error::SaveFolder;
+            const int cause = errno;
+            if (created) {
+                ::unlinkat(parent, name.c_str(), AT_REMOVEDIR);
+            }
+            return isSymlinkAt(parent, name) ? Error::Symlink : folderError(cause);
         }
-        push(std::move(fd), name, created);
+        if (created && firstCreated_ == SIZE_MAX) {
+            firstCreated_ = names_.size();
+        }
+        names_.push_back(name);
+        inner_ = std::move(fd);
         return Error::None;
     }
 
-    int innermost() const { return folders_.back().get(); }
+    int innermost() const { return inner_.valid() ? inner_.get() : root_.get(); }
     void keep() { keep_ = true; }
 
 private:
-    void push(UniqueFd fd, std::string name, bool created)
+    // Removes the created folders deepest first, reaching each one's parent afresh from the
+    // save folder, one component at a time and without following links.
+    void removeCreated()
     {
-        folders_.push_back(std::move(fd));
-        names_.push_back(std::move(name));
-        created_.push_back(created);
+        inner_.reset();
+        for (std::size_t depth = names_.size(); depth-- > firstCreated_;) {
+            UniqueFd parent(::dup(root_.get()));
+            for (std::size_t i = 0; i < depth && parent.valid(); ++i) {
+                parent.reset(::openat(parent.get(), names_[i].c_str(),
+                                      O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+            }
+            if (!parent.valid() ||
+                ::unlinkat(parent.get(), names_[depth].c_str(), AT_REMOVEDIR) != 0) {
+                return;
+            }
+        }
     }
 
-    std::vector<UniqueFd> folders_;
+    UniqueFd root_;
+    UniqueFd inner_;
     std::vector<std::string> names_;
-    std::vector<bool> created_;
+    std::size_t firstCreated_ = SIZE_MAX;
     bool keep_ = false;
 };
-
-Error checkFreeSpace(int folderFd, std::uint64_t size)
-{
-    struct statvfs fs {};
-    if (::fstatvfs(folderFd, &fs) != 0) {
-        return Error::None; // no figure to go by: the write itself will find out
-    }
-    const std::uint64_t blockSize = fs.f_frsize != 0 ? fs.f_frsize : fs.f_bsize;
-    const std::uint64_t blocks = fs.f_bavail;
-    if (blockSize == 0 || blocks >= UINT64_MAX / blockSize) {
-        return Error::None;
-    }
-    return blocks * blockSize < size ? Error::NoSpace : Error::None;
-}
 
 Error checkRequestedMember(const char* member)
 {
@@ -130,6 +163,8 @@ Error checkRequestedMember(const char* member)
         return Error::SeparatorInName;
     case NameProblem::Undecodable:
         return Error::NoMember;
+    case NameProblem::TooLong:
+        return Error::NameTooLong;
     default:
         return Error::UnsafeName;
     }
@@ -151,20 +186,23 @@ Error saveFolderOf(const char* member, const char* savePath, std::string& folder
     return Error::None;
 }
 
-// The folder and file name of a path the user chose to save a copy under.
-Error splitSaveAsPath(std::string_view savePath, std::string& folder, std::string& leaf)
+// The folder and file name of a path the user chose to save a copy under; nothing when it names
+// no file.
+struct SaveAsPath {
+    std::string folder;
+    std::string leaf;
+};
+std::optional<SaveAsPath> splitSaveAsPath(std::string_view savePath)
 {
     const std::size_t slash = savePath.rfind('/');
-    leaf = savePath.substr(slash == std::string_view::npos ? 0 : slash + 1);
+    const std::string_view leaf = savePath.substr(slash == std::string_view::npos ? 0 : slash + 1);
     if (leaf.empty() || leaf == "." || leaf == "..") {
-        return Error::SavePath;
+        return std::nullopt;
     }
-    if (slash == std::string_view::npos) {
-        folder = ".";
-    } else {
-        folder = savePath.substr(0, std::max<std::size_t>(slash, 1));
-    }
-    return Error::None;
+    const std::string_view folder = slash == std::string_view::npos
+                                        ? std::string_view(".")
+                                        : savePath.substr(0, std::max<std::size_t>(slash, 1));
+    return SaveAsPath{std::string(folder), std::string(leaf)};
 }
 
 // Whether the regular file `leaf` in the folder holds exactly `size` bytes with CRC-32 `crc`.
@@ -177,7 +215,7 @@ bool holdsSameData(int folderFd, const std::string& leaf, std::uint64_t size, st
         return false;
     }
     std::vector<char> buffer(1U << 20);
-    uLong sum = crc32(0L, Z_NULL, 0);
+    std::uint32_t sum = 0;
     std::uint64_t total = 0;
     for (;;) {
         const ssize_t n = ::read(fd.get(), buffer.data(), buffer.size());
@@ -191,8 +229,7 @@ bool holdsSameData(int folderFd, const std::string& leaf, std::uint64_t size, st
             break;
         }
         total += static_cast<std::uint64_t>(n);
-        sum = crc32_z(sum, reinterpret_cast<const Bytef*>(buffer.data()),
-                      static_cast<std::size_t>(n));
+        sum = updateCrc32(sum, buffer.data(), static_cast<std::size_t>(n));
     }
     return total == size && sum == crc;
 }
@@ -204,6 +241,21 @@ bool validFlags(std::uint32_t flags)
     const bool replaceWithoutSaveAs =
         (flags & KARVEX_EXTRACT_REPLACE) != 0 && (flags & KARVEX_EXTRACT_SAVE_AS) == 0;
     return (flags & ~kKnown) == 0 && !replaceWithoutSaveAs;
+}
+
+// The listable member of that name, or the reason there is none.
+Error findMember(const Archive& archive, const char* name, const Member*& member)
+{
+    member = archive.find(name);
+    if (member != nullptr) {
+        return Error::None;
+    }
+    const Member* unreadable = archive.findUnreadable(name);
+    if (unreadable == nullptr) {
+        return Error::NoMember;
+    }
+    return unreadable->recordProblem == RecordProblem::UnsupportedMethod ? Error::UnsupportedMethod
+                                                                         : Error::BadRecord;
 }
 
 } // namespace
@@ -220,11 +272,20 @@ Error extractMember(const char* zipPath, const char* member, const char* savePat
         return error;
     }
     std::string folder;
-    std::string saveAsLeaf;
-    if (const Error error = saveAs ? splitSaveAsPath(savePath, folder, saveAsLeaf)
-                                   : saveFolderOf(member, savePath, folder);
-        error != Error::None) {
+    std::optional<SaveAsPath> saveAsPath;
+    if (saveAs) {
+        saveAsPath = splitSaveAsPath(savePath);
+        if (!saveAsPath) {
+            return Error::SavePath;
+        }
+    } else if (const Error error = saveFolderOf(member, savePath, folder); error != Error::None) {
         return error;
+    }
+    const std::string& root = saveAs ? saveAsPath->folder : folder;
+    // A path the platform cannot open afterwards is as useless as one it cannot write.
+    if (std::strlen(savePath) >= PATH_MAX ||
+        (saveAs && saveAsPath->leaf.size() > kMaxComponentBytes)) {
+        return Error::NameTooLong;
     }
 
     Error error = Error::None;
@@ -232,9 +293,9 @@ Error extractMember(const char* zipPath, const char* member, const char* savePat
     if (!archive) {
         return error;
     }
-    const Member* entry = archive->find(member);
-    if (entry == nullptr) {
-        return Error::NoMember;
+    const Member* entry = nullptr;
+    if (error = findMember(*archive, member, entry); error != Error::None) {
+        return error;
     }
     MemberInfo info;
     if (error = inspectMember(*archive, *entry, info); error != Error::None) {
@@ -242,7 +303,7 @@ Error extractMember(const char* zipPath, const char* member, const char* savePat
     }
 
     FolderChain chain;
-    if (error = chain.openRoot(folder); error != Error::None) {
+    if (error = chain.openRoot(root); error != Error::None) {
         return error;
     }
     std::vector<std::string> components = splitComponents(member);
@@ -253,7 +314,7 @@ Error extractMember(const char* zipPath, const char* member, const char* savePat
             }
         }
     }
-    const std::string& leaf = saveAs ? saveAsLeaf : components.back();
+    const std::string& leaf = saveAs ? saveAsPath->leaf : components.back();
     struct stat st {};
     if (::fstatat(chain.innermost(), leaf.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
         if (S_ISLNK(st.st_mode)) {
@@ -276,7 +337,8 @@ Error extractMember(const char* zipPath, const char* member, const char* savePat
     if (error = AtomicFile::create(chain.innermost(), file); error != Error::None) {
         return error;
     }
-    ProgressSink progress(*file, info.size, options.progress, options.context);
+    ReserveGuard guarded(*file, chain.innermost(), info.size);
+    ProgressSink progress(guarded, info.size, options.progress, options.context);
     if (error = progress.report(); error != Error::None) {
         return error;
     }

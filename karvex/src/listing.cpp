@@ -14,11 +14,12 @@ MemberList makeMemberList(const Archive& archive, std::size_t limit)
         if (!member.listable()) {
             continue;
         }
-        if (list.text.size() + member.name.size() + separatorSize > limit) {
+        const std::string_view name = archive.name(member);
+        if (list.text.size() + name.size() + separatorSize > limit) {
             list.leftOut = true;
             break;
         }
-        list.text += member.name;
+        list.text += name;
         list.text += kSeparator;
         list.listed.push_back(&member);
     }

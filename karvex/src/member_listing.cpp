@@ -2,6 +2,8 @@
 
 #include "dos_time.h"
 
+#include <string>
+
 namespace karvex {
 
 void countEntry(const Member& member, KarvexListSummary& summary)
@@ -24,7 +26,9 @@ void countEntry(const Member& member, KarvexListSummary& summary)
         ++summary.unsafeNames;
         return;
     }
-    if (member.duplicate) {
+    if (member.recordProblem != RecordProblem::None) {
+        ++summary.badRecords;
+    } else if (member.duplicate) {
         ++summary.duplicates;
     } else {
         ++summary.listed;
@@ -44,6 +48,7 @@ Error listEveryMember(const char* zipPath, KarvexMemberCallback each, void* cont
     }
     KarvexListSummary counted{};
     DosTimeConverter times;
+    std::string text;
     for (const Member& member : archive->members()) {
         countEntry(member, counted);
         if (each == nullptr || !member.listable()) {
@@ -51,13 +56,16 @@ Error listEveryMember(const char* zipPath, KarvexMemberCallback each, void* cont
         }
         const RecordFields& record = member.record;
         KarvexMemberInfo info{};
-        info.name = member.name.c_str();
-        info.nameLength = static_cast<std::uint32_t>(member.name.size());
+        // The name store holds names back to back: the callback gets a zero-terminated copy.
+        const std::string_view name = archive->name(member);
+        text.assign(name);
+        info.name = text.c_str();
+        info.nameLength = static_cast<std::uint32_t>(name.size());
         info.crc32 = record.crc;
         info.size = record.size;
         info.packedSize = record.compressedSize;
         info.modified = times.toUnix(record.dosDate, record.dosTime);
-        info.index = member.index;
+        info.index = archive->indexOf(member);
         if (each(context, &info) != 0) {
             return Error::Cancelled;
         }

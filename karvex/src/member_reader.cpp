@@ -1,58 +1,61 @@
 #include "member_reader.h"
 
+#include "checksum.h"
 #include "member_stream.h"
 
 #include <algorithm>
 #include <memory>
 #include <vector>
-#include <zlib.h>
 
 namespace karvex {
 namespace {
 
 constexpr std::size_t kChunkSize = 1U << 20;
-constexpr std::uint16_t kEncryptedFlag = 1U << 0;
+constexpr std::uint16_t kAesMethod = 99;
+
+// Large, and out of all proportion to its packed size: a bomb, true or not.
+bool looksLikeBomb(const RecordFields& record)
+{
+    return record.size > KARVEX_BOMB_MIN_SIZE &&
+           record.size / KARVEX_BOMB_MIN_RATIO >= record.compressedSize &&
+           record.size > record.compressedSize * KARVEX_BOMB_MIN_RATIO;
+}
 
 } // namespace
 
-Error inspectMember(const Archive& archive, const Member& member, MemberInfo& info)
+Error inspectMember(const Archive& /*archive*/, const Member& member, MemberInfo& info)
 {
-    zip_stat_t st;
-    zip_stat_init(&st);
-    if (zip_stat_index(archive.zip(), member.index, 0, &st) != 0) {
-        return Error::CorruptData;
-    }
-    const zip_flags_t needed = ZIP_STAT_SIZE | ZIP_STAT_CRC | ZIP_STAT_COMP_METHOD;
-    if ((st.valid & needed) != needed) {
-        return Error::CorruptData;
-    }
-    if (((st.valid & ZIP_STAT_ENCRYPTION_METHOD) && st.encryption_method != ZIP_EM_NONE)) {
+    const RecordFields& record = member.record;
+    if ((record.flags & kEncryptedFlag) != 0 ||
+        (record.method == kAesMethod && record.hasAesExtra)) {
         return Error::Encrypted;
     }
-    // An encrypted bit that libzip did not map to a known method still means encrypted.
-    if ((member.record.flags & kEncryptedFlag) != 0) {
-        return Error::Encrypted;
-    }
-    if (!zip_compression_method_supported(st.comp_method, 0)) {
+    if (member.recordProblem == RecordProblem::UnsupportedMethod) {
         return Error::UnsupportedMethod;
     }
-    info.size = st.size;
-    info.crc = st.crc;
-    info.method = st.comp_method;
+    if (member.recordProblem != RecordProblem::None) {
+        return Error::BadRecord;
+    }
+    if (looksLikeBomb(record)) {
+        return Error::TooBig;
+    }
+    info.size = record.size;
+    info.crc = record.crc;
+    info.method = record.method;
     return Error::None;
 }
 
 Error copyMember(const Archive& archive, const Member& member, const MemberInfo& info, Sink& sink)
 {
     Error error = Error::None;
-    const auto stream = openMemberStream(archive, member, info.method, error);
+    const auto stream = openMemberStream(archive, member, error);
     if (!stream) {
         return error;
     }
     std::vector<char> buffer(
         static_cast<std::size_t>(std::min<std::uint64_t>(kChunkSize, info.size) + 1));
     std::uint64_t total = 0;
-    uLong crc = crc32(0L, Z_NULL, 0);
+    std::uint32_t crc = 0;
     for (;;) {
         // Never ask for more than one byte past the declared size: that byte proves the archive
         // lied, and a bomb is stopped there instead of being inflated to the end.
@@ -69,8 +72,7 @@ Error copyMember(const Archive& archive, const Member& member, const MemberInfo&
         if (total > info.size) {
             return Error::SizeMismatch;
         }
-        crc = crc32_z(crc, reinterpret_cast<const Bytef*>(buffer.data()),
-                      static_cast<std::size_t>(got));
+        crc = updateCrc32(crc, buffer.data(), static_cast<std::size_t>(got));
         if (error = sink.write(buffer.data(), static_cast<std::size_t>(got));
             error != Error::None) {
             return error;

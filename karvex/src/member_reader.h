@@ -17,7 +17,9 @@ public:
     virtual Error write(const char* data, std::size_t size) = 0;
 };
 
-// What the archive declares about a member, and whether this library can read it at all.
+// What the archive declares about a member, and whether this library can read it at all:
+// encrypted, an unusable record, or a declared size out of all proportion (a bomb) end here,
+// before any byte is written.
 struct MemberInfo {
     std::uint64_t size = 0;
     std::uint32_t crc = 0;

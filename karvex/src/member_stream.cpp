@@ -1,132 +1,136 @@
 #include "member_stream.h"
 
-#include <vector>
-#include <zlib.h>
+#include "byte_reading.h"
+
+#include <cstring>
+#include <optional>
+#include <string>
 
 namespace karvex {
 namespace {
 
-constexpr std::size_t kInputChunk = 256U << 10;
+constexpr std::size_t kLocalHeaderSize = 30;
+constexpr std::uint32_t kLocalSignature = 0x04034b50;
 
-struct ZipFileClose {
-    void operator()(zip_file_t* file) const { zip_fclose(file); }
+enum Method : std::uint16_t {
+    kStored = 0,
+    kDeflated = 8,
+    kBzip2 = 12,
+    kLzma = 14,
+    kZstd = 93,
+    kXz = 95,
 };
-using ZipFile = std::unique_ptr<zip_file_t, ZipFileClose>;
 
-Error zipError(int code)
-{
-    switch (code) {
-    case ZIP_ER_ENCRNOTSUPP:
-    case ZIP_ER_NOPASSWD:
-    case ZIP_ER_WRONGPASSWD:
-        return Error::Encrypted;
-    case ZIP_ER_COMPNOTSUPP:
-        return Error::UnsupportedMethod;
-    case ZIP_ER_CRC:
-        return Error::BadCrc;
-    case ZIP_ER_MEMORY:
-        return Error::Internal;
-    default:
-        return Error::CorruptData;
-    }
-}
-
-// The bytes as libzip hands them out: raw for stored members opened compressed, decompressed
-// otherwise.
-class LibzipStream : public MemberStream {
+// Stored members: the packed bytes are the member's bytes.
+class StoredStream : public MemberStream {
 public:
-    explicit LibzipStream(ZipFile file) : file_(std::move(file)) {}
+    explicit StoredStream(PackedInput input) : input_(std::move(input)) {}
 
     std::int64_t read(char* out, std::size_t size, Error& error) override
     {
-        const zip_int64_t got = zip_fread(file_.get(), out, size);
-        if (got < 0) {
-            error = zipError(zip_error_code_zip(zip_file_get_error(file_.get())));
-            return -1;
-        }
-        return got;
-    }
-
-private:
-    ZipFile file_;
-};
-
-class InflateStream : public MemberStream {
-public:
-    explicit InflateStream(ZipFile file) : file_(std::move(file)), input_(kInputChunk) {}
-    InflateStream(const InflateStream&) = delete;
-    InflateStream& operator=(const InflateStream&) = delete;
-    ~InflateStream() override
-    {
-        if (initialised_) {
-            inflateEnd(&stream_);
-        }
-    }
-
-    bool init()
-    {
-        initialised_ = inflateInit2(&stream_, -MAX_WBITS) == Z_OK; // raw deflate, as ZIP has it
-        return initialised_;
-    }
-
-    std::int64_t read(char* out, std::size_t size, Error& error) override
-    {
-        stream_.next_out = reinterpret_cast<Bytef*>(out);
-        stream_.avail_out = static_cast<uInt>(size);
-        while (stream_.avail_out > 0 && !ended_) {
-            if (stream_.avail_in == 0) {
-                const zip_int64_t got = zip_fread(file_.get(), input_.data(), input_.size());
-                if (got < 0) {
-                    error = zipError(zip_error_code_zip(zip_file_get_error(file_.get())));
-                    return -1;
-                }
-                if (got == 0) {
-                    error = Error::CorruptData; // the compressed data stops mid-stream
-                    return -1;
-                }
-                stream_.next_in = reinterpret_cast<Bytef*>(input_.data());
-                stream_.avail_in = static_cast<uInt>(got);
-            }
-            const int result = inflate(&stream_, Z_NO_FLUSH);
-            if (result == Z_STREAM_END) {
-                ended_ = true;
-            } else if (result == Z_MEM_ERROR) {
-                error = Error::Internal;
-                return -1;
-            } else if (result != Z_OK && !(result == Z_BUF_ERROR && stream_.avail_in == 0)) {
+        std::size_t produced = 0;
+        while (produced < size && !input_.finished()) {
+            if (!input_.fill()) {
                 error = Error::CorruptData;
                 return -1;
             }
+            const std::size_t n = std::min(size - produced, input_.available());
+            std::memcpy(out + produced, input_.data(), n);
+            input_.consume(n);
+            produced += n;
         }
-        return static_cast<std::int64_t>(size - stream_.avail_out);
+        return static_cast<std::int64_t>(produced);
     }
 
 private:
-    ZipFile file_;
-    std::vector<char> input_;
-    z_stream stream_{};
-    bool initialised_ = false;
-    bool ended_ = false;
+    PackedInput input_;
 };
+
+// The listed form of a stored name under the same rules as the central directory's names.
+std::optional<std::string> listedForm(const std::string& raw, std::uint16_t flags)
+{
+    std::optional<std::string> decoded;
+    if (isValidUtf8(raw)) {
+        decoded = raw;
+    } else if ((flags & kUtf8NameFlag) == 0) {
+        decoded = gb18030ToUtf8(raw);
+    }
+    if (!decoded) {
+        return std::nullopt;
+    }
+    std::string listed;
+    if (appendListedName(*decoded, listed).problem != NameProblem::None) {
+        return std::nullopt;
+    }
+    return listed;
+}
 
 } // namespace
 
-std::unique_ptr<MemberStream> openMemberStream(const Archive& archive, const Member& member,
-                                               std::uint16_t method, Error& error)
+bool isSupportedMethod(std::uint16_t method)
 {
-    const bool raw = method == ZIP_CM_STORE || method == ZIP_CM_DEFLATE;
-    ZipFile file(zip_fopen_index(archive.zip(), member.index, raw ? ZIP_FL_COMPRESSED : 0));
-    if (!file) {
-        error = zipError(zip_error_code_zip(zip_get_error(archive.zip())));
+    switch (method) {
+    case kStored:
+    case kDeflated:
+    case kBzip2:
+    case kLzma:
+    case kZstd:
+    case kXz:
+        return true;
+    default:
+        return false;
+    }
+}
+
+std::unique_ptr<MemberStream> openMemberStream(const Archive& archive, const Member& member,
+                                               Error& error)
+{
+    const RecordFields& record = member.record;
+    const DirectoryLayout& layout = archive.layout();
+    const std::uint64_t headerOffset = record.localHeaderOffset + layout.bias;
+    unsigned char header[kLocalHeaderSize];
+    error = Error::CorruptData;
+    if (!readAt(archive.fd(), headerOffset, header, sizeof header) ||
+        le32(header) != kLocalSignature) {
         return nullptr;
     }
-    if (method != ZIP_CM_DEFLATE) {
-        return std::make_unique<LibzipStream>(std::move(file));
-    }
-    auto stream = std::make_unique<InflateStream>(std::move(file));
-    if (!stream->init()) {
-        error = Error::Internal;
+    const std::size_t nameSize = le16(header + 26);
+    const std::size_t extraSize = le16(header + 28);
+    const std::uint64_t dataOffset = headerOffset + kLocalHeaderSize + nameSize + extraSize;
+    // The packed bytes end before the central directory begins.
+    if (dataOffset > layout.start || layout.start - dataOffset < record.compressedSize) {
         return nullptr;
+    }
+    // A reader that walks the local headers must find the same member under the same name.
+    std::string localName(nameSize, '\0');
+    if (!readAt(archive.fd(), headerOffset + kLocalHeaderSize, localName.data(), nameSize) ||
+        listedForm(localName, record.flags) != archive.name(member)) {
+        return nullptr;
+    }
+
+    PackedInput input(archive.fd(), dataOffset, record.compressedSize);
+    error = Error::None;
+    std::unique_ptr<MemberStream> stream;
+    switch (record.method) {
+    case kStored:
+        stream = std::make_unique<StoredStream>(std::move(input));
+        break;
+    case kDeflated:
+        stream = makeInflateStream(std::move(input), error);
+        break;
+    case kBzip2:
+        stream = makeBzip2Stream(std::move(input), error);
+        break;
+    case kLzma:
+    case kXz:
+        stream = makeLzmaStream(std::move(input), record.method == kLzma, record.size, error);
+        break;
+    case kZstd:
+        stream = makeZstdStream(std::move(input), error);
+        break;
+    default:
+        error = Error::UnsupportedMethod;
+        break;
     }
     return stream;
 }

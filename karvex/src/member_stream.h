@@ -1,10 +1,10 @@
-// The bytes of one member, uncompressed. Stored and deflated members are read raw from libzip
-// and inflated here, so their CRC is computed once, by the caller; members in other methods
-// libzip supports (bzip2, xz, zstd) are decompressed by libzip.
+// The codec layer: the bytes of one member, unpacked by the codec of its method (stored,
+// deflate, bzip2, LZMA, xz, Zstandard) from the packed bytes its central record points to.
 #pragma once
 
 #include "archive.h"
 #include "error.h"
+#include "packed_input.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -19,8 +19,23 @@ public:
     virtual std::int64_t read(char* out, std::size_t size, Error& error) = 0;
 };
 
-// Opens the member for reading; null with `error` set when libzip cannot.
+// Whether a codec for the compression method is built in.
+bool isSupportedMethod(std::uint16_t method);
+
+// Opens the member's data: its local header must agree with the central record on the name, and
+// the packed bytes must lie between it and the central directory. Null with `error` set
+// otherwise.
 std::unique_ptr<MemberStream> openMemberStream(const Archive& archive, const Member& member,
-                                               std::uint16_t method, Error& error);
+                                               Error& error);
+
+// The codecs, each over the member's packed bytes; null with `error` set when one cannot start.
+std::unique_ptr<MemberStream> makeStoredStream(PackedInput input);
+std::unique_ptr<MemberStream> makeInflateStream(PackedInput input, Error& error);
+std::unique_ptr<MemberStream> makeBzip2Stream(PackedInput input, Error& error);
+// `lzmaHeader`: method 14's own header (version and properties) in front of the raw stream;
+// otherwise an xz stream.
+std::unique_ptr<MemberStream> makeLzmaStream(PackedInput input, bool lzmaHeader, std::uint64_t size,
+                                             Error& error);
+std::unique_ptr<MemberStream> makeZstdStream(PackedInput input, Error& error);
 
 } // namespace karvex

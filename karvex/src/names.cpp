@@ -1,6 +1,7 @@
 #include "names.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <iconv.h>
 #include <vector>
 
@@ -58,29 +59,52 @@ bool isBidiControl(long c)
            (c >= 0x2066 && c <= 0x2069);
 }
 
-std::optional<std::string> convert(const char* to, const char* from, std::string_view input)
-{
-    iconv_t cd = ::iconv_open(to, from);
+// One iconv conversion, opened once per thread and direction: opening one costs more than
+// converting a short name, and an archive may hold a million GBK names.
+class Converter {
+public:
+    Converter(const char* to, const char* from) : cd_(::iconv_open(to, from)) {}
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+    ~Converter()
+    {
+        if (valid()) {
+            ::iconv_close(cd_);
+        }
+    }
+
+    std::optional<std::string> operator()(std::string_view input)
+    {
+        if (!valid()) {
+            return std::nullopt;
+        }
+        ::iconv(cd_, nullptr, nullptr, nullptr, nullptr); // back to the initial state
+        in_.assign(input.begin(), input.end());
+        std::string out(input.size() * 4 + 16, '\0');
+        char* inPtr = in_.data();
+        std::size_t inLeft = in_.size();
+        char* outPtr = out.data();
+        std::size_t outLeft = out.size();
+        const std::size_t result = ::iconv(cd_, &inPtr, &inLeft, &outPtr, &outLeft);
+        const bool flushed =
+            ::iconv(cd_, nullptr, nullptr, &outPtr, &outLeft) != static_cast<std::size_t>(-1);
+        if (result == static_cast<std::size_t>(-1) || inLeft != 0 || !flushed) {
+            return std::nullopt;
+        }
+        out.resize(out.size() - outLeft);
+        return out;
+    }
+
+private:
     // iconv_open reports failure as (iconv_t)-1.
-    if (cd == reinterpret_cast<iconv_t>(-1)) { // NOLINT(performance-no-int-to-ptr)
-        return std::nullopt;
-    }
-    std::vector<char> in(input.begin(), input.end());
-    std::string out(input.size() * 4 + 16, '\0');
-    char* inPtr = in.data();
-    std::size_t inLeft = in.size();
-    char* outPtr = out.data();
-    std::size_t outLeft = out.size();
-    const std::size_t result = ::iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
-    const bool flushed =
-        ::iconv(cd, nullptr, nullptr, &outPtr, &outLeft) != static_cast<std::size_t>(-1);
-    ::iconv_close(cd);
-    if (result == static_cast<std::size_t>(-1) || inLeft != 0 || !flushed) {
-        return std::nullopt;
-    }
-    out.resize(out.size() - outLeft);
-    return out;
-}
+    bool valid() const
+    {
+        return cd_ != reinterpret_cast<iconv_t>(-1);
+    } // NOLINT(performance-no-int-to-ptr)
+
+    iconv_t cd_;
+    std::vector<char> in_; // iconv wants the input writable
+};
 
 bool isDriveLetter(std::string_view component)
 {
@@ -140,6 +164,10 @@ const char* describe(NameProblem problem)
         return "name holds a bidirectional formatting character";
     case NameProblem::Separator:
         return "name holds the list separator \"@@\" or ends in \"@\"";
+    case NameProblem::TooLong:
+        return "name is too long for the file system (a part over 255 bytes, or over 4095 in all)";
+    case NameProblem::Reserved:
+        return "name is reserved for the library's temporary files";
     }
     return "unknown problem";
 }
@@ -157,29 +185,36 @@ bool isValidUtf8(std::string_view text)
 
 std::optional<std::string> gb18030ToUtf8(std::string_view bytes)
 {
-    return convert("UTF-8", "GB18030", bytes);
+    thread_local Converter convert("UTF-8", "GB18030");
+    return convert(bytes);
 }
 
 std::optional<std::string> utf8ToGbk(std::string_view text)
 {
-    return convert("GBK", "UTF-8", text);
+    thread_local Converter convert("GBK", "UTF-8");
+    return convert(text);
 }
 
 namespace {
 
 // Most names need no rewriting: no backslash, no "." or ".." component, no empty component, no
-// drive letter, and nothing unsafe. Those are taken in one pass without building them anew.
+// drive letter, nothing unsafe and nothing too long. Those are taken in one pass as they are.
 bool isPlainName(std::string_view name)
 {
-    if (name.empty() || name.front() == '/' || name.back() == '/' || name.back() == '@' ||
-        name.front() == '.' || (name.size() >= 2 && name[1] == ':')) {
+    if (name.empty() || name.size() > kMaxNameBytes || name.front() == '/' || name.back() == '/' ||
+        name.back() == '@' || name.front() == '.' || (name.size() >= 2 && name[1] == ':')) {
         return false;
     }
     char previous = '\0';
+    std::size_t componentBytes = 0;
     for (const char c : name) {
         const auto byte = static_cast<unsigned char>(c);
         if (byte < 0x20 || byte >= 0x7F || c == '\\' || (c == '.' && previous == '/') ||
             (c == '/' && previous == '/') || (c == '@' && previous == '@')) {
+            return false;
+        }
+        componentBytes = c == '/' ? 0 : componentBytes + 1;
+        if (componentBytes > kMaxComponentBytes) {
             return false;
         }
         previous = c;
@@ -187,15 +222,20 @@ bool isPlainName(std::string_view name)
     return true;
 }
 
-} // namespace
-
-ListedName toListedName(std::string_view decoded)
+bool isReservedLeaf(std::string_view leaf)
 {
-    ListedName listed;
-    if (isPlainName(decoded)) {
-        listed.text = decoded;
-        return listed;
-    }
+    constexpr std::string_view kPrefix = ".karvex-";
+    constexpr std::string_view kSuffix = ".part";
+    return leaf.size() >= kPrefix.size() + kSuffix.size() &&
+           leaf.substr(0, kPrefix.size()) == kPrefix &&
+           leaf.substr(leaf.size() - kSuffix.size()) == kSuffix;
+}
+
+// The name with "/" separators and without its "." components, or the reason it cannot be
+// listed.
+NameVerdict rewriteName(std::string_view decoded, std::string& text)
+{
+    NameVerdict verdict;
     std::string name(decoded);
     for (char& c : name) {
         if (c == '\\') {
@@ -203,22 +243,22 @@ ListedName toListedName(std::string_view decoded)
         }
     }
     if (!name.empty() && name.back() == '/') {
-        listed.isDirectory = true;
+        verdict.isDirectory = true;
         name.pop_back();
     }
     if (const NameProblem problem = checkCharacters(name); problem != NameProblem::None) {
-        listed.problem = problem;
-        return listed;
+        verdict.problem = problem;
+        return verdict;
     }
     if (!name.empty() && name.front() == '/') {
-        listed.problem = NameProblem::Absolute;
-        return listed;
+        verdict.problem = NameProblem::Absolute;
+        return verdict;
     }
 
     // Walk the components, dropping "." ones and refusing the ones that escape the folder.
-    std::string text;
     std::size_t start = 0;
     bool first = true;
+    std::string_view leaf;
     while (start <= name.size()) {
         std::size_t end = name.find('/', start);
         if (end == std::string::npos) {
@@ -228,21 +268,26 @@ ListedName toListedName(std::string_view decoded)
         if (component.empty()) {
             // "a/" was already taken as a folder, so this is "a//b" or an empty name.
             if (!name.empty()) {
-                listed.problem = NameProblem::EmptyComponent;
-                return listed;
+                verdict.problem = NameProblem::EmptyComponent;
+                return verdict;
             }
         } else if (component == "..") {
-            listed.problem = NameProblem::DotDot;
-            return listed;
+            verdict.problem = NameProblem::DotDot;
+            return verdict;
         } else if (component != ".") {
             if (first && isDriveLetter(component)) {
-                listed.problem = NameProblem::DriveLetter;
-                return listed;
+                verdict.problem = NameProblem::DriveLetter;
+                return verdict;
+            }
+            if (component.size() > kMaxComponentBytes) {
+                verdict.problem = NameProblem::TooLong;
+                return verdict;
             }
             if (!text.empty()) {
                 text += '/';
             }
             text += component;
+            leaf = component;
             first = false;
         }
         start = end + 1;
@@ -250,11 +295,51 @@ ListedName toListedName(std::string_view decoded)
     // A name ending in "@" runs into its own separator ("a@" + "@@" reads back as "a" and a
     // stray "@" in front of the next name), so it is as unlistable as one holding "@@".
     if (text.find("@@") != std::string::npos || (!text.empty() && text.back() == '@')) {
-        listed.problem = NameProblem::Separator;
-    } else if (text.empty() && !listed.isDirectory) {
-        listed.problem = NameProblem::Empty;
+        verdict.problem = NameProblem::Separator;
+    } else if (text.empty() && !verdict.isDirectory) {
+        verdict.problem = NameProblem::Empty;
+    } else if (text.size() > kMaxNameBytes) {
+        verdict.problem = NameProblem::TooLong;
+    } else if (!verdict.isDirectory && isReservedLeaf(leaf)) {
+        verdict.problem = NameProblem::Reserved;
     }
-    listed.text = std::move(text);
+    return verdict;
+}
+
+} // namespace
+
+bool appendPlainName(std::string_view name, std::string& out)
+{
+    if (!isPlainName(name)) {
+        return false;
+    }
+    out += name;
+    return true;
+}
+
+NameVerdict appendListedName(std::string_view decoded, std::string& out)
+{
+    if (appendPlainName(decoded, out)) {
+        return {};
+    }
+    std::string text;
+    const NameVerdict verdict = rewriteName(decoded, text);
+    if (verdict.problem == NameProblem::None) {
+        out += text;
+    }
+    return verdict;
+}
+
+ListedName toListedName(std::string_view decoded)
+{
+    ListedName listed;
+    std::string text;
+    const NameVerdict verdict = appendListedName(decoded, text);
+    listed.isDirectory = verdict.isDirectory;
+    listed.problem = verdict.problem;
+    if (verdict.problem == NameProblem::None) {
+        listed.text = std::move(text);
+    }
     return listed;
 }
 
@@ -264,6 +349,43 @@ NameProblem checkRequestedName(std::string_view name)
         return NameProblem::Undecodable;
     }
     return toListedName(name).problem;
+}
+
+std::string printableName(std::string_view bytes)
+{
+    std::string out;
+    std::size_t pos = 0;
+    while (pos < bytes.size()) {
+        const auto lead = static_cast<unsigned char>(bytes[pos]);
+        std::size_t length = 1;
+        if (lead >= 0xC0) {
+            length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+        }
+        const std::string_view sequence = bytes.substr(pos, length);
+        char escape[16];
+        if (lead < 0x20 || lead == 0x7F || sequence.size() != length || !isValidUtf8(sequence) ||
+            (lead >= 0x80 && lead < 0xC0)) {
+            std::snprintf(escape, sizeof escape, "\\x%02X", lead);
+            out += escape;
+            ++pos;
+            continue;
+        }
+        const ListedName asName = toListedName(sequence);
+        if (asName.problem == NameProblem::BidiControl ||
+            asName.problem == NameProblem::ControlCharacter) {
+            unsigned long value = 0;
+            for (std::size_t i = 0; i < length; ++i) {
+                const auto c = static_cast<unsigned char>(sequence[i]);
+                value = (value << 6) | (i == 0 ? (c & (0x7F >> length)) : (c & 0x3F));
+            }
+            std::snprintf(escape, sizeof escape, "\\u{%04lX}", value);
+            out += escape;
+        } else {
+            out += sequence;
+        }
+        pos += length;
+    }
+    return out;
 }
 
 } // namespace karvex

@@ -2,6 +2,7 @@
 // the rules that decide whether a name may be listed and written to disk.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,7 +10,7 @@
 namespace karvex {
 
 // Why a name cannot be listed; None when it can.
-enum class NameProblem {
+enum class NameProblem : unsigned char {
     None,
     Undecodable,      // neither valid UTF-8 nor GB18030
     Empty,            // nothing left once "." components are dropped
@@ -21,7 +22,14 @@ enum class NameProblem {
     ControlCharacter, // holds a C0 or C1 control character or DEL
     BidiControl,      // holds a bidirectional formatting character such as U+202E
     Separator,        // holds the list separator "@@"
+    TooLong,          // a component over kMaxComponentBytes, or the whole over kMaxNameBytes
+    Reserved,         // the file name of the library's own temporary files (".karvex-*.part")
 };
+
+// The longest file name component file systems take, and the longest member name: a path the
+// platform can still open once a save folder is put in front.
+inline constexpr std::size_t kMaxComponentBytes = 255;
+inline constexpr std::size_t kMaxNameBytes = 4095;
 
 // A short English phrase for the problem, e.g. "has a \"..\" component".
 const char* describe(NameProblem problem);
@@ -44,8 +52,23 @@ struct ListedName {
 // here, after decoding: GBK's second bytes include '\' and '@'.
 ListedName toListedName(std::string_view decoded);
 
+struct NameVerdict {
+    bool isDirectory = false;
+    NameProblem problem = NameProblem::None;
+};
+// toListedName without a string of its own: appends the listed form to `out` when the name can
+// be listed, and nothing otherwise. Listing a million members makes no allocation per name.
+NameVerdict appendListedName(std::string_view decoded, std::string& out);
+// Appends the name when it is a plain printable-ASCII path that needs no decoding and no
+// rewriting (by far the most common case); false, appending nothing, otherwise.
+bool appendPlainName(std::string_view name, std::string& out);
+
 // The problem of a name a caller asks to unpack. A safe name is then looked up exactly as given,
 // so "./a.txt" finds nothing even though "a.txt" is listed.
 NameProblem checkRequestedName(std::string_view name);
+
+// A name fit for a one-line message: bytes that are not printable UTF-8 as \xNN and
+// bidirectional formatting characters as \u{NNNN}, so a hostile name cannot disguise itself.
+std::string printableName(std::string_view bytes);
 
 } // namespace karvex

@@ -21,7 +21,7 @@ std::string storedName(const std::string& name, NameEncoding encoding, std::stri
     if (!isValidUtf8(name)) {
         message = "name is not UTF-8: " + name;
     } else if (listed.problem != NameProblem::None) {
-        message = std::string(describe(listed.problem)) + ": " + name;
+        message = std::string(describe(listed.problem)) + ": " + printableName(name);
     } else if (listed.isDirectory || listed.text != name) {
         message = "name is not a plain file path: " + name;
     }
@@ -55,11 +55,11 @@ std::string packArchive(const std::string& archivePath, const std::vector<PackIt
             return message;
         }
         if (!seen.insert(item.name).second) {
-            return "name given twice: " + item.name;
+            return "name given twice: " + printableName(item.name);
         }
         struct stat st {};
         if (::stat(item.sourcePath.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
-            return "not a readable file: " + item.sourcePath;
+            return "not a readable file: " + printableName(item.sourcePath);
         }
     }
 
@@ -68,11 +68,12 @@ std::string packArchive(const std::string& archivePath, const std::vector<PackIt
         zip_open(archivePath.c_str(), ZIP_CREATE | ZIP_EXCL, &zipError));
     if (!zip) {
         if (zipError == ZIP_ER_EXISTS) {
-            return "archive already exists: " + archivePath;
+            return "archive already exists: " + printableName(archivePath);
         }
         zip_error_t error;
         zip_error_init_with_code(&error, zipError);
-        std::string message = "cannot create " + archivePath + ": " + zip_error_strerror(&error);
+        std::string message =
+            "cannot create " + printableName(archivePath) + ": " + zip_error_strerror(&error);
         zip_error_fini(&error);
         return message;
     }
@@ -85,18 +86,19 @@ std::string packArchive(const std::string& archivePath, const std::vector<PackIt
         const std::string stored = storedName(item.name, encoding, message);
         zip_source_t* source = zip_source_file(zip.get(), item.sourcePath.c_str(), 0, 0);
         if (source == nullptr) {
-            return "cannot read " + item.sourcePath + ": " + zip_strerror(zip.get());
+            return "cannot read " + printableName(item.sourcePath) + ": " + zip_strerror(zip.get());
         }
         if (zip_file_add(zip.get(), stored.c_str(), source, nameFlags) < 0) {
             zip_source_free(source);
-            return "cannot add " + item.name + ": " + zip_strerror(zip.get());
+            return "cannot add " + printableName(item.name) + ": " + zip_strerror(zip.get());
         }
     }
     // zip_close writes the archive and frees the handle on success; on failure the handle
     // stays ours to discard, which removes the half-written temporary file.
     zip_t* finished = zip.release();
     if (zip_close(finished) != 0) {
-        std::string message = "cannot write " + archivePath + ": " + zip_strerror(finished);
+        std::string message =
+            "cannot write " + printableName(archivePath) + ": " + zip_strerror(finished);
         zip_discard(finished);
         return message;
     }

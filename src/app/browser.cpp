@@ -13,7 +13,8 @@ void browser::onCreate()
 
 void browser::onOpen(const std::string& /*commandline*/)
 {
-    host::open<w_main>();
+    w_main* frame = host::open<w_main>();
+    app::listStartArchive(*frame, start_);
 }
 
 void browser::onDestroy()

@@ -2,12 +2,19 @@
 #include "host/toolkit/application.h"
 
 #include <QGuiApplication>
+#include <cstdio>
 #include <memory>
 
 int main(int argc, char** argv)
 {
+    // A folder or an archive to start on; a bad command line ends the run before any window.
+    const app::StartCommand start = app::enterStartPlace(app::argumentsOf(argc, argv));
+    if (!start.error.empty()) {
+        std::fprintf(stderr, "varnelook: %s\n", start.error.c_str());
+        return 2;
+    }
     // Ties the running windows to the installed desktop entry (its name and icon in the task
     // switcher), whatever the application calls itself.
     QGuiApplication::setDesktopFileName(QStringLiteral("varnelook"));
-    return host::run(argc, argv, [] { return std::make_unique<browser>(); });
+    return host::run(argc, argv, [&start] { return std::make_unique<browser>(start.place); });
 }

@@ -27,7 +27,9 @@ public:
     w_brow();
     ~w_brow() override;
 
-    // Controls, in the order of their design table.
+    // The sheet's controls: the logo link and the two brand texts at the top, the two groups with
+    // the catalogue, the view buttons and the member list, and the hidden list box that reads the
+    // folder's archives.
     std::unique_ptr<host::PictureHyperlink> phl_1;
     std::unique_ptr<host::StaticText> st_1;
     std::unique_ptr<host::StaticText> st_2;

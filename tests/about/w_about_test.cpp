@@ -5,6 +5,8 @@
 #include "url_recorder.h"
 
 #include <QApplication>
+#include <QImage>
+#include <QPainter>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -190,6 +192,44 @@ TEST_F(AboutWindow, TheLinksShowThePublishersAddressesAndOpenThemWhenClicked)
     EXPECT_EQ(desktop.opened[1].scheme(), "http");
     EXPECT_EQ(desktop.opened[1].host(), QString::fromStdString(site));
     EXPECT_TRUE(shown.empty());
+}
+
+// The lowest row of an area in which some pixel differs from the background; -1 for none.
+int lowestInkedRow(const QImage& image, const QRect& area, QRgb background)
+{
+    for (int y = area.bottom(); y >= area.top(); --y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if ((image.pixel(x, y) | 0xFF000000) != (background | 0xFF000000)) {
+                return y;
+            }
+        }
+    }
+    return -1;
+}
+
+TEST_F(AboutWindow, TheLinkTextsShowWholeWithTheirDescendersAndUnderline)
+{
+    w_about about(&frame);
+    const QImage shown = about.grab().toImage();
+    const QRgb background = qRgb(166, 202, 240);
+    for (const host::StaticHyperlink* link : {about.shl_1.get(), about.shl_2.get()}) {
+        const QWidget* label = link->widget();
+        // The same text in the same font, drawn from the top of a picture with room below it.
+        QImage alone(label->width(), 4 * label->height(), QImage::Format_RGB32);
+        alone.fill(background);
+        {
+            QPainter painter(&alone);
+            painter.setFont(label->font());
+            painter.setPen(Qt::black);
+            painter.drawText(alone.rect(), Qt::AlignLeft | Qt::AlignTop,
+                             QString::fromStdString(link->text()));
+        }
+        const int lowest = lowestInkedRow(alone, alone.rect(), background);
+        ASSERT_GT(lowest, 0);
+        // In the box, the text starts at the top of its control and nothing of it is cut off.
+        const QRect below(label->x(), label->y(), label->width(), lowest + 4);
+        EXPECT_EQ(lowestInkedRow(shown, below, background) - label->y(), lowest) << link->text();
+    }
 }
 
 TEST_F(AboutWindow, TheBoxAndItsControlsShareTheLightBlueBackground)

@@ -6,16 +6,16 @@
 #include "host/toolkit/frame_menu.h"
 #include "host/toolkit/menu_bar_view.h"
 #include "host/toolkit/owner_draw_menu.h"
-#include "host/win32/dc.h"
 #include "host/win32/menus.h"
+#include "host/win32/system.h"
 #include "viewer_fixture.h"
 
 #include <QApplication>
 #include <QImage>
 #include <QMenuBar>
 #include <QTest>
-#include <cstdlib>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace {
 
@@ -99,56 +99,7 @@ TEST(FrameOwnerDraw, OpenUsesLookNineOverBackgroundFourAndRegistersEveryPopupIte
     EXPECT_FALSE(menu.m_1.enabled());
 }
 
-// Paints every item of a shown popup through the engine into an image, the way the popup asks
-// for it: the expected look of the popup.
-QImage paintedByEngine(w_main& frame, host::OwnerDrawMenu& popup)
-{
-    QImage image(popup.size(), QImage::Format_ARGB32);
-    image.fill(Qt::magenta);
-    for (std::size_t i = 0; i < popup.entryActions().size(); ++i) {
-        QAction* action = popup.entryActions()[i];
-        const QRect rect = popup.actionGeometry(action);
-        MENUITEMINFOA info;
-        info.cbSize = kMenuItemInfoSize;
-        info.fMask = MIIM_DATA | MIIM_STATE;
-        GetMenuItemInfoA(popup.menuHandle(), static_cast<UINT>(i), 1, &info);
-        // Each request comes with a device context of its own.
-        const ScopedSurfaceDC dc(image);
-        DRAWITEMSTRUCT request;
-        request.CtlType = ODT_MENU;
-        request.itemAction = ODA_DRAWENTIRE;
-        request.itemState = (action == popup.activeAction() ? ODS_SELECTED : 0) |
-                            ((info.fState & MFS_GRAYED) != 0 ? ODS_GRAYED | ODS_DISABLED : 0);
-        request.hDC = dc.handle();
-        request.rcItem = {rect.left(), rect.top(), rect.right() + 1, rect.bottom() + 1};
-        request.itemData = info.dwItemData;
-        frame.inv_supermenu.of_drawitem(0, &request);
-    }
-    return image;
-}
-
-// Pixels whose colours differ by more than blending's rounding (icons are blended onto the
-// popup's own surface and onto the test's image in different pixel formats).
-int pixelsApart(const QImage& shown, const QImage& expected)
-{
-    if (shown.size() != expected.size()) {
-        return shown.width() * shown.height();
-    }
-    int apart = 0;
-    for (int y = 0; y < shown.height(); ++y) {
-        for (int x = 0; x < shown.width(); ++x) {
-            const QColor a = shown.pixelColor(x, y);
-            const QColor b = expected.pixelColor(x, y);
-            if (std::abs(a.red() - b.red()) > 2 || std::abs(a.green() - b.green()) > 2 ||
-                std::abs(a.blue() - b.blue()) > 2) {
-                ++apart;
-            }
-        }
-    }
-    return apart;
-}
-
-void expectEngineSizesAndLook(w_main& frame, host::OwnerDrawMenu& popup)
+void expectEngineSizes(w_main& frame, host::OwnerDrawMenu& popup)
 {
     ASSERT_TRUE(popup.isVisible());
     int width = 0;
@@ -163,7 +114,141 @@ void expectEngineSizesAndLook(w_main& frame, host::OwnerDrawMenu& popup)
     }
     EXPECT_EQ(popup.width(), width);
     EXPECT_EQ(popup.height(), height);
-    EXPECT_EQ(pixelsApart(popup.grab().toImage(), paintedByEngine(frame, popup)), 0);
+}
+
+COLORREF at(const QImage& image, int x, int y)
+{
+    const QRgb pixel = image.pixel(x, y);
+    return RGB(qRed(pixel), qGreen(pixel), qBlue(pixel));
+}
+
+int pixelsOfColour(const QImage& image, const QRect& area, COLORREF colour)
+{
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            count += at(image, x, y) == colour ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+// Whether two pictures agree over an area.
+bool sameOver(const QImage& a, const QImage& b, const QRect& area)
+{
+    return a.copy(area) == b.copy(area);
+}
+
+// One entry of a shown popup painted normal and highlighted, as the popup shows it.
+struct EntryPictures {
+    QImage normal;
+    QImage highlighted;
+    int L = 0;
+    int T = 0;
+    int R = 0;
+    int B = 0;
+};
+
+// `other` is an entry the selection may rest on while `entry` is painted normal.
+EntryPictures picturesOf(host::OwnerDrawMenu& popup, int entry, int other)
+{
+    QAction* action = popup.entryActions().at(static_cast<std::size_t>(entry));
+    popup.setActiveAction(popup.entryActions().at(static_cast<std::size_t>(other)));
+    EntryPictures pictures;
+    pictures.normal = popup.grab().toImage();
+    popup.setActiveAction(action);
+    pictures.highlighted = popup.grab().toImage();
+    const QRect rect = popup.actionGeometry(action);
+    pictures.L = rect.left();
+    pictures.T = rect.top();
+    pictures.R = rect.right() + 1;
+    pictures.B = rect.bottom() + 1;
+    return pictures;
+}
+
+// The text drawn on a highlighted entry: looks 1 to 7 change to the highlight-text colour, the
+// others keep the menu-text colour the normal picture left in the device context.
+void expectHighlightedTextColour(const EntryPictures& p, int look)
+{
+    const COLORREF highlightText = GetSysColor(COLOR_HIGHLIGHTTEXT);
+    const COLORREF menuText = GetSysColor(COLOR_MENUTEXT);
+    ASSERT_NE(highlightText, menuText);
+    const COLORREF expected = look <= 7 ? highlightText : menuText;
+    const COLORREF other = look <= 7 ? menuText : highlightText;
+    // Rows B - 2 and B - 1 may keep the normal picture (look 11).
+    const QRect text(QPoint(p.L + 24, p.T + 4), QPoint(p.R - 13, p.B - 3));
+    EXPECT_GT(pixelsOfColour(p.highlighted, text, expected), 3) << "look " << look;
+    EXPECT_EQ(pixelsOfColour(p.highlighted, text, other), 0) << "look " << look;
+}
+
+// The entry "打开" with its icon, highlighted.
+void expectIconEntryHighlighted(const EntryPictures& p, int look)
+{
+    const QImage& shown = p.highlighted;
+    const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
+    const QRect icon(p.L + 3, p.T + 3, 16, 16);
+    const auto column = [&p](int x) { return QRect(x, p.T, 1, p.B - p.T); };
+    SCOPED_TRACE(testing::Message() << "look " << look);
+    if (look == 1) {
+        // Filled whole with the highlight, the icon painted again on top of it.
+        EXPECT_EQ(at(shown, p.L, p.T + 1), highlight);
+        EXPECT_EQ(at(shown, p.R - 1, p.B - 1), highlight);
+        EXPECT_GT(icon.width() * icon.height() - pixelsOfColour(shown, icon, highlight), 20);
+    } else if (look <= 7) {
+        // A raised frame around the icon the normal picture shows, the text area filled; the
+        // columns between them and the last one keep the normal picture.
+        EXPECT_EQ(at(shown, p.L + 1, p.T + 5), GetSysColor(COLOR_BTNHIGHLIGHT));
+        EXPECT_EQ(at(shown, p.L + 5, p.T), GetSysColor(COLOR_BTNHIGHLIGHT));
+        EXPECT_EQ(at(shown, p.L + 20, p.T + 5), GetSysColor(COLOR_BTNSHADOW));
+        EXPECT_EQ(at(shown, p.L + 5, p.B - 1), GetSysColor(COLOR_BTNSHADOW));
+        EXPECT_TRUE(sameOver(shown, p.normal, icon)) << "the icon inside the frame";
+        for (const int x : {p.L, p.L + 21, p.L + 22, p.R - 1}) {
+            EXPECT_TRUE(sameOver(shown, p.normal, column(x))) << "column " << x - p.L;
+        }
+        const COLORREF fill = look == 2   ? highlight
+                              : look == 3 ? GetSysColor(COLOR_BACKGROUND)
+                                          : at(shown, p.L + 23, p.T + 1);
+        EXPECT_EQ(at(shown, p.L + 23, p.T + 1), fill);
+        EXPECT_NE(at(shown, p.L + 23, p.T + 1), at(p.normal, p.L + 23, p.T + 1));
+    } else if (look <= 10) {
+        // A framed fill over the whole entry; the icon one pixel up and left.
+        const COLORREF pen = look == 8   ? RGB(80, 80, 165)
+                             : look == 9 ? RGB(255, 131, 6)
+                                         : RGB(0, 0, 0);
+        const COLORREF fill = look == 8   ? RGB(185, 185, 215)
+                              : look == 9 ? RGB(255, 196, 136)
+                                          : RGB(192, 192, 192);
+        EXPECT_EQ(at(shown, p.L, p.T), pen);
+        EXPECT_EQ(at(shown, p.R - 1, p.B - 1), pen);
+        EXPECT_EQ(at(shown, p.R - 3, p.T + 2), fill);
+        const QRect moved = icon.translated(-1, -1);
+        EXPECT_GT(moved.width() * moved.height() - pixelsOfColour(shown, moved, fill), 20);
+    } else {
+        // A black frame filled with the tooltip colour beside the icon column, which keeps the
+        // normal picture, as do the top and bottom rows and the two last columns.
+        for (const int x : {p.L, p.L + 1, p.R - 2, p.R - 1}) {
+            EXPECT_TRUE(sameOver(shown, p.normal, column(x))) << "column " << x - p.L;
+        }
+        EXPECT_TRUE(sameOver(shown, p.normal, QRect(p.L, p.T, p.R - p.L, 1)));
+        EXPECT_TRUE(sameOver(shown, p.normal, QRect(p.L, p.B - 1, p.R - p.L, 1)));
+        EXPECT_EQ(at(shown, p.L + 22, p.T + 5), RGB(0, 0, 0));
+        EXPECT_EQ(at(shown, p.R - 3, p.T + 5), RGB(0, 0, 0));
+        EXPECT_EQ(at(shown, p.R - 4, p.T + 2), GetSysColor(COLOR_INFOBK));
+    }
+    expectHighlightedTextColour(p, look);
+}
+
+// The checked entry "Help for Varnelook", highlighted: every look shows its check mark, drawn
+// again by looks 1 and 8 to 11, kept from the normal picture by the others.
+void expectCheckedEntryHighlighted(const EntryPictures& p, int look)
+{
+    SCOPED_TRACE(testing::Message() << "look " << look);
+    EXPECT_EQ(at(p.highlighted, p.L + 10, p.T + 11), GetSysColor(COLOR_HIGHLIGHT));
+    EXPECT_EQ(at(p.highlighted, p.L + 6, p.T + 11), GetSysColor(COLOR_ACTIVECAPTION));
+    if (look >= 2 && look <= 7) {
+        EXPECT_TRUE(sameOver(p.highlighted, p.normal, QRect(p.L + 2, p.T + 1, 18, p.B - p.T - 2)));
+    }
+    expectHighlightedTextColour(p, look);
 }
 
 TEST(FrameOwnerDraw, MenusOpenedByMouseAreMeasuredAndPaintedByTheEngine)
@@ -172,7 +257,7 @@ TEST(FrameOwnerDraw, MenusOpenedByMouseAreMeasuredAndPaintedByTheEngine)
     QMenuBar* bar = run.frame().menuBar();
     host::OwnerDrawMenu& file = run.popup(run.menu().m_file);
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(file.menuAction()).center());
-    expectEngineSizesAndLook(run.frame(), file);
+    expectEngineSizes(run.frame(), file);
     file.close();
 }
 
@@ -182,9 +267,42 @@ TEST(FrameOwnerDraw, MenusOpenedByKeyboardAreMeasuredAndPaintedByTheEngine)
     host::OwnerDrawMenu& help = run.popup(run.menu().m_help);
     QTest::keyClick(&run.frame(), Qt::Key_H, Qt::AltModifier);
     ASSERT_NE(help.activeAction(), nullptr); // the first item is highlighted
-    expectEngineSizesAndLook(run.frame(), help);
+    expectEngineSizes(run.frame(), help);
     QTest::keyClick(&help, Qt::Key_Down); // the separator is passed over
-    expectEngineSizesAndLook(run.frame(), help);
+    EXPECT_EQ(help.activeAction(), help.entryActions().back());
+}
+
+TEST(FrameOwnerDraw, AHighlightedEntryShowsItsLookOverTheNormalPictureInEveryLook)
+{
+    Running run;
+    w_main& frame = run.frame();
+    m_main& menu = run.menu();
+    menu.m_helpforvarnelook.setChecked(true);
+    // Each popup, opened by its key, with the first entry highlighted and then the other one.
+    struct Case {
+        host::OwnerDrawMenu& popup;
+        Qt::Key key;
+        int other;
+        void (*expect)(const EntryPictures&, int);
+    };
+    const std::vector<Case> cases = {
+        {run.popup(menu.m_file), Qt::Key_F, 1, expectIconEntryHighlighted},
+        {run.popup(menu.m_help), Qt::Key_H, 2, expectCheckedEntryHighlighted},
+    };
+    for (const std::int16_t background : {0, 4}) {
+        frame.inv_supermenu.menubkstyle = background;
+        SCOPED_TRACE(testing::Message() << "background " << background);
+        for (const Case& each : cases) {
+            QTest::keyClick(&frame, each.key, Qt::AltModifier);
+            ASSERT_TRUE(each.popup.isVisible());
+            for (std::int16_t look = 1; look <= 11; ++look) {
+                frame.inv_supermenu.menustyle = look;
+                each.expect(picturesOf(each.popup, 0, each.other), look);
+            }
+            QTest::keyClick(&each.popup, Qt::Key_Escape);
+            QTest::keyClick(frame.menuBar(), Qt::Key_Escape);
+        }
+    }
 }
 
 } // namespace

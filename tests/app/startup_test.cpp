@@ -1,13 +1,19 @@
 #include "../support/image_plugins.h"
+#include "app/start_place.h"
 #include "app/w_main.h"
 #include "browse/w_brow.h"
+#include "host/toolkit/list_view_widget.h"
 #include "viewer_fixture.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QEvent>
+#include <QFileInfo>
 #include <QGroupBox>
+#include <QListView>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QProcess>
 #include <QStatusBar>
 #include <gtest/gtest.h>
 
@@ -102,6 +108,92 @@ TEST(StartupCost, ShowingAndPaintingTheViewerLoadsOnlyThePluginsOfItsOwnPictures
     EXPECT_TRUE(loaded.contains(QStringLiteral("libqgif.so"))) << "the logo was not read";
     EXPECT_TRUE((loaded - allowed).isEmpty())
         << "also loaded: " << QStringList((loaded - allowed).values()).join(' ').toStdString();
+}
+
+// Runs the viewer's executable in `folder` with `arguments`; answers its exit code (-1 when it
+// did not end) and what it wrote to standard output and standard error.
+struct Exit {
+    int code = -1;
+    QString out;
+    QString err;
+};
+Exit runViewer(const QString& folder, const QStringList& arguments)
+{
+    QProcess process;
+    process.setWorkingDirectory(folder);
+    process.start(QStringLiteral(VARNELOOK_EXECUTABLE), arguments);
+    Exit exit;
+    if (process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit) {
+        exit.code = process.exitCode();
+    } else {
+        process.kill();
+        process.waitForFinished();
+    }
+    exit.out = QString::fromUtf8(process.readAllStandardOutput());
+    exit.err = QString::fromUtf8(process.readAllStandardError());
+    return exit;
+}
+
+// Each form of the viewer's own command line: a folder, an archive in another folder, and the
+// command lines it refuses before any window opens.
+TEST(StartPlace, TheViewerStartsOnTheFolderOrTheArchiveItIsGiven)
+{
+    ScratchFolder folder;
+    ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("shelf")));
+    folder.addArchive("shelf/b.zqr", {{"x.txt", "x"}, {"y.txt", "y"}});
+    folder.addArchive("shelf/a.zqr", {{"z.txt", "z"}});
+    folder.addArchive("here.zqr", {{"h.txt", "h"}});
+    folder.writeFile("notes.txt", "not an archive");
+    const QString home = QDir::currentPath();
+    const std::vector<std::string> shelf{"a.zqr", "b.zqr"};
+
+    {
+        const app::StartCommand start = app::enterStartPlace({"shelf"});
+        ASSERT_EQ(start.error, "");
+        RunningViewer viewer(start.place);
+        w_brow& sheet = *viewer.sheet();
+        EXPECT_EQ(RunningViewer::shownArchives(sheet), shelf);
+        EXPECT_TRUE(RunningViewer::shownMembers(sheet).empty()) << "nothing listed unasked";
+    }
+    ASSERT_TRUE(QDir::setCurrent(home));
+    {
+        const app::StartCommand start = app::enterStartPlace({"shelf/b.zqr"});
+        ASSERT_EQ(start.error, "");
+        RunningViewer viewer(start.place);
+        w_brow& sheet = *viewer.sheet();
+        EXPECT_EQ(RunningViewer::shownArchives(sheet), shelf);
+        // Listed and marked as if clicked.
+        EXPECT_EQ(RunningViewer::shownMembers(sheet), (std::vector<std::string>{"x.txt", "y.txt"}));
+        EXPECT_EQ(viewer.statusLine(), "总共:2个文件");
+        EXPECT_EQ(sheet.title(), "在浏览<b.zqr>");
+        EXPECT_EQ(QFileInfo(QString::fromStdString(sheet.zipFilePathName())).canonicalFilePath(),
+                  QFileInfo(folder.path() + QStringLiteral("/shelf/b.zqr")).canonicalFilePath());
+        const QListView* catalogue = sheet.lv_zip->listWidget();
+        EXPECT_EQ(catalogue->currentIndex().row(), 1);
+        EXPECT_TRUE(catalogue->selectionModel()->isSelected(catalogue->currentIndex()));
+    }
+    ASSERT_TRUE(QDir::setCurrent(home));
+
+    // Refused: one line on standard error, exit code 2, no window and no change of folder.
+    EXPECT_NE(app::enterStartPlace({"notes.txt"}).error, "");
+    EXPECT_EQ(QDir::currentPath(), home);
+    const std::vector<QStringList> refused{
+        {QStringLiteral("no-such-folder")},
+        {QStringLiteral("notes.txt")},
+        {QStringLiteral("shelf"), QStringLiteral("here.zqr")},
+        {QStringLiteral("-style"), QStringLiteral("fusion"), QStringLiteral("-reverse")},
+        {QStringLiteral("-reverse")},
+    };
+    for (const QStringList& arguments : refused) {
+        const Exit exit = runViewer(home, arguments);
+        EXPECT_EQ(exit.code, 2) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(exit.err.startsWith(QStringLiteral("varnelook: "))) << exit.err.toStdString();
+        EXPECT_EQ(exit.err.count(QLatin1Char('\n')), 1) << exit.err.toStdString();
+        EXPECT_TRUE(exit.out.isEmpty());
+    }
+    EXPECT_NE(
+        runViewer(home, {QStringLiteral("notes.txt")}).err.indexOf(QStringLiteral("notes.txt")), -1)
+        << "the message names the argument";
 }
 
 INSTANTIATE_TEST_SUITE_P(WithAndWithoutArguments, Startup,

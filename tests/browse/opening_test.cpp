@@ -188,6 +188,17 @@ TEST_F(Opening, AMissingExtractionEntryIsNamedAndDeletesNothing)
     EXPECT_NE(boxes.shown[1].text.find("NoSuchArchiveLibrary.dll"), std::string::npos);
     EXPECT_TRUE(folder.exists("blob.varnelook-unknown")); // the event ended before any delete
     EXPECT_FALSE(folder.exists("a.txt"));
+
+    // A library that loads but lacks the entry (Qt's own core library here) is named as such.
+    browse::useKarvexLibraryName("Qt6Core.dll");
+    RunningViewer::doubleClickItem(sheet, static_cast<int>(row));
+    browse::useKarvexLibraryName("");
+    ASSERT_EQ(boxes.shown.size(), 3u);
+    EXPECT_NE(boxes.shown[2].text.find("GetFileFromZipFile2"), std::string::npos);
+    EXPECT_NE(boxes.shown[2].text.find("库 Qt6Core.dll 中没有这个入口"), std::string::npos)
+        << boxes.shown[2].text;
+    EXPECT_TRUE(folder.exists("blob.varnelook-unknown"));
+    EXPECT_FALSE(folder.exists("a.txt"));
 }
 
 } // namespace

@@ -100,6 +100,13 @@ RunningViewer::RunningViewer(const std::string& commandline)
     QCoreApplication::processEvents();
 }
 
+RunningViewer::RunningViewer(const app::StartPlace& place)
+    : application_(std::make_unique<browser>(place))
+{
+    application_->start("");
+    QCoreApplication::processEvents();
+}
+
 RunningViewer::~RunningViewer()
 {
     closeFrame();

@@ -12,6 +12,9 @@
 #include <vector>
 
 class browser;
+namespace app {
+struct StartPlace;
+}
 class w_brow;
 class w_main;
 
@@ -60,6 +63,8 @@ private:
 class RunningViewer {
 public:
     explicit RunningViewer(const std::string& commandline = "");
+    // Started on a place the executable's arguments named (app::enterStartPlace).
+    explicit RunningViewer(const app::StartPlace& place);
     RunningViewer(const RunningViewer&) = delete;
     RunningViewer& operator=(const RunningViewer&) = delete;
     ~RunningViewer();

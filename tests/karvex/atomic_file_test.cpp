@@ -5,9 +5,13 @@
 #include "test_support.h"
 #include "unique_fd.h"
 
+#include <ctime>
 #include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace karvex_test {
 namespace {
@@ -61,6 +65,40 @@ TEST_P(AtomicFileTest, PublishingOverAnExistingFileFailsAndKeepsIt)
     replacement.reset();
     EXPECT_THAT(folderContents(dir.path().string()), ElementsAre("mine.txt"));
     EXPECT_EQ(readFile(dir / "mine.txt"), "the new copy");
+}
+
+TEST(AtomicFile, NamedTemporaryFilesOfDeadProcessesAreRemovedByTheNextOne)
+{
+    // A process that is gone for sure: a child that has exited and been waited for.
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::_exit(0);
+    }
+    ::waitpid(child, nullptr, 0);
+    TempDir dir;
+    const auto debris = [&](pid_t pid, const std::string& tail, bool old) {
+        const std::string name = ".karvex-" + std::to_string(pid) + tail;
+        writeFile(dir / name, "half a file");
+        if (old) {
+            const timespec times[2] = {{0, UTIME_OMIT}, {::time(nullptr) - 3600, 0}};
+            ::utimensat(AT_FDCWD, (dir / name).c_str(), times, 0);
+        }
+        return name;
+    };
+    const std::string stale = debris(child, "-0123456789abcdef.part", true);
+    const std::string running = debris(1, "-0123456789abcdef.part", true); // init never dies
+    const std::string fresh = debris(child, "-fedcba9876543210.part", false);
+    const std::string notOurs = debris(child, "-0123456789abcdef.partial", true);
+
+    karvex::UniqueFd folder(::open(dir.path().c_str(), O_RDONLY | O_DIRECTORY));
+    std::unique_ptr<karvex::AtomicFile> file;
+    ASSERT_EQ(karvex::AtomicFile::create(folder.get(), file, karvex::Temporary::Named),
+              karvex::Error::None);
+    ASSERT_EQ(file->publish("new.txt"), karvex::Error::None);
+    file.reset();
+    // Written to within the last minute: its process may run in another PID namespace.
+    EXPECT_THAT(folderContents(dir.path().string()),
+                ::testing::UnorderedElementsAre(running, fresh, notOurs, "new.txt"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Ways, AtomicFileTest,

@@ -3,11 +3,16 @@
 #include "karvex/karvex.h"
 #include "test_support.h"
 
+#include <climits>
+#include <future>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace karvex_test {
@@ -122,23 +127,146 @@ TEST_F(Extraction, UnknownMemberIsRefused)
     EXPECT_THAT(folderContents(out), IsEmpty());
 }
 
-TEST_F(Extraction, FailedExtractionRemovesTheFoldersItCreated)
+// Runs `work` in a child process and returns what it returned, negated into an exit status.
+template <typename Work> std::int32_t inChild(Work work)
 {
-    ZipEntry bad = file("deep/er/bad.txt", "some text");
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::_exit(-work());
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? -WEXITSTATUS(status) : INT32_MIN;
+}
+
+TEST_F(Extraction, FailedExtractionRemovesTheFoldersItCreatedAtAnyDepth)
+{
+    // A hundred folders deep, with 50 descriptors: the unpack needs no descriptor per folder,
+    // and a failure takes every folder it made with it.
+    std::string deep;
+    for (int i = 0; i < 100; ++i) {
+        deep += "d" + std::to_string(i) + "/";
+    }
+    ZipEntry bad = file(deep + "bad.txt", "some text");
     bad.crc = 0x12345678;
-    const auto zip = makeArchive(dir, {bad});
-    EXPECT_EQ(extract(zip, "deep/er/bad.txt", out), KARVEX_E_BAD_CRC);
+    const auto zip = makeArchive(dir, {bad, file(deep + "good.txt", "good text")});
+    const auto withFewDescriptors = [&](const std::string& member) {
+        return inChild([&] {
+            const rlimit limit{50, 50};
+            ::setrlimit(RLIMIT_NOFILE, &limit);
+            return extract(zip, member, out);
+        });
+    };
+    EXPECT_EQ(withFewDescriptors(deep + "bad.txt"), KARVEX_E_BAD_CRC);
+    EXPECT_THAT(folderContents(out), IsEmpty());
+    EXPECT_EQ(withFewDescriptors(deep + "good.txt"), KARVEX_OK);
+    EXPECT_EQ(readFile(out + "/" + deep + "good.txt"), "good text");
+}
+
+// Two unpacks into a fresh folder, interleaved the way that once lost a file: the failing one
+// creates "sub", the other finds it there and opens its still nameless file in it, and only
+// then does the first one fail and clean up.
+struct Interleaving {
+    std::promise<void> subCreated;
+    std::promise<void> goodFileOpen;
+    std::promise<void> badFinished;
+};
+
+int badReachedItsData(void* context, std::uint64_t done, std::uint64_t)
+{
+    auto& steps = *static_cast<Interleaving*>(context);
+    if (done == 0) {
+        steps.subCreated.set_value();
+        steps.goodFileOpen.get_future().wait();
+    }
+    return 0;
+}
+
+int goodReachedItsData(void* context, std::uint64_t done, std::uint64_t)
+{
+    auto& steps = *static_cast<Interleaving*>(context);
+    if (done == 0) {
+        steps.goodFileOpen.set_value();
+        steps.badFinished.get_future().wait();
+    }
+    return 0;
+}
+
+TEST_F(Extraction, FailingUnpackNeverRemovesAFolderAnotherUnpackNeeds)
+{
+    ZipEntry bad = file("sub/bad.bin", "damaged");
+    bad.crc = 0x1;
+    const auto zip = makeArchive(dir, {bad, file("sub/good.bin", "intact")});
+    Interleaving steps;
+    std::int32_t badResult = 0;
+    std::thread badUnpack([&] {
+        const std::string save = out + "/sub/bad.bin";
+        badResult = KarvexExtractMember(zip.c_str(), "sub/bad.bin", save.c_str(), 0,
+                                        badReachedItsData, &steps);
+        steps.badFinished.set_value();
+    });
+    steps.subCreated.get_future().wait();
+    const std::string save = out + "/sub/good.bin";
+    const std::int32_t goodResult = KarvexExtractMember(zip.c_str(), "sub/good.bin", save.c_str(),
+                                                        0, goodReachedItsData, &steps);
+    badUnpack.join();
+    EXPECT_EQ(badResult, KARVEX_E_BAD_CRC);
+    EXPECT_EQ(goodResult, KARVEX_OK);
+    EXPECT_EQ(readFile(save), "intact");
+    EXPECT_THAT(folderContents(out), ElementsAre("sub", "sub/good.bin"));
+}
+
+TEST_F(Extraction, FolderThatCannotBeWrittenIsAPermissionProblem)
+{
+    const auto zip = makeArchive(dir, {file("a.txt", "A"), file("docs/b.txt", "B")});
+    std::filesystem::permissions(
+        dir.path(), std::filesystem::perms::owner_all | std::filesystem::perms::group_read |
+                        std::filesystem::perms::group_exec | std::filesystem::perms::others_read |
+                        std::filesystem::perms::others_exec);
+    ::chmod(out.c_str(), 0555);
+    // Root may write anywhere: the unpack runs as nobody then.
+    const auto asUser = [&](const std::string& member) {
+        return inChild([&]() -> std::int32_t {
+            if (::geteuid() == 0 && ::setuid(65534) != 0) {
+                return KARVEX_E_INTERNAL;
+            }
+            return extract(zip, member, out);
+        });
+    };
+    EXPECT_EQ(asUser("a.txt"), KARVEX_E_PERMISSION);
+    EXPECT_EQ(asUser("docs/b.txt"), KARVEX_E_PERMISSION);
+    ::chmod(out.c_str(), 0755);
     EXPECT_THAT(folderContents(out), IsEmpty());
 }
 
-TEST_F(Extraction, DeclaredSizeBeyondFreeSpaceIsRefusedBeforeWriting)
+TEST_F(Extraction, BombsAndMembersThatWouldEatTheFreeSpaceReserveAreRefusedBeforeWriting)
 {
+    // Declared far beyond any disk, and at a ratio no honest packer reaches.
     ZipEntry huge = file("huge.bin", std::string(1000, 'h'));
     huge.zip64 = true;
-    huge.size = 1ULL << 60; // an exbibyte: no disk has that much free
-    const auto zip = makeArchive(dir, {huge});
-    EXPECT_EQ(listArchive(zip).names, std::vector<std::string>{"huge.bin"});
-    EXPECT_EQ(extract(zip, "huge.bin", out), KARVEX_E_NO_SPACE);
+    huge.size = 1ULL << 60;
+    // 2 GiB from one packed KiB: a bomb, whatever the free space.
+    ZipEntry bomb = file("bomb.bin", std::string(1000, 'b'));
+    bomb.zip64 = true;
+    bomb.size = 2ULL << 30;
+    // Fits in the free space, but would leave less than the reserve (at a believable ratio).
+    struct statvfs fs {};
+    ASSERT_EQ(::statvfs(out.c_str(), &fs), 0);
+    const std::uint64_t free = static_cast<std::uint64_t>(fs.f_bavail) * fs.f_frsize;
+    const std::uint64_t total = static_cast<std::uint64_t>(fs.f_blocks) * fs.f_frsize;
+    const std::uint64_t reserve = std::min<std::uint64_t>(total / 100 * KARVEX_FREE_RESERVE_PERCENT,
+                                                          KARVEX_FREE_RESERVE_BYTES);
+    ASSERT_GT(free, reserve);
+    ZipEntry greedy = file("greedy.bin", std::string(1000, 'g'));
+    greedy.zip64 = true;
+    greedy.size = free - reserve / 2;
+    greedy.packedSize = *greedy.size / 100;
+    const auto zip = makeArchive(dir, {huge, bomb, greedy});
+
+    EXPECT_THAT(listArchive(zip).names, ElementsAre("huge.bin", "bomb.bin", "greedy.bin"));
+    EXPECT_EQ(extract(zip, "huge.bin", out), KARVEX_E_TOO_BIG);
+    EXPECT_EQ(extract(zip, "bomb.bin", out), KARVEX_E_TOO_BIG);
+    EXPECT_EQ(extract(zip, "greedy.bin", out), KARVEX_E_NO_SPACE);
     EXPECT_THAT(folderContents(out), IsEmpty());
 }
 
@@ -209,7 +337,7 @@ TEST_F(Extraction, ExtractMemberReportsProgressCancelsCleanlyAndHonoursItsFlags)
 {
     std::string bytes;
     for (int i = 0; i < (7 << 19); ++i) { // 3.5 MiB
-        bytes += static_cast<char>((i * 7919) % 251);
+        bytes += static_cast<char>((static_cast<unsigned>(i) * 7919U) % 251U);
     }
     const auto zip = makeArchive(dir, {file("deep/big.bin", bytes)});
     const std::string savePath = out + "/deep/big.bin";

@@ -95,12 +95,15 @@ TEST_F(Hostile, OverlappingEntryBombIsCappedAtEachDeclaredSize)
     for (std::size_t i = 1; i < 200; ++i) {
         ZipEntry alias;
         alias.name = "copy" + std::to_string(i) + ".bin";
+        alias.method = 8;
         alias.sharesWith = 0;
         entries.push_back(alias);
     }
     const auto zip = makeArchive(dir, entries);
     EXPECT_EQ(listArchive(zip).result, 200);
 
+    // The first entry is cut at its declared size; the others point at a local header that
+    // names another member, and are refused before a byte is read.
     karvex::Error error = karvex::Error::None;
     const auto archive = karvex::Archive::open(zip.c_str(), error);
     ASSERT_TRUE(archive);
@@ -108,11 +111,13 @@ TEST_F(Hostile, OverlappingEntryBombIsCappedAtEachDeclaredSize)
         karvex::MemberInfo info;
         ASSERT_EQ(karvex::inspectMember(*archive, member, info), karvex::Error::None);
         CountingSink sink;
-        EXPECT_EQ(karvex::copyMember(*archive, member, info, sink), karvex::Error::SizeMismatch);
-        EXPECT_LE(sink.bytes, info.size) << member.name;
+        const bool first = &member == &archive->members().front();
+        EXPECT_EQ(karvex::copyMember(*archive, member, info, sink),
+                  first ? karvex::Error::SizeMismatch : karvex::Error::CorruptData);
+        EXPECT_LE(sink.bytes, first ? info.size : 0) << archive->name(member);
     }
     EXPECT_EQ(extract(zip, "kernel.bin", out), KARVEX_E_SIZE_MISMATCH);
-    EXPECT_EQ(extract(zip, "copy199.bin", out), KARVEX_E_SIZE_MISMATCH);
+    EXPECT_EQ(extract(zip, "copy199.bin", out), KARVEX_E_CORRUPT_DATA);
     EXPECT_THAT(folderContents(out), IsEmpty());
 }
 

@@ -178,25 +178,47 @@ TEST(Listing, NameEndingInAtIsLeftOutSoTheNextNameStaysWhole)
     EXPECT_EQ(extract(zip, "a@", dir.path()), KARVEX_E_SEPARATOR_IN_NAME);
 }
 
-TEST(Listing, ArchiveThatCannotBeUnpackedIsNotListedEither)
+TEST(Listing, AMemberThatCannotBeReadCostsOnlyItself)
 {
-    // A member whose name claims UTF-8 but is not makes the whole archive unreadable for
-    // unpacking; listing its other members would offer files that never open.
+    // Each of these once made the whole archive unreadable, or was listed and never unpacked.
+    ZipEntry flaggedNotUtf8 = file("bad\xFF\xFE.txt");
+    flaggedNotUtf8.flags = kUtf8Flag;
+    ZipEntry aesWithoutItsRecord = file("aes.bin");
+    aesWithoutItsRecord.method = 99;
+    ZipEntry unknownMethod = file("odd.bin");
+    unknownMethod.method = 9;
+    ZipEntry sizeInMissingZip64Field = file("huge.bin");
+    sizeInMissingZip64Field.size = 0xFFFFFFFF;
+    const std::string overlong = "docs/" + std::string(256, 'x') + ".txt";
     TempDir dir;
-    ZipEntry bad = file("bad\xFF\xFE.txt");
-    bad.flags = kUtf8Flag;
-    const auto zip = makeArchive(dir, {file("ok.txt"), bad});
-    // Whichever way the reader takes such an archive, every name it lists must unpack.
+    const auto zip = makeArchive(dir, {file("ok.txt", "fine"), flaggedNotUtf8, aesWithoutItsRecord,
+                                       unknownMethod, sizeInMissingZip64Field, file(overlong),
+                                       file("docs/.karvex-77-0123456789abcdef.part"),
+                                       file("last.txt", "also fine")});
+
     const Listing listing = listArchive(zip);
-    if (listing.result < 0) {
-        EXPECT_EQ(listing.result, KARVEX_E_NOT_AN_ARCHIVE);
-        return;
-    }
-    for (std::size_t i = 0; i < listing.names.size(); ++i) {
-        const std::string out = dir / ("out" + std::to_string(i));
-        std::filesystem::create_directory(out);
-        EXPECT_EQ(extract(zip, listing.names[i], out), KARVEX_OK) << listing.names[i];
-    }
+    EXPECT_EQ(listing.result, 2);
+    EXPECT_THAT(listing.names, ElementsAre("ok.txt", "last.txt"));
+    KarvexListSummary summary{};
+    ASSERT_EQ(KarvexListMembers(zip.c_str(), nullptr, nullptr, &summary), KARVEX_OK);
+    EXPECT_EQ(summary.entries, 8U);
+    EXPECT_EQ(summary.listed, 2U);
+    EXPECT_EQ(summary.undecodable, 1U);
+    EXPECT_EQ(summary.badRecords, 3U);
+    EXPECT_EQ(summary.unsafeNames, 2U);
+
+    const std::string out = dir / "out";
+    std::filesystem::create_directory(out);
+    EXPECT_EQ(extract(zip, "ok.txt", out), KARVEX_OK);
+    EXPECT_EQ(extract(zip, "last.txt", out), KARVEX_OK);
+    EXPECT_EQ(readFile(out + "/last.txt"), "also fine");
+    // Asked for by name anyway, each says why.
+    EXPECT_EQ(extract(zip, "aes.bin", out), KARVEX_E_BAD_RECORD);
+    EXPECT_EQ(extract(zip, "odd.bin", out), KARVEX_E_UNSUPPORTED_METHOD);
+    EXPECT_EQ(extract(zip, "huge.bin", out), KARVEX_E_BAD_RECORD);
+    EXPECT_EQ(extract(zip, overlong, out), KARVEX_E_NAME_TOO_LONG);
+    EXPECT_EQ(extract(zip, "docs/.karvex-77-0123456789abcdef.part", out), KARVEX_E_UNSAFE_NAME);
+    EXPECT_THAT(folderContents(out), ElementsAre("last.txt", "ok.txt"));
 }
 
 } // namespace
@@ -226,7 +248,7 @@ int throwSomethingOdd(void*, const KarvexMemberInfo*)
 
 TEST(DetailedListing, ListsEveryMemberWithItsDetailsAndCountsWhatIsLeftOut)
 {
-    // More names than the bounded list holds, and one of each kind of entry that is left out.
+    // Far more names than the bounded list holds, and one of each kind of entry left out.
     std::vector<ZipEntry> entries;
     ZipEntry first = file("first.txt", std::string(5000, 'f'));
     first.method = 8;
@@ -236,7 +258,8 @@ TEST(DetailedListing, ListsEveryMemberWithItsDetailsAndCountsWhatIsLeftOut)
     entries.push_back(file("../escape.txt"));
     entries.push_back(file("a@@b.txt"));
     entries.push_back(file("\xFF\xFF.txt"));
-    for (int i = 0; i < 20000; ++i) {
+    // 65,535 entries in all: the count field holds 0xFFFF, and there is no ZIP64 record.
+    for (int i = 0; i < 65529; ++i) {
         entries.push_back(file("n/" + std::to_string(100000 + i), ""));
     }
     TempDir dir;
@@ -246,15 +269,15 @@ TEST(DetailedListing, ListsEveryMemberWithItsDetailsAndCountsWhatIsLeftOut)
     Collected collected;
     KarvexListSummary summary{};
     ASSERT_EQ(KarvexListMembers(zip.c_str(), collect, &collected, &summary), KARVEX_OK);
-    ASSERT_EQ(collected.members.size(), 20001U);
+    ASSERT_EQ(collected.members.size(), 65530U);
     EXPECT_EQ(collected.names.front(), "first.txt");
-    EXPECT_EQ(collected.names.back(), "n/119999");
+    EXPECT_EQ(collected.names.back(), "n/165528");
     const KarvexMemberInfo& details = collected.members.front();
     EXPECT_EQ(details.size, 5000U);
     EXPECT_EQ(details.packedSize, deflateRaw(std::string(5000, 'f')).size());
     EXPECT_EQ(details.crc32, crc32(0, reinterpret_cast<const Bytef*>(first.data.data()), 5000));
     EXPECT_EQ(details.index, 0U);
-    EXPECT_EQ(collected.members.back().index, 20005U);
+    EXPECT_EQ(collected.members.back().index, 65534U);
     // The archive's DOS time is 2025-01-01 00:00 local time.
     std::tm local{};
     local.tm_year = 125;
@@ -262,8 +285,8 @@ TEST(DetailedListing, ListsEveryMemberWithItsDetailsAndCountsWhatIsLeftOut)
     local.tm_isdst = -1;
     EXPECT_EQ(details.modified, static_cast<std::int64_t>(std::mktime(&local)));
 
-    EXPECT_EQ(summary.entries, 20006U);
-    EXPECT_EQ(summary.listed, 20001U);
+    EXPECT_EQ(summary.entries, 65535U);
+    EXPECT_EQ(summary.listed, 65530U);
     EXPECT_EQ(summary.folders, 1U);
     EXPECT_EQ(summary.duplicates, 1U);
     EXPECT_EQ(summary.unsafeNames, 1U);

@@ -15,11 +15,26 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
-std::vector<karvex::RawEntry> rawEntries(const std::string& path)
+struct StoredEntry {
+    std::string name;
+    karvex::RecordFields record;
+};
+
+// The central records exactly as stored, read by the library's own directory reader.
+std::vector<StoredEntry> rawEntries(const std::string& path)
 {
     karvex::UniqueFd fd(::open(path.c_str(), O_RDONLY));
-    auto entries = karvex::readCentralDirectory(fd.get());
-    return entries ? *entries : std::vector<karvex::RawEntry>{};
+    std::vector<StoredEntry> entries;
+    const auto layout = karvex::locateCentralDirectory(fd.get(), std::filesystem::file_size(path));
+    if (!layout) {
+        return entries;
+    }
+    karvex::DirectoryCursor cursor(fd.get(), *layout);
+    karvex::RecordView record;
+    while (cursor.next(record) == karvex::DirectoryCursor::Step::Record) {
+        entries.push_back({std::string(record.name), record.fields});
+    }
+    return entries;
 }
 
 class Packing : public ::testing::Test {

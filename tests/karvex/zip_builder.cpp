@@ -101,7 +101,7 @@ std::string buildZip(const std::vector<ZipEntry>& entries)
             static_cast<std::uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(entry.data.data()),
                                              static_cast<uInt>(entry.data.size()))));
         w.size = entry.size.value_or(entry.data.size());
-        w.compressedSize = payload.size();
+        w.compressedSize = entry.packedSize.value_or(payload.size());
         const std::string extra = entry.zip64 ? zip64Extra(w, false) : std::string();
         put32(out, 0x04034b50);
         putCommonFields(out, entry, w, extra);

@@ -14,10 +14,11 @@ struct ZipEntry {
     std::string data;         // the member's content before compression
     std::uint16_t flags = 0;  // general-purpose flags (bit 11: UTF-8 name, bit 0: encrypted)
     std::uint16_t method = 0; // 0 stored, 8 deflated; any other value stores `data` as it is
-    std::optional<std::uint32_t> crc;      // declared CRC instead of the true one
-    std::optional<std::uint64_t> size;     // declared size instead of the true one
-    std::optional<std::size_t> sharesWith; // point at an earlier entry's local header and data
-    bool zip64 = false;                    // declare the sizes in a ZIP64 extra field
+    std::optional<std::uint32_t> crc;        // declared CRC instead of the true one
+    std::optional<std::uint64_t> size;       // declared size instead of the true one
+    std::optional<std::uint64_t> packedSize; // declared packed size instead of the true one
+    std::optional<std::size_t> sharesWith;   // point at an earlier entry's local header and data
+    bool zip64 = false;                      // declare the sizes in a ZIP64 extra field
 };
 
 constexpr std::uint16_t kUtf8Flag = 1U << 11;

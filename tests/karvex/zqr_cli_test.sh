@@ -53,6 +53,105 @@ report=$("$zqr" check crc.zqr); rc=$?
 expect "check fails a damaged archive" 1 $rc
 expect "check says why" "h.txt: cannot be opened: member data fails its CRC check" "$report"
 
+# Two end records, the second hidden in the first one's comment, pointing at two directories:
+# the list must never show one member while get writes another's bytes. Refused as a whole.
+python3 - <<'PY'
+import struct, zlib
+def lh(n,d): return struct.pack("<IHHHHHIIIHH",0x04034B50,20,0,0,0,0x21,zlib.crc32(d),len(d),len(d),len(n),0)+n
+def ch(n,d,o): return struct.pack("<IHHHHHHIIIHHHHHII",0x02014B50,0x314,20,0,0,0,0x21,zlib.crc32(d),len(d),len(d),len(n),0,0,0,0,0,o)+n
+def eocd(c,s,o,cm=b""): return struct.pack("<IHHHHIIH",0x06054B50,0,0,c,c,s,o,len(cm))+cm
+A=(b"readme.txt",b"harmless text\n"); B=(b"payload.exe",b"MZ not what the list promised\n")
+body=lh(*A)+A[1]; ob=len(body); body+=lh(*B)+B[1]
+ca=ch(*A,0); cb=ch(*B,ob); oa=len(body); body+=ca; obc=len(body); body+=cb
+open("two-directories.zqr","wb").write(body+eocd(1,len(cb),obc,eocd(1,len(ca),oa)))
+PY
+mkdir two
+expect "two directories: list refuses" 1 "$("$zqr" list two-directories.zqr >/dev/null 2>&1; echo $?)"
+expect "two directories: check refuses" 1 "$("$zqr" check two-directories.zqr >/dev/null 2>&1; echo $?)"
+expect "two directories: get refuses" 1 "$("$zqr" get two-directories.zqr readme.txt two 2>/dev/null; echo $?)"
+expect "two directories: nothing written" "" "$(ls -A two)"
+
+# Every compression method the library reads, each made by another program: Python's zipfile
+# (stored, deflate, bzip2, LZMA), and xz and Zstandard streams from their own tools.
+head -c 300000 /dev/urandom | base64 > text.txt
+python3 - <<'PY'
+import lzma, struct, subprocess, zipfile, zlib
+data = open("text.txt", "rb").read()
+with zipfile.ZipFile("methods.zqr", "w") as z:
+    for name, method in [("stored.txt", zipfile.ZIP_STORED), ("deflate.txt", zipfile.ZIP_DEFLATED),
+                         ("bzip2.txt", zipfile.ZIP_BZIP2), ("lzma.txt", zipfile.ZIP_LZMA)]:
+        z.write("text.txt", name, compress_type=method)
+entries = [(b"xz.txt", 95, lzma.compress(data, format=lzma.FORMAT_XZ)),
+           (b"zstd.txt", 93, subprocess.run(["zstd", "-q", "-c"], input=data, check=True,
+                                             capture_output=True).stdout)]
+body, directory = b"", b""
+for name, method, packed in entries:
+    fields = (63, 0, method, 0, 0x5A21, zlib.crc32(data), len(packed), len(data), len(name), 0)
+    directory += struct.pack("<IH", 0x02014B50, 0x31E) + struct.pack("<HHHHHIIIHH", *fields) + \
+        struct.pack("<HHHII", 0, 0, 0, 0, len(body)) + name
+    body += struct.pack("<I", 0x04034B50) + struct.pack("<HHHHHIIIHH", *fields) + name + packed
+end = struct.pack("<IHHHHIIH", 0x06054B50, 0, 0, 2, 2, len(directory), len(body), 0)
+open("more-methods.zqr", "wb").write(body + directory + end)
+PY
+mkdir methods
+for member in stored.txt deflate.txt bzip2.txt lzma.txt; do
+  "$zqr" get methods.zqr "$member" methods
+  expect "$member unpacks" "$(md5sum < text.txt)" "$(md5sum < "methods/$member")"
+done
+for member in xz.txt zstd.txt; do
+  "$zqr" get more-methods.zqr "$member" methods
+  expect "$member unpacks" "$(md5sum < text.txt)" "$(md5sum < "methods/$member")"
+done
+# 7-Zip's own LZMA, asked to leave out the end marker Python writes (the 7-Zip of this machine
+# does), and its bzip2.
+7zz a -tzip -mm=LZMA -m0=LZMA:eos=off seven.zqr text.txt >/dev/null
+cp text.txt bzip2.txt && 7zz a -tzip -mm=BZip2 seven.zqr bzip2.txt >/dev/null
+mkdir seven
+"$zqr" get seven.zqr text.txt seven && "$zqr" get seven.zqr bzip2.txt seven
+expect "7-Zip's LZMA unpacks" "$(md5sum < text.txt)" "$(md5sum < seven/text.txt)"
+expect "7-Zip's bzip2 unpacks" "$(md5sum < text.txt)" "$(md5sum < seven/bzip2.txt)"
+expect "check reads every method" 0 "$("$zqr" check methods.zqr >/dev/null; "$zqr" check more-methods.zqr >/dev/null; echo $?)"
+
+# One member the library cannot read costs only itself, and check names it and says why.
+python3 - <<'PY'
+import zipfile
+with zipfile.ZipFile("one-bad.zqr", "w") as z:
+    z.writestr("good.txt", "good")
+    z.writestr("bad.bin", "bad")
+    z.writestr("docs/" + "x" * 256 + ".txt", "long")
+data = bytearray(open("one-bad.zqr", "rb").read())
+record = data.find(b"PK\x01\x02", data.find(b"PK\x01\x02") + 4)
+data[record + 10:record + 12] = (99).to_bytes(2, "little")  # AES, without its extra field
+open("one-bad.zqr", "wb").write(data)
+PY
+expect "one bad record: the others list" "good.txt" "$("$zqr" list one-bad.zqr 2>/dev/null)"
+expect "one bad record: check names it and says why" \
+  "bad.bin: not listed: its central record is marked encrypted without the record that describes its encryption|docs/$(printf 'x%.0s' $(seq 256)).txt: not listed: name is too long for the file system (a part over 255 bytes, or over 4095 in all)" \
+  "$("$zqr" check one-bad.zqr | paste -sd'|')"
+
+# Twenty thousand members, far past the viewer's old 100,000-byte list: all are listed.
+python3 - <<'PY'
+import zipfile
+with zipfile.ZipFile("many.zqr", "w") as z:
+    for i in range(20000):
+        z.writestr("member-%05d.txt" % i, "")
+PY
+expect "list prints every member" 20000 "$("$zqr" list many.zqr | wc -l)"
+
+# An empty folder is refused, not taken as "/".
+leaf="zqr-cli-test-$$.txt"
+printf 'x' > "$leaf"
+"$zqr" pack root.zqr "$leaf"
+rm "$leaf"
+"$zqr" get root.zqr "$leaf" "" 2>/dev/null; expect "get into an empty folder is a usage error" 2 $?
+expect "nothing written at the root" 0 "$(ls "/$leaf" 2>/dev/null | wc -l)"
+rm -f "/$leaf"
+
+# A refused name is printed escaped: no terminal escape reaches the screen.
+printf 'x' > "$(printf 'evil\033[2Jname.txt')"
+err=$("$zqr" pack evil.zqr "$(printf 'evil\033[2Jname.txt')" 2>&1)
+expect "pack prints a refused name escaped" 'zqr: pack: name holds a control character: evil\x1B[2Jname.txt' "$err"
+
 "$zqr" pack utf8.zqr docs 2>/dev/null; expect "pack refuses an existing archive" 1 $?
 "$zqr" frobnicate 2>/dev/null; expect "unknown command is a usage error" 2 $?
 "$zqr" list 2>/dev/null; expect "missing argument is a usage error" 2 $?

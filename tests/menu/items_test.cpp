@@ -180,6 +180,17 @@ TEST_F(ItemPainting, SeparatorsAreEtchedOrSingleLinesAcrossTheMiddle)
     EXPECT_EQ(canvas.at(31, 13), 0xEBE3DDu);
     EXPECT_EQ(canvas.at(100, 12), 0xEBE3DDu);
     EXPECT_EQ(canvas.at(100, 14), 0xEBE3DDu);
+
+    // The white backgrounds take the single line too, not the etched pair.
+    for (const std::int16_t background :
+         {nvo_supermenu_class::style_bkwhite, nvo_supermenu_class::style_bkgray_xp}) {
+        normal(background, row, {10, 10, 190, 17});
+        EXPECT_TRUE(canvas.all(32, 13, 190, 14, 0x99A8AC)) << background;
+        EXPECT_EQ(canvas.at(31, 13), kWhite) << background;
+        EXPECT_EQ(canvas.at(100, 12), kWhite) << background;
+        EXPECT_EQ(canvas.at(100, 14), kWhite) << background << ": no second line";
+        EXPECT_EQ(canvas.at(5, 13), kOdd) << background << ": nothing left of the item";
+    }
 }
 
 TEST_F(ItemPainting, ACheckMarkBeatsTheIconAndDisabledItemsShowAGreyedIcon)

@@ -65,6 +65,12 @@ TEST_F(Measuring, ItemsAreTheMenuBarHeightPlusThreeAndSeparatorsAThird)
     const MEASUREITEMSTRUCT separator = measure("m_dash");
     EXPECT_EQ(separator.itemHeight, 6u);
     EXPECT_EQ(separator.itemWidth, 0u);
+
+    // A text that has lost its tab since registration is measured with the registered shortcut
+    // appended right after it, without a separator.
+    popup.item(1)->setText("Open");
+    EXPECT_EQ(measure("m_open").itemWidth,
+              static_cast<UINT>(textWidth(window.handle(), "OpenO") + 22));
 }
 
 TEST_F(Measuring, SurroundingSpacesAreNotMeasuredButADashWithSpacesIsText)

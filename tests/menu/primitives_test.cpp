@@ -1,8 +1,12 @@
 #include "engine_test_support.h"
+#include "host/win32/dc.h"
 #include "host/win32/system.h"
+#include "host/win32/text.h"
 #include "menu/nvo_supermenu_class.h"
 
+#include <QImage>
 #include <gtest/gtest.h>
+#include <string>
 
 namespace {
 
@@ -70,24 +74,64 @@ TEST(MenuPrimitives, TextGoesLeftAndTheShortcutRightTwelvePixelsIn)
     EXPECT_TRUE(withShortcut.all(188, 0, 200, 22, kWhite)) << "ends 12 pixels inside";
 }
 
-TEST(MenuPrimitives, DisabledTextIsEmbossedInTheButtonLightAndShadow)
+// Where a text drawn alone in black covers a pixel fully, and where it leaves the background.
+struct Glyphs {
+    QImage image;
+    [[nodiscard]] bool full(int x, int y) const
+    {
+        return image.valid(x, y) && qRgb(0, 0, 0) == (image.pixel(x, y) | 0xFF000000);
+    }
+    [[nodiscard]] bool blank(int x, int y) const
+    {
+        return !image.valid(x, y) || qRgb(255, 255, 255) == (image.pixel(x, y) | 0xFF000000);
+    }
+};
+
+Glyphs textAlone(const std::string& text, const std::string& shortcut)
+{
+    Canvas canvas(200, 22);
+    const win32::HDC dc = canvas.dc();
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(0, 0, 0));
+    RECT rect{24, 4, 200, 22};
+    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &rect, DT_VCENTER);
+    rect.right -= 12;
+    DrawTextA(dc, shortcut.c_str(), static_cast<int>(shortcut.size()), &rect, DT_RIGHT);
+    return {canvas.image()};
+}
+
+TEST(MenuPrimitives, DisabledTextIsEmbossedTheLightCopyBelowAndRightOfTheShadowOnTop)
 {
     nvo_supermenu_class engine;
     Canvas canvas(200, 22, QColor(10, 20, 30));
-    engine.of_drawtext(canvas.dc(), "Open", "Ctrl+O", {24, 4, 200, 22}, false);
+    // Upright letters, so that many pixels are covered whole.
+    engine.of_drawtext(canvas.dc(), "HILL", "Ctrl+H", {24, 4, 200, 22}, false);
     const COLORREF light = GetSysColor(COLOR_BTNHIGHLIGHT);
     const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
-    bool sawLight = false;
-    bool sawShadow = false;
+    ASSERT_NE(light, shadow);
+
+    // The dark copy lies where an enabled text would, drawn last; the light one shows where the
+    // dark one leaves the background: the item text's one pixel right of and below it, the
+    // shortcut's one pixel below it.
+    const Glyphs text = textAlone("HILL", "");
+    const Glyphs key = textAlone("", "Ctrl+H");
+    int darkPixels = 0;
+    int lightPixels = 0;
     for (int y = 0; y < 22; ++y) {
-        for (int x = 20; x < 100; ++x) {
-            sawLight = sawLight || canvas.at(x, y) == light;
-            sawShadow = sawShadow || canvas.at(x, y) == shadow;
+        for (int x = 0; x < 200; ++x) {
+            const Glyphs& glyphs = x < 100 ? text : key;
+            const int dx = x < 100 ? 1 : 0;
+            if (glyphs.full(x, y)) {
+                EXPECT_EQ(canvas.at(x, y), shadow) << x << "," << y;
+                ++darkPixels;
+            } else if (glyphs.blank(x, y) && glyphs.full(x - dx, y - 1)) {
+                EXPECT_EQ(canvas.at(x, y), light) << x << "," << y;
+                ++lightPixels;
+            }
         }
     }
-    EXPECT_TRUE(sawLight);
-    EXPECT_TRUE(sawShadow);
-    EXPECT_TRUE(canvas.any(140, 0, 189, 22, RGB(10, 20, 30))) << "the shortcut too";
+    EXPECT_GT(darkPixels, 5);
+    EXPECT_GT(lightPixels, 5);
 }
 
 TEST(MenuPrimitives, XpRectanglesAreFramedInThePenAndFilledWithTheBrush)

@@ -1,8 +1,9 @@
 // A probe that scripts/package-check loads into the installed viewer with LD_PRELOAD. Once the
 // viewer's event loop runs, it finds the frame and the sheet's two list views the way a user sees
-// them, clicks the first archive of the catalogue with the mouse, writes what the viewer then
-// shows (catalogue, members, status line, sheet title, any message box) to standard output, one
-// item a line, and closes the frame as its close box does. The viewer knows nothing of it: the
+// them, writes what the viewer shows at start (the catalogue, the archive marked in it, the
+// sheet's title), clicks the first archive of the catalogue with the mouse, writes what the viewer
+// then shows (catalogue, members, status line, sheet title, any message box) to standard output,
+// one item a line, and closes the frame as its close box does. The viewer knows nothing of it: the
 // probe reaches it only through Qt's widgets.
 #include <QApplication>
 #include <QDir>
@@ -147,7 +148,19 @@ private:
                 return catalogue_ != nullptr && catalogue_->model() != nullptr &&
                        catalogue_->model()->rowCount() > 0;
             },
-            [this] { clickFirstArchive(); }, "a frame with archives in its catalogue");
+            [this] { waitForStartListing(); }, "a frame with archives in its catalogue");
+    }
+
+    // An archive the viewer was started on is marked and being listed: the probe lets that
+    // listing end before it reports what the viewer shows at start.
+    void waitForStartListing()
+    {
+        when(
+            [this] {
+                return frame_ != nullptr && (!catalogue_->selectionModel()->hasSelection() ||
+                                             statusLine(*frame_).startsWith(kListingDone));
+            },
+            [this] { clickFirstArchive(); }, "the end of the start archive's listing");
     }
 
     void clickFirstArchive()
@@ -157,6 +170,10 @@ private:
         for (const QString& archive : archives) {
             report(QStringLiteral("catalogue"), archive);
         }
+        for (const QModelIndex& marked : catalogue_->selectionModel()->selectedIndexes()) {
+            report(QStringLiteral("marked"), marked.data().toString());
+        }
+        report(QStringLiteral("title at start"), sheetTitle(*frame_));
         report(QStringLiteral("click"), archives.front());
         const QRect item = catalogue_->visualRect(catalogue_->model()->index(0, 0));
         QTest::mouseClick(catalogue_->viewport(), Qt::LeftButton, {}, item.center());

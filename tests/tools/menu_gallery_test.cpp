@@ -1,14 +1,15 @@
 #include "gallery/gallery_sheet.h"
 #include "gallery/style_names.h"
+#include "host/toolkit/owner_draw_menu.h"
 #include "menu/nvo_supermenu_class.h"
 #include "menu_preview/file_menu_window.h"
-#include "menu_preview/popup_painter.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QImage>
-#include <QPainter>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -29,18 +30,21 @@ int runGallery(const QStringList& arguments)
     return process.exitCode();
 }
 
-// The popup drawn in one look, the way the sheet draws each cell.
-QImage expectedPopup(FileMenuWindow& window, const menupreview::PopupLayout& popup,
-                     std::int16_t look, std::int16_t background)
+// The File popup as a user sees it in one look: opened with Alt+F, which highlights its first
+// entry.
+QImage shownPopup(FileMenuWindow& window, std::int16_t look, std::int16_t background)
 {
     window.engine().menustyle = look;
     window.engine().menubkstyle = background;
-    QImage image(popup.size, QImage::Format_RGB32);
-    image.fill(Qt::black);
-    QPainter painter(&image);
-    menupreview::paintPopup(window.engine(), popup, painter, QPoint(0, 0),
-                            FileMenuWindow::kOpenEntry);
-    return image;
+    host::OwnerDrawMenu& popup = window.popup();
+    if (!popup.isVisible()) {
+        QApplication::setActiveWindow(&window);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+        QTest::keyClick(&window, Qt::Key_F, Qt::AltModifier);
+    }
+    EXPECT_TRUE(popup.isVisible());
+    EXPECT_EQ(popup.activeAction(), popup.entryActions().front());
+    return popup.grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
 bool hasInk(const QImage& image, const QRect& area)
@@ -75,26 +79,26 @@ std::unique_ptr<QTemporaryDir> MenuGallery::folder_;
 QString MenuGallery::path_;
 int MenuGallery::exitCode_ = -1;
 
-TEST_F(MenuGallery, WritesAPngOfTheLaidOutSizeWithACellPerLookAndBackground)
+TEST_F(MenuGallery, EachCellIsThePopupTheUserSeesInItsLookPixelForPixel)
 {
     ASSERT_EQ(exitCode_, 0);
     const QImage sheet = QImage(path_, "PNG").convertToFormat(QImage::Format_RGB32);
     ASSERT_FALSE(sheet.isNull());
 
     FileMenuWindow window;
-    const menupreview::PopupLayout popup =
-        menupreview::layoutPopup(window.engine(), window.filePopup());
-    const gallery::GalleryLayout layout = gallery::galleryLayout(popup.size);
+    const QSize popupSize =
+        shownPopup(window, gallery::kFrameLook, gallery::kFrameBackground).size();
+    const gallery::GalleryLayout layout = gallery::galleryLayout(popupSize);
     EXPECT_EQ(sheet.size(), layout.size);
     ASSERT_EQ(layout.cells.size(), gallery::kLooks.size() * gallery::kBackgrounds.size());
-    EXPECT_GT(popup.size.width(), 100);
-    EXPECT_GT(popup.size.height(), 100);
+    EXPECT_GT(popupSize.width(), 100);
+    EXPECT_GT(popupSize.height(), 100);
 
     for (const gallery::GalleryCell& cell : layout.cells) {
         ASSERT_TRUE(QRect(QPoint(0, 0), sheet.size()).contains(cell.popup));
-        EXPECT_EQ(sheet.copy(cell.popup), expectedPopup(window, popup, cell.look, cell.background))
+        EXPECT_EQ(sheet.copy(cell.popup), shownPopup(window, cell.look, cell.background))
             << "look " << cell.look << " background " << cell.background
-            << " is not where its caption says";
+            << " is not what the popup shows, or not where its caption says";
         EXPECT_TRUE(hasInk(sheet, cell.caption)) << "a cell without its caption";
     }
 }
@@ -105,7 +109,7 @@ TEST_F(MenuGallery, NoTwoLooksOrBackgroundsComeOutAlike)
     const QImage sheet = QImage(path_, "PNG").convertToFormat(QImage::Format_RGB32);
     FileMenuWindow window;
     const gallery::GalleryLayout layout =
-        gallery::galleryLayout(menupreview::layoutPopup(window.engine(), window.filePopup()).size);
+        gallery::galleryLayout(window.openFilePopup(FileMenuWindow::kOpenEntry).size());
     std::vector<QImage> popups;
     for (const gallery::GalleryCell& cell : layout.cells) {
         popups.push_back(sheet.copy(cell.popup));
@@ -125,7 +129,7 @@ TEST_F(MenuGallery, TheZoomShowsTheFramesOwnLookPixelForPixelAtTwiceTheSize)
     const QImage sheet = QImage(path_, "PNG").convertToFormat(QImage::Format_RGB32);
     FileMenuWindow window;
     const gallery::GalleryLayout layout =
-        gallery::galleryLayout(menupreview::layoutPopup(window.engine(), window.filePopup()).size);
+        gallery::galleryLayout(window.openFilePopup(FileMenuWindow::kOpenEntry).size());
     const auto frameCell =
         std::find_if(layout.cells.begin(), layout.cells.end(), [](const gallery::GalleryCell& c) {
             return c.look == gallery::kFrameLook && c.background == gallery::kFrameBackground;

@@ -1,4 +1,4 @@
-// The bit service against its documented values, its null and bit-0 rules, and, over many
+// The bit service against hand-worked answers, its null and bit-0 rules, and, over many
 // random numbers, against C++'s own bitwise operators.
 #include "host/toolkit/runtime_error.h"
 #include "util/n_cst_numerical.h"

@@ -3,7 +3,6 @@
 #include "gallery/style_names.h"
 #include "menu/nvo_supermenu_class.h"
 #include "menu_preview/file_menu_window.h"
-#include "menu_preview/popup_painter.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -74,15 +73,12 @@ QString zoomCaption()
         .arg(styleLabel(kLooks[kFrameLook - 1]), styleLabel(kBackgrounds[kFrameBackground]));
 }
 
-// The popup in the engine's current look, at its own size.
-QImage paintPopupImage(nvo_supermenu_class& engine, const menupreview::PopupLayout& popup)
+// The open popup in the engine's current look and background, at its own size.
+QImage popupInLook(menupreview::FileMenuWindow& window, std::int16_t look, std::int16_t background)
 {
-    QImage image(popup.size, QImage::Format_RGB32);
-    image.fill(Qt::black);
-    QPainter painter(&image);
-    menupreview::paintPopup(engine, popup, painter, QPoint(0, 0),
-                            menupreview::FileMenuWindow::kOpenEntry);
-    return image;
+    window.engine().menustyle = look;
+    window.engine().menubkstyle = background;
+    return window.popupPicture();
 }
 
 void drawPopup(QPainter& painter, const QRect& where, const QImage& image)
@@ -152,8 +148,11 @@ QImage renderGallery(menupreview::FileMenuWindow& window)
     nvo_supermenu_class& engine = window.engine();
     const std::int16_t savedLook = engine.menustyle;
     const std::int16_t savedBackground = engine.menubkstyle;
-    const menupreview::PopupLayout popup = menupreview::layoutPopup(engine, window.filePopup());
-    const GalleryLayout layout = galleryLayout(popup.size);
+    // The popup the viewer shows, opened with its first entry highlighted; each cell is a
+    // picture of it in one look.
+    window.openFilePopup(menupreview::FileMenuWindow::kOpenEntry);
+    const QImage frameLook = popupInLook(window, kFrameLook, kFrameBackground);
+    const GalleryLayout layout = galleryLayout(frameLook.size());
 
     QImage sheet(layout.size, QImage::Format_RGB32);
     sheet.fill(kPaper);
@@ -167,18 +166,12 @@ QImage renderGallery(menupreview::FileMenuWindow& window)
     painter.drawText(layout.title.topLeft() + QPoint(0, title.lineSpacing() + label.ascent()),
                      explanationText());
     painter.drawText(layout.zoomCaption, Qt::AlignLeft | Qt::AlignTop, zoomCaption());
-
-    engine.menustyle = kFrameLook;
-    engine.menubkstyle = kFrameBackground;
-    const QImage frameLook = paintPopupImage(engine, popup);
     drawPopup(
         painter, layout.zoomPopup,
         frameLook.scaled(layout.zoomPopup.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation));
 
     for (const GalleryCell& cell : layout.cells) {
-        engine.menustyle = cell.look;
-        engine.menubkstyle = cell.background;
-        drawPopup(painter, cell.popup, paintPopupImage(engine, popup));
+        drawPopup(painter, cell.popup, popupInLook(window, cell.look, cell.background));
         QFont font = labelFont();
         font.setBold(cell.look == kFrameLook && cell.background == kFrameBackground);
         painter.setFont(font);
@@ -187,6 +180,7 @@ QImage renderGallery(menupreview::FileMenuWindow& window)
                          cellCaption(kLooks[static_cast<std::size_t>(cell.look - 1)],
                                      kBackgrounds[static_cast<std::size_t>(cell.background)]));
     }
+    window.closeFilePopup();
     engine.menustyle = savedLook;
     engine.menubkstyle = savedBackground;
     return sheet;

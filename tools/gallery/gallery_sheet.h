@@ -36,8 +36,8 @@ struct GalleryLayout {
 // Where everything goes for a popup of `popupSize`.
 GalleryLayout galleryLayout(QSize popupSize);
 
-// Paints the sheet of `window`'s File popup. The engine's look and background are put back as
-// they were.
+// Paints the sheet of `window`'s File popup: opens the popup, takes its picture in every look
+// and closes it again. The engine's look and background are put back as they were.
 QImage renderGallery(menupreview::FileMenuWindow& window);
 
 } // namespace gallery

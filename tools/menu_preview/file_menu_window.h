@@ -1,23 +1,23 @@
-// A hidden window whose menu bar holds the frame's File menu with one entry in every state an
-// item can be drawn in (icon, checked, disabled, separator, plain), registered with an engine of
-// its own. The gallery, the paint benchmark and their tests paint its popup.
+// A frame whose menu bar holds the viewer's File menu with one entry in every state an item can
+// be drawn in (icon, checked, disabled, separator, plain), owner-drawn by an engine of its own.
+// Its popups are the viewer's: the host's popup asks the frame for every size and paint, and the
+// frame hands the requests to the engine, as the viewer's frame does. The gallery, the paint
+// benchmark and their tests take their pictures of the File popup from it.
 #pragma once
 
-#include "host/toolkit/menu_host.h"
+#include "host/toolkit/frame.h"
 #include "host/win32/types.h"
+#include "menu/nvo_supermenu_class.h"
 
-#include <QWidget>
-#include <memory>
-
-class nvo_supermenu_class;
+#include <QImage>
 
 namespace host {
-class MenuItem;
+class OwnerDrawMenu;
 }
 
 namespace menupreview {
 
-class FileMenuWindow : public QWidget, public host::MenuHost {
+class FileMenuWindow : public host::Frame {
 public:
     // Positions of the File popup's entries.
     static constexpr int kOpenEntry = 0;  // icon; the one the gallery highlights
@@ -28,23 +28,26 @@ public:
     static constexpr int kQuitEntry = 5; // icon
     static constexpr int kEntryCount = 6;
 
+    // Shown at once (on the offscreen platform nothing appears on a screen).
     FileMenuWindow();
     ~FileMenuWindow() override;
 
-    [[nodiscard]] win32::HWND handle() const override { return handle_; }
-    [[nodiscard]] host::MenuItem* menuid() const override { return menu_.get(); }
+    // The engine that paints the window's popups; set its look and background at will: it reads
+    // them at every paint.
+    [[nodiscard]] nvo_supermenu_class& engine() { return engine_; }
+    // The File popup's Win32 menu, and the popup that shows it.
+    [[nodiscard]] win32::HMENU filePopup() const;
+    [[nodiscard]] host::OwnerDrawMenu& popup() const;
 
-    // The engine that paints the window's popups; set its look and background at will.
-    [[nodiscard]] nvo_supermenu_class& engine() const { return *engine_; }
-    // The File popup.
-    [[nodiscard]] win32::HMENU filePopup() const { return filePopup_; }
+    // Opens the File popup from the menu bar, as a click on its title does, with the entry at
+    // `highlighted` under the selection; answers the popup.
+    host::OwnerDrawMenu& openFilePopup(int highlighted);
+    // What the open popup shows now, painted afresh.
+    [[nodiscard]] QImage popupPicture() const;
+    void closeFilePopup();
 
 private:
-    win32::HWND handle_;
-    std::unique_ptr<host::MenuItem> menu_;
-    // Declared after the menu: its records point at the menu's items, so it goes first.
-    std::unique_ptr<nvo_supermenu_class> engine_;
-    win32::HMENU filePopup_ = 0;
+    nvo_supermenu_class engine_;
 };
 
 } // namespace menupreview

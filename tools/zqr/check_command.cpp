@@ -1,11 +1,9 @@
 #include "archive.h"
 #include "commands.h"
 #include "karvex/karvex.h"
-#include "listing.h"
 #include "member_reader.h"
 
 #include <cstdio>
-#include <unordered_set>
 
 namespace zqr {
 namespace {
@@ -16,23 +14,22 @@ public:
     karvex::Error write(const char*, std::size_t) override { return karvex::Error::None; }
 };
 
-std::string displayName(const karvex::Member& member)
-{
-    const std::string& name = member.decodedName.empty() ? member.rawName : member.decodedName;
-    return karvex::printableName(name);
-}
-
 // Why the viewer could not list or open the member, or an empty string when it can.
-std::string problemOf(const karvex::Archive& archive, const karvex::Member& member, bool listed)
+std::string problemOf(const karvex::Archive& archive, const karvex::Member& member)
 {
     if (member.problem != karvex::NameProblem::None) {
         return std::string("not listed: ") + karvex::describe(member.problem);
     }
+    if (member.recordProblem == karvex::RecordProblem::UnsupportedMethod) {
+        return "not listed: is compressed with method " + std::to_string(member.record.method) +
+               ", which this library cannot read";
+    }
+    if (member.recordProblem != karvex::RecordProblem::None) {
+        return std::string("not listed: its central record ") +
+               karvex::describe(member.recordProblem);
+    }
     if (member.duplicate) {
         return "not listed: the same name occurs earlier in the archive";
-    }
-    if (!listed) {
-        return "not listed: the list is full at " + std::to_string(KARVEX_LIST_LIMIT) + " bytes";
     }
     karvex::MemberInfo info;
     karvex::Error error = karvex::inspectMember(archive, member, info);
@@ -57,25 +54,27 @@ int checkCommand(const Arguments& args)
     karvex::Error error = karvex::Error::None;
     const auto archive = karvex::Archive::open(args[0].c_str(), error);
     if (!archive) {
-        reportError("check: " + args[0] + ": " + karvex::describe(error));
+        reportError("check: " + karvex::printableName(args[0]) + ": " + karvex::describe(error));
         return kExitFailed;
     }
-    const karvex::MemberList list = karvex::makeMemberList(*archive, KARVEX_LIST_LIMIT);
-    const std::unordered_set<const karvex::Member*> listed(list.listed.begin(), list.listed.end());
+    std::size_t listed = 0;
     std::size_t problems = 0;
     for (const karvex::Member& member : archive->members()) {
         if (member.isDirectory) {
             continue;
         }
-        const std::string problem = problemOf(*archive, member, listed.count(&member) != 0);
-        if (!problem.empty()) {
-            std::printf("%s: %s\n", displayName(member).c_str(), problem.c_str());
-            ++problems;
+        const std::string problem = problemOf(*archive, member);
+        if (problem.empty()) {
+            ++listed;
+            continue;
         }
+        std::printf("%s: %s\n", karvex::printableName(archive->name(member)).c_str(),
+                    problem.c_str());
+        ++problems;
     }
     if (problems == 0) {
-        std::printf("%s: %zu members, all listed and readable\n", args[0].c_str(),
-                    list.listed.size());
+        std::printf("%s: %zu members, all listed and readable\n",
+                    karvex::printableName(args[0]).c_str(), listed);
         return kExitOk;
     }
     return kExitFailed;

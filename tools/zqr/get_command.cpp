@@ -1,6 +1,7 @@
 #include "commands.h"
 #include "error.h"
 #include "extract.h"
+#include "names.h"
 
 namespace zqr {
 
@@ -11,6 +12,11 @@ int getCommand(const Arguments& args)
                     "(zqr get ARCHIVE MEMBER [FOLDER])");
         return kExitUsage;
     }
+    // An empty folder would turn into "/" plus the member name: a place the user never named.
+    if (args.size() == 3 && args[2].empty()) {
+        reportError("get: the folder is empty (give \".\" for the current folder)");
+        return kExitUsage;
+    }
     std::string folder = args.size() == 3 ? args[2] : ".";
     while (folder.size() > 1 && folder.back() == '/') {
         folder.pop_back();
@@ -19,7 +25,7 @@ int getCommand(const Arguments& args)
     const karvex::Error error =
         karvex::extractMember(args[0].c_str(), args[1].c_str(), savePath.c_str());
     if (error != karvex::Error::None) {
-        reportError("get: " + args[1] + ": " + karvex::describe(error));
+        reportError("get: " + karvex::printableName(args[1]) + ": " + karvex::describe(error));
         return kExitFailed;
     }
     return kExitOk;

@@ -1,6 +1,7 @@
 #include "commands.h"
 #include "karvex/karvex.h"
 #include "member_listing.h"
+#include "names.h"
 
 #include <cinttypes>
 #include <cstdio>
@@ -77,17 +78,18 @@ int listCommand(const Arguments& args)
         return kExitUsage;
     }
     const std::string& archive = args.back();
+    const std::string shown = karvex::printableName(archive);
     ListPrinter printer(detailed);
     KarvexListSummary summary{};
     const karvex::Error error =
         karvex::listEveryMember(archive.c_str(), &ListPrinter::print, &printer, &summary);
     if (error != karvex::Error::None) {
-        reportError("list: " + archive + ": " + karvex::describe(error));
+        reportError("list: " + shown + ": " + karvex::describe(error));
         return kExitFailed;
     }
     const bool written = printer.flush();
     if (leftOut(summary) != 0) {
-        reportError("list: " + archive + ": " + std::to_string(leftOut(summary)) +
+        reportError("list: " + shown + ": " + std::to_string(leftOut(summary)) +
                     " members left out (zqr check says why)");
     }
     return written && std::fflush(stdout) == 0 ? kExitOk : kExitFailed;

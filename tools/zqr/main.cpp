@@ -4,7 +4,6 @@
 #include "version.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -28,22 +27,10 @@ constexpr const char* kUsage =
     "                                        make a new archive\n"
     "       zqr --version                    print the library's version and inflater\n";
 
-// libzip converts every member's DOS date and time with mktime(). With TZ unset, glibc checks
-// /etc/localtime again (a stat() call) on every conversion, which doubles the time to list a few
-// thousand members. Naming the same file explicitly gives the same local time, read once.
-// Only when TZ is unset: a zone the user chose is kept.
-void pinTimeZone()
-{
-    if (std::getenv("TZ") == nullptr) {
-        setenv("TZ", ":/etc/localtime", 0);
-    }
-}
-
 } // namespace
 
 int main(int argc, char** argv)
 {
-    pinTimeZone();
     if (argc < 2) {
         std::fputs(kUsage, stderr);
         return zqr::kExitUsage;

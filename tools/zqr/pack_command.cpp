@@ -1,4 +1,5 @@
 #include "commands.h"
+#include "names.h"
 #include "packer.h"
 
 #include <algorithm>
@@ -37,7 +38,8 @@ bool collect(const std::string& argument, std::vector<karvex::PackItem>& items)
         }
     }
     if (ec) {
-        reportError("pack: cannot read folder " + argument + ": " + ec.message());
+        reportError("pack: cannot read folder " + karvex::printableName(argument) + ": " +
+                    ec.message());
         return false;
     }
     std::sort(files.begin(), files.end());
@@ -62,7 +64,8 @@ int packCommand(const Arguments& args)
         if (value == "gbk" || value == "GBK") {
             encoding = karvex::NameEncoding::Gbk;
         } else if (value != "utf-8" && value != "UTF-8" && value != "utf8") {
-            reportError("pack: --name-encoding takes utf-8 or gbk, not \"" + value + "\"");
+            reportError("pack: --name-encoding takes utf-8 or gbk, not \"" +
+                        karvex::printableName(value) + "\"");
             return kExitUsage;
         }
     }

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QWidget>
+#include <array>
 
 namespace host {
 
@@ -63,7 +64,15 @@ void Application::finish()
 
 int run(int argc, char** argv, const std::function<std::unique_ptr<Application>()>& make)
 {
-    QApplication toolkit(argc, argv);
+    // The command line belongs to the program: Qt gets only the program's name, so that none of
+    // Qt's own options (-style, -stylesheet, -reverse, ...) changes how the program looks or
+    // behaves. Both must outlive the QApplication, which keeps references to them.
+    std::string fallbackName = "varnelook";
+    // NOLINTNEXTLINE(cppcoreguidelines-pro-bounds-pointer-arithmetic)
+    std::array<char*, 2> toolkitArguments{
+        argc > 0 && argv[0] != nullptr ? argv[0] : fallbackName.data(), nullptr};
+    int toolkitCount = 1;
+    QApplication toolkit(toolkitCount, toolkitArguments.data());
     const std::string commandline = commandLine(argc, argv);
     closeWindowsOnTerminationSignals();
     std::unique_ptr<Application> application = make();

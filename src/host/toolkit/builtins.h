@@ -1,6 +1,6 @@
 // The toolkit's built-in functions the program calls: yielding to pending messages, the mouse
 // pointer, the current directory, files, and the text functions. Texts are UTF-8 bytes;
-// positions and lengths count bytes and are 1-based, as the program's algorithms give them.
+// positions and lengths count bytes and are 1-based, the way the program's text code counts.
 #pragma once
 
 #include <cstdint>

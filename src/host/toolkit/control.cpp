@@ -68,7 +68,8 @@ void Control::applyGeometry()
     }
     // Sizes below zero mean nothing to the window system: such a control is simply empty.
     widget_->setGeometry(unitsToPixelsX(x_), unitsToPixelsY(y_),
-                         std::max(0, unitsToPixelsX(width_)), std::max(0, unitsToPixelsY(height_)));
+                         std::max(0, unitsToPixelsX(width_)),
+                         std::max(0, shownHeight(unitsToPixelsY(height_))));
 }
 
 void Control::setVisible(bool visible)
@@ -83,6 +84,7 @@ void Control::setFont(const std::string& face, int points, FontWeight weight)
 {
     widget_->setFont(font(face, points, weight));
     fontChanged();
+    applyGeometry();
 }
 
 void Control::setTextColor(long color)

@@ -54,12 +54,16 @@ protected:
     // Called after the font changed, for controls whose layout depends on it.
     virtual void fontChanged() {}
 
+    // The height in pixels the widget takes for a design height of `pixels`. Controls that must
+    // show a line of text whole answer more when their font is taller than that.
+    [[nodiscard]] virtual int shownHeight(int pixels) const { return pixels; }
+    // Places the widget from the position and size in layout units.
+    void applyGeometry();
+
     // The receiver of the widget's signal connections: they end with the control object.
     [[nodiscard]] QObject* context() { return &context_; }
 
 private:
-    void applyGeometry();
-
     QPointer<QWidget> widget_;
     QObject context_;
     int x_ = 0;

@@ -45,6 +45,19 @@ ListView::ListView(QWidget* parent)
     applyView();
 }
 
+void ListView::clickItem(long index)
+{
+    update_.flush();
+    const QModelIndex row = model_->index(static_cast<int>(index - 1), 0);
+    if (row.isValid()) {
+        view_widget_->setCurrentIndex(row);
+        view_widget_->scrollTo(row);
+    }
+    if (clicked_) {
+        raiseEvent([this, index] { clicked_(index); });
+    }
+}
+
 ListView::~ListView()
 {
     // The view goes with its window; it must not keep a model that dies here.

@@ -50,6 +50,9 @@ public:
 
     void onClicked(std::function<void(long)> handler);
     void onDoubleClicked(std::function<void(long)> handler);
+    // Marks item `index` (1-based) as the current one and raises the clicked event for it, as a
+    // click on it by mouse does.
+    void clickItem(long index);
 
     // The Qt view, for tests that click and read what a user sees.
     [[nodiscard]] ListViewWidget* listWidget() const { return view_widget_; }

@@ -38,7 +38,8 @@ int MessageBox(const std::string& title, const std::string& text, Icon icon, But
     if (const auto& handler = currentHandler()) {
         return handler(MessageBoxRequest{title, text, icon, button});
     }
-    // "\r\n" is one line break, as the texts were written for; a label would show the "\r".
+    // The program's texts break lines with "\r\n", the Windows line end; a label would show the
+    // "\r".
     QString shown = QString::fromStdString(text);
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     QMessageBox box(toQt(icon), QString::fromStdString(title), shown, QMessageBox::Ok,

@@ -58,6 +58,12 @@ win32::UINT drawState(const OwnerDrawnEntry& entry, const QStyleOption& option)
     return state;
 }
 
+void sendDrawItem(win32::HWND owner, win32::DRAWITEMSTRUCT request)
+{
+    // Each request gets its own copy of the record: the owner may write into it.
+    win32::SendMessageA(owner, win32::WM_DRAWITEM, 0, reinterpret_cast<win32::LPARAM>(&request));
+}
+
 bool isOwnerDrawPopup(const QWidget* widget)
 {
     const auto* menu = dynamic_cast<const OwnerDrawMenu*>(widget);
@@ -122,8 +128,18 @@ void OwnerDrawMenuStyle::drawControl(ControlElement element, const QStyleOption*
     const QRect& rect = option->rect;
     request.rcItem = {rect.left(), rect.top(), rect.right() + 1, rect.bottom() + 1};
     request.itemData = entry->info.dwItemData;
-    win32::SendMessageA(entry->menu->owner(), win32::WM_DRAWITEM, 0,
-                        reinterpret_cast<win32::LPARAM>(&request));
+    const win32::UINT state = request.itemState;
+    if ((state & win32::ODS_SELECTED) != 0) {
+        // A Win32 popup paints an entry whole before it is highlighted, and the screen keeps that
+        // picture: an owner's highlight may cover only part of the entry (or nothing, for a
+        // disabled one) and counts on the rest showing the normal picture. Qt repaints the entry
+        // from scratch, so the normal picture is painted first, through the same device context.
+        request.itemState = state & ~win32::ODS_SELECTED;
+        sendDrawItem(entry->menu->owner(), request);
+        request.itemAction = win32::ODA_SELECT;
+        request.itemState = state;
+    }
+    sendDrawItem(entry->menu->owner(), request);
 }
 
 int OwnerDrawMenuStyle::pixelMetric(PixelMetric metric, const QStyleOption* option,

@@ -11,6 +11,8 @@ StaticHyperlink::StaticHyperlink(QWidget* parent)
     : Control(new ClickableLabel(parent)), // NOLINT(cppcoreguidelines-owning-memory): Qt parent
       label_(static_cast<ClickableLabel*>(widget()))
 {
+    // Top-aligned, as a static text: the line keeps its place whatever the control's height.
+    label_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label_->setCursor(Qt::PointingHandCursor);
     underline();
     setTextColor(kColorLink);
@@ -30,9 +32,15 @@ void StaticHyperlink::underline()
     label_->setFont(underlined);
 }
 
+int StaticHyperlink::shownHeight(int pixels) const
+{
+    return wholeLineHeight(*label_, pixels);
+}
+
 void StaticHyperlink::setText(const std::string& text)
 {
     label_->setText(QString::fromStdString(text));
+    applyGeometry();
 }
 
 std::string StaticHyperlink::text() const

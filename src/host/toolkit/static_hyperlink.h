@@ -19,6 +19,7 @@ public:
     [[nodiscard]] const std::string& url() const { return url_; }
 
 protected:
+    [[nodiscard]] int shownHeight(int pixels) const override;
     // A font the program sets replaces the whole font; a hyperlink stays underlined regardless.
     void fontChanged() override;
 

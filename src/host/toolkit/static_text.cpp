@@ -17,9 +17,15 @@ StaticText::StaticText(QWidget* parent)
     });
 }
 
+int StaticText::shownHeight(int pixels) const
+{
+    return wholeLineHeight(*label_, pixels);
+}
+
 void StaticText::setText(const std::string& text)
 {
     label_->setText(QString::fromStdString(text));
+    applyGeometry();
 }
 
 std::string StaticText::text() const

@@ -18,6 +18,9 @@ public:
     [[nodiscard]] std::string text() const;
     void onClicked(std::function<void()> handler);
 
+protected:
+    [[nodiscard]] int shownHeight(int pixels) const override;
+
 private:
     ClickableLabel* label_;
     std::function<void()> clicked_;

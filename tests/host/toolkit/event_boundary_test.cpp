@@ -22,22 +22,27 @@ TEST(EventBoundary, ARuntimeErrorEndsOnlyItsEventAndIsShown)
     host::StaticText text(&window);
     text.resize(400, 100);
     int clicks = 0;
-    int stepsAfterError = 0;
+    // Clicks whose event ran past the point where the first one failed.
+    int finishedClicks = 0;
     text.onClicked([&] {
         ++clicks;
         if (clicks == 1) {
             throw host::RuntimeError(host::RuntimeError::Kind::DivisionByZero, "1 / 0");
         }
+        ++finishedClicks;
     });
     window.show();
 
     QTest::mouseClick(text.widget(), Qt::LeftButton, {}, QPoint(5, 5));
-    ++stepsAfterError; // the program is still running after the failed event
+    // The error ended the first event where it was raised and was shown.
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(finishedClicks, 0);
+    EXPECT_EQ(shown.size(), 1u);
     QTest::mouseClick(text.widget(), Qt::LeftButton, {}, QPoint(5, 5));
     host::setMessageBoxHandler(previous);
 
-    EXPECT_EQ(clicks, 2); // the next event ran as usual
-    EXPECT_EQ(stepsAfterError, 1);
+    EXPECT_EQ(clicks, 2); // the next event ran as usual, to its end
+    EXPECT_EQ(finishedClicks, 1);
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].icon, host::Icon::StopSign);
     EXPECT_NE(shown[0].text.find("除数为零"), std::string::npos);

@@ -209,14 +209,24 @@ TEST(FrameMenu, OwnerDrawnEntriesArePaintedThroughTheOwnerWithStatesAndItemRecta
     ASSERT_TRUE(file->isVisible());
     frame.drawn.clear();
     const QImage shot = file->grab().toImage();
-    ASSERT_EQ(frame.drawn.size(), 2u);
-    const DRAWITEMSTRUCT& open = frame.drawn[0];
-    const DRAWITEMSTRUCT& close = frame.drawn[1];
+    // The highlighted entry is painted whole first, then asked for its highlight over that
+    // picture, through the same device context, as a Win32 popup's screen keeps it.
+    ASSERT_EQ(frame.drawn.size(), 3u);
+    const DRAWITEMSTRUCT& openWhole = frame.drawn[0];
+    const DRAWITEMSTRUCT& open = frame.drawn[1];
+    const DRAWITEMSTRUCT& close = frame.drawn[2];
+    EXPECT_EQ(openWhole.itemAction, ODA_DRAWENTIRE);
+    EXPECT_EQ(openWhole.itemState, ODS_CHECKED);
+    EXPECT_EQ(open.itemAction, ODA_SELECT);
+    EXPECT_EQ(open.itemState, ODS_SELECTED | ODS_CHECKED);
+    EXPECT_EQ(open.hDC, openWhole.hDC);
+    EXPECT_EQ(openWhole.rcItem.top, open.rcItem.top);
+    EXPECT_EQ(openWhole.rcItem.right, open.rcItem.right);
     EXPECT_EQ(open.CtlType, ODT_MENU);
     EXPECT_EQ(open.itemData, 1u);
     EXPECT_EQ(open.itemID, frame.open->commandId());
     EXPECT_EQ(open.hwndItem, frame.filePopup());
-    EXPECT_EQ(open.itemState, ODS_SELECTED | ODS_CHECKED);
+    EXPECT_EQ(close.itemAction, ODA_DRAWENTIRE);
     EXPECT_EQ(close.itemState, ODS_GRAYED | ODS_DISABLED);
     EXPECT_EQ(open.rcItem.top, 0);
     EXPECT_EQ(open.rcItem.bottom, 21);

@@ -1,0 +1,37 @@
+// Where the viewer starts: `varnelook` in the current directory, `varnelook FOLDER` in that
+// folder, `varnelook ARCHIVE.zqr` in the archive's folder with that archive listed. The
+// catalogue lists the archives of the current directory, so the folder becomes the current
+// directory before the frame opens; the archive is listed once the sheet is open, by the same
+// handler as a click on it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class w_main;
+
+namespace app {
+
+struct StartPlace {
+    // The archive's name in the start folder; empty to list none.
+    std::string archive;
+};
+
+struct StartCommand {
+    StartPlace place;
+    // One line for standard error when the command line cannot be followed; empty when it can.
+    std::string error;
+};
+
+// The arguments after the program's name.
+[[nodiscard]] std::vector<std::string> argumentsOf(int argc, char** argv);
+
+// Reads the viewer's arguments and, for a folder or an archive, makes its folder the current
+// directory. Nothing changes when the answer carries an error.
+[[nodiscard]] StartCommand enterStartPlace(const std::vector<std::string>& arguments);
+
+// Lists the start archive in the frame's sheet and marks it in the catalogue, as a click on it
+// does; nothing when there is none or the catalogue does not show it.
+void listStartArchive(w_main& frame, const StartPlace& place);
+
+} // namespace app
