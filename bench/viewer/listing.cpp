@@ -8,6 +8,7 @@
 #include "app/w_main.h"
 #include "browse/w_brow.h"
 #include "host/toolkit/list_view_widget.h"
+#include "viewer_session.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -80,16 +81,6 @@ double threadCpuMilliseconds()
     return static_cast<double>(now.tv_sec) * 1000.0 + static_cast<double>(now.tv_nsec) / 1e6;
 }
 
-w_brow* openSheet()
-{
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (auto* frame = dynamic_cast<w_main*>(window); frame && frame->isVisible()) {
-            return dynamic_cast<w_brow*>(frame->getactivesheet());
-        }
-    }
-    return nullptr;
-}
-
 std::string statusLine()
 {
     for (QWidget* window : QApplication::topLevelWidgets()) {
@@ -148,7 +139,7 @@ int main(int argc, char** argv)
 
     browser application;
     application.start("");
-    w_brow* sheet = openSheet();
+    w_brow* sheet = bench::openSheet();
     if (sheet == nullptr || sheet->lv_zip->totalitems() != static_cast<long>(sizes.size())) {
         std::fprintf(stderr, "the viewer did not open on the archives\n");
         return 1;
@@ -207,12 +198,6 @@ int main(int argc, char** argv)
         }
     }
 
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (dynamic_cast<w_main*>(window) != nullptr) {
-            window->close();
-        }
-    }
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    application.finish();
+    bench::closeViewer(application);
     return 0;
 }

@@ -15,6 +15,7 @@ struct Binding {
     GetFileIndexList2Entry listDouble = nullptr;
     GetFileFromZipFile2Entry extractDouble = nullptr;
     KarvexListMembersEntry listMembersDouble = nullptr;
+    KarvexExtractMemberEntry extractMemberDouble = nullptr;
 };
 
 Binding& binding()
@@ -23,13 +24,8 @@ Binding& binding()
     return state;
 }
 
-bool doublesInUse()
-{
-    return binding().listDouble != nullptr || binding().extractDouble != nullptr;
-}
-
-// The loaded library; `entry` names what needed it in the error when it cannot be loaded.
-win32::HMODULE loadLibrary(const char* entry)
+// The entry's address, nullptr when the library has no such entry.
+win32::FARPROC findEntry(const char* entry)
 {
     Binding& state = binding();
     if (state.module == 0) {
@@ -40,14 +36,14 @@ win32::HMODULE loadLibrary(const char* entry)
                                         state.libraryName);
         }
     }
-    return state.module;
+    return win32::GetProcAddress(state.module, entry);
 }
 
 win32::FARPROC bindEntry(const char* entry)
 {
-    const Binding& state = binding();
-    win32::FARPROC address = win32::GetProcAddress(loadLibrary(entry), entry);
+    win32::FARPROC address = findEntry(entry);
     if (address == nullptr) {
+        const Binding& state = binding();
         throw ExternalFunctionError("无法调用外部函数 " + std::string(entry) + ": 库 " +
                                     state.libraryName + " 中没有这个入口");
     }
@@ -74,15 +70,24 @@ GetFileFromZipFile2Entry bindGetFileFromZipFile2()
     return reinterpret_cast<GetFileFromZipFile2Entry>(bindEntry("GetFileFromZipFile2"));
 }
 
+KarvexExtractMemberEntry bindKarvexExtractMember()
+{
+    const Binding& state = binding();
+    if (state.listDouble != nullptr || state.extractDouble != nullptr) {
+        return state.extractMemberDouble;
+    }
+    // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast): the entry's declared type
+    return reinterpret_cast<KarvexExtractMemberEntry>(findEntry("KarvexExtractMember"));
+}
+
 KarvexListMembersEntry findKarvexListMembers()
 {
-    if (doublesInUse()) {
-        return binding().listMembersDouble;
+    const Binding& state = binding();
+    if (state.listDouble != nullptr || state.extractDouble != nullptr) {
+        return state.listMembersDouble;
     }
-    constexpr const char* kEntry = "KarvexListMembers";
     // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast): the entry's declared type
-    return reinterpret_cast<KarvexListMembersEntry>(
-        win32::GetProcAddress(loadLibrary(kEntry), kEntry));
+    return reinterpret_cast<KarvexListMembersEntry>(findEntry("KarvexListMembers"));
 }
 
 void useKarvexLibraryName(const std::string& name)
@@ -104,6 +109,11 @@ void useKarvexEntries(GetFileIndexList2Entry list, GetFileFromZipFile2Entry extr
 void useKarvexListMembers(KarvexListMembersEntry listMembers)
 {
     binding().listMembersDouble = listMembers;
+}
+
+void useKarvexExtractMember(KarvexExtractMemberEntry extract)
+{
+    binding().extractMemberDouble = extract;
 }
 
 } // namespace browse

@@ -14,8 +14,10 @@ namespace browse {
 using GetFileIndexList2Entry = std::int32_t (*)(char* pszipfilename, char* psfilenamelist);
 using GetFileFromZipFile2Entry = std::int32_t (*)(char* pszipfilename, char* psfilename,
                                                   char* pssavefilename);
-using KarvexListMembersEntry = std::int32_t (*)(const char* zipPath, KarvexMemberCallback each,
-                                                void* context, KarvexListSummary* summary);
+using KarvexListMembersEntry = decltype(&KarvexListMembers);
+
+// The unpack that reports progress and can be cancelled; libraries older than it lack it.
+using KarvexExtractMemberEntry = decltype(&KarvexExtractMember);
 
 // A library or entry that cannot be bound; its text names both. It ends the event that needed
 // the entry, whose message box shows it.
@@ -31,6 +33,9 @@ GetFileFromZipFile2Entry bindGetFileFromZipFile2();
 // The unbounded listing, or nullptr when the library has no such entry (an older library): the
 // caller then falls back to GetFileIndexList2. Throws only when the library itself is missing.
 KarvexListMembersEntry findKarvexListMembers();
+// The unpack with progress, or nullptr when the library has no such entry (callers then use
+// GetFileFromZipFile2). Throws like the others when the library itself is missing.
+KarvexExtractMemberEntry bindKarvexExtractMember();
 
 // Test seams: another library name to bind ("Karvex.dll" when empty), or doubles of the two
 // entries in place of any library (nullptr: bind the library again).
@@ -39,5 +44,8 @@ void useKarvexEntries(GetFileIndexList2Entry list, GetFileFromZipFile2Entry extr
 // A double of the unbounded listing, used while the doubles above are; nullptr stands for a
 // library without that entry.
 void useKarvexListMembers(KarvexListMembersEntry listMembers);
+// With the doubles above: a double of the unpack with progress (nullptr: the doubles' library
+// has none).
+void useKarvexExtractMember(KarvexExtractMemberEntry extract);
 
 } // namespace browse

@@ -1,6 +1,7 @@
 #include "browse/w_brow.h"
 
 #include "browse/publisher.h"
+#include "browse/w_brow_opening.h"
 #include "host/toolkit/colors.h"
 
 #include <algorithm>
@@ -12,7 +13,7 @@ constexpr long kBrandGreen = host::RGB(0, 128, 0);
 
 } // namespace
 
-w_brow::w_brow()
+w_brow::w_brow() : opening_(std::make_unique<Opening>())
 {
     setIcon("AppIcon!");
     // The size the sheet takes, centred, when it is not maximized.

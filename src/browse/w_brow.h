@@ -23,6 +23,7 @@
 namespace browse {
 class ArrivingMembers;
 struct MemberListOutcome;
+struct UnpackResult;
 } // namespace browse
 
 class w_brow : public host::Sheet {
@@ -50,6 +51,8 @@ public:
     [[nodiscard]] const std::string& zipFilePathName() const { return is_zipfilepathname; }
     // Full path of the member file this sheet last unpacked, empty when it holds none.
     [[nodiscard]] const std::string& openFileName() const { return is_openfilename; }
+    // Whether a double-clicked member is still being unpacked.
+    [[nodiscard]] bool unpacking() const;
 
     // The shell's result for opening `as_filename` in `as_workdirectory`.
     std::int16_t of_executefile(const std::string& as_filename, const std::string& as_parameter,
@@ -73,10 +76,15 @@ private:
     void setView(host::ListView::View view);
     // Removes the unpacked file, but only while it is still the file this sheet wrote.
     void deleteOpenedFile();
+    // The unpack of the member `label` of archive `zip` on a worker thread, and its end.
+    void startUnpack(const std::string& zip, const std::string& label);
+    void unpackFinished(const std::string& label, const browse::UnpackResult& result);
 
     std::string is_zipfilepathname;
     std::string is_openfilename;
-    std::optional<host::FileIdentity> openedFileIdentity_;
+    // The unpack under way and the file is_openfilename names (w_brow_opening.h).
+    struct Opening;
+    std::unique_ptr<Opening> opening_;
     // The listing being read off the GUI thread; a newer click abandons it.
     host::WorkerTask listingTask_;
     std::shared_ptr<browse::ArrivingMembers> arriving_;

@@ -135,6 +135,8 @@ void w_brow::showArrivedMembers()
     }
     lv_fileico->additems(std::move(names), 1);
     frameOf(*this).setmicrohelp("正在读取文件: " + String(lv_fileico->totalitems()));
+    // Other work that ended meanwhile (an unpack) may have put the arrow back.
+    SetPointer(Pointer::HourGlass);
 }
 
 void w_brow::finishListing(const std::string& label, const MemberListOutcome& outcome)

@@ -1,11 +1,56 @@
-// Unpacking a member into the current directory and opening it with its application.
+// Unpacking a member into the current directory and opening it with its application. The
+// unpack runs on a worker thread; the sheet shows its progress once it lasts, and can cancel it.
+#include "browse/w_brow_opening.h"
+
+#include "browse/karvex_causes.h"
 #include "browse/karvex_entries.h"
-#include "browse/w_brow.h"
+#include "host/toolkit/frame.h"
 #include "host/toolkit/message_box.h"
 #include "host/win32/shell.h"
 
+#include <array>
+#include <cstdio>
+
 using namespace host;
 using namespace browse;
+
+namespace {
+
+// Unpacks shorter than this never show the progress window.
+constexpr int kProgressDelayMilliseconds = 500;
+
+// A size as the progress window shows it.
+std::string sizeText(std::uint64_t bytes)
+{
+    constexpr double kMiB = 1024.0 * 1024.0;
+    std::array<char, 32> text{};
+    if (bytes < 1024 * 1024) {
+        std::snprintf(text.data(), text.size(), "%.1f KB", static_cast<double>(bytes) / 1024.0);
+    } else {
+        std::snprintf(text.data(), text.size(), "%.1f MB", static_cast<double>(bytes) / kMiB);
+    }
+    return text.data();
+}
+
+std::string progressFigures(std::uint64_t done, std::uint64_t total)
+{
+    const std::uint64_t percent = total == 0 ? 100 : done * 100 / total;
+    return sizeText(done) + " / " + sizeText(total) + " (" + std::to_string(percent) + "%)";
+}
+
+void showStatus(const w_brow& sheet, const std::string& text)
+{
+    if (Frame* frame = sheet.parentFrame()) {
+        frame->setmicrohelp(text);
+    }
+}
+
+} // namespace
+
+bool w_brow::unpacking() const
+{
+    return opening_->unpack.running();
+}
 
 void w_brow::lv_fileico_doubleclicked(long index)
 {
@@ -13,31 +58,85 @@ void w_brow::lv_fileico_doubleclicked(long index)
         return;
     }
     // Bound before anything changes: a missing library ends the event with everything as it was.
-    const GetFileFromZipFile2Entry GetFileFromZipFile2 = bindGetFileFromZipFile2();
+    bindGetFileFromZipFile2();
     const std::optional<std::string> label = lv_fileico->getitem(index);
     if (!label) {
         return;
     }
-
-    deleteOpenedFile();
-    const std::string& ls_filename = *label;
-    const std::string ls_filepathname = GetCurrentDirectory() + DirectorySeparator() + *label;
-
-    // The library may write into what it is given; it gets copies.
-    std::string zip = is_zipfilepathname;
-    std::string member = ls_filename;
-    std::string save = ls_filepathname;
-    const std::int32_t extracted = GetFileFromZipFile2(zip.data(), member.data(), save.data());
-    const std::optional<FileIdentity> written = FileIdentityOf(ls_filepathname);
-    if (extracted < 0 || !written) {
-        // Nothing was written, so nothing is opened and nothing of this name is ours to delete.
-        MessageBox("信息提示!错误代码为" + String(extracted), "无法从文件库中取出该文件。");
+    Opening& opening = *opening_;
+    if (opening.unpack.running()) {
+        // The newer double-click wins: the running unpack stops, and this one starts when it
+        // has returned.
+        opening.unpack.cancel();
+        opening.next = Opening::Request{is_zipfilepathname, *label};
         return;
     }
-    is_openfilename = ls_filepathname;
-    openedFileIdentity_ = written;
+    startUnpack(is_zipfilepathname, *label);
+}
 
-    const long ll_runreturn = of_executefile(*label, "", GetCurrentDirectory());
+void w_brow::startUnpack(const std::string& zip, const std::string& label)
+{
+    const UnpackEntries entries{bindKarvexExtractMember(), bindGetFileFromZipFile2()};
+    deleteOpenedFile();
+    Opening& opening = *opening_;
+    opening.next.reset();
+
+    opening.progress = std::make_unique<ProgressWindow>(*this, "取出文件", "取消");
+    opening.progress->setText(label);
+    opening.progress->setProgress(0, 0, "");
+    opening.progress->onCancel([this] { opening_->unpack.cancel(); });
+    opening.progress->showAfter(kProgressDelayMilliseconds);
+    SetPointer(Pointer::HourGlass);
+
+    opening.unpack.start<UnpackResult>(
+        [entries, zip, label, folder = GetCurrentDirectory()](WorkerProgress& progress) {
+            return unpackMember(entries, zip, label, folder, progress);
+        },
+        [this](std::uint64_t done, std::uint64_t total) {
+            opening_->progress->setProgress(done, total, progressFigures(done, total));
+        },
+        [this, label](const UnpackResult& result) { unpackFinished(label, result); },
+        // The sheet closed first: what was written regardless goes again.
+        [](const UnpackResult& result) {
+            if (result.written) {
+                removeUnpackedFile(*result.written);
+            }
+        });
+}
+
+void w_brow::unpackFinished(const std::string& label, const UnpackResult& result)
+{
+    Opening& opening = *opening_;
+    opening.progress.reset();
+    SetPointer(Pointer::Arrow);
+    if (opening.next) {
+        // Superseded: this member is no longer wanted, whatever became of it.
+        if (result.written) {
+            removeUnpackedFile(*result.written);
+        }
+        const Opening::Request next = *opening.next;
+        startUnpack(next.zip, next.label);
+        return;
+    }
+    if (result.code == KARVEX_E_CANCELLED) {
+        showStatus(*this, "已取消取出文件: " + label);
+        return;
+    }
+    if (result.code < 0) {
+        // Nothing was written, so nothing is opened and nothing of this name is ours to delete.
+        MessageBox("信息提示!错误代码为" + String(result.code),
+                   "无法从文件库中取出该文件。\r\n原因: " + karvexCause(result.code) +
+                       "\r\n错误代码: " + String(result.code));
+        return;
+    }
+    if (result.written) {
+        is_openfilename = result.written->path;
+        opening.opened = result.written;
+    }
+    // Otherwise the file was there already with exactly the member's content: it is opened as it
+    // is, and stays the user's.
+
+    const long ll_runreturn = of_executefile(label, "", result.folder);
     if (ll_runreturn <= 32) {
         MessageBox("信息提示!错误代码为" + String(ll_runreturn),
                    "没有跟这类文件关联的软件,请安装相关软件。");
@@ -59,16 +158,23 @@ void w_brow::deleteOpenedFile()
     if (is_openfilename.empty()) {
         return;
     }
-    // A file that has taken the name since (the user's own) is not the one to delete.
-    if (FileIdentityOf(is_openfilename) == openedFileIdentity_) {
-        FileDelete(is_openfilename);
+    if (opening_->opened) {
+        removeUnpackedFile(*opening_->opened);
     }
     is_openfilename.clear();
-    openedFileIdentity_.reset();
+    opening_->opened.reset();
 }
 
 void w_brow::onClose()
 {
     endListing();
+    // An unpack still running stops first; what it wrote regardless is removed when it returns.
+    Opening& opening = *opening_;
+    if (opening.unpack.running()) {
+        opening.unpack.abandon();
+        opening.next.reset();
+        opening.progress.reset();
+        SetPointer(Pointer::Arrow);
+    }
     deleteOpenedFile();
 }

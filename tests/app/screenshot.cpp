@@ -1,19 +1,26 @@
-// Draws the pictures of the viewer that the README shows, grabbed from the offscreen platform
-// with the frame 1280 x 800 pixels:
-//   viewer_screenshot OUTPUT.png             started in the current folder, the first archive
-//                                            clicked
-//   viewer_screenshot --damaged OUTPUT.png   started in a fresh folder whose one archive is
-//                                            damaged, clicked: the message over the frame
+// Draws the pictures of the viewer that the README shows, from the offscreen platform, the frame
+// 1280 x 800 pixels:
+//   viewer_screenshot OUTPUT.png               started in the current folder, the first archive
+//                                              clicked
+//   viewer_screenshot --progress OUTPUT.png    in a folder of its own with an archive holding a
+//                                              512 MiB member, the member double-clicked and
+//                                              the progress window over the frame once a third
+//                                              is done; the unpack is then cancelled
+//   viewer_screenshot --damaged OUTPUT.png     in a folder of its own whose one archive is
+//                                              damaged, clicked: the message over the frame
 #include "app/browser.h"
 #include "app/w_main.h"
+#include "big_member_archive.h"
 #include "browse/w_brow.h"
 #include "host/toolkit/list_view_widget.h"
+#include "host/toolkit/progress_window.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -49,26 +56,79 @@ QImage frameWithModalBox(QWidget& frame)
     return picture;
 }
 
+QWidget* progressWindow()
+{
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->objectName() == host::ProgressWindow::kObjectName && window->isVisible()) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+// The frame with the progress window drawn over it, once a third of the member is unpacked;
+// a null image when the window did not show. Cancels the unpack afterwards.
+QImage progressPicture(w_main& frame, w_brow& sheet)
+{
+    auto* members = sheet.lv_fileico->listWidget();
+    QTest::mouseDClick(members->viewport(), Qt::LeftButton, {},
+                       members->visualRect(members->model()->index(0, 0)).center());
+    QWidget* window = nullptr;
+    const bool underWay = QTest::qWaitFor(
+        [&] {
+            window = progressWindow();
+            const auto* bar = window != nullptr ? window->findChild<QProgressBar*>() : nullptr;
+            return bar != nullptr && bar->value() >= bar->maximum() / 3;
+        },
+        60000);
+    if (!underWay || window == nullptr) {
+        return {};
+    }
+    QImage picture = frame.grab().toImage();
+    {
+        QPainter painter(&picture);
+        const QPoint at = window->geometry().topLeft() - frame.geometry().topLeft();
+        painter.drawPixmap(at, window->grab());
+        // The offscreen platform draws no window frames: a plain border marks the window.
+        painter.setPen(QColor(64, 64, 64));
+        painter.drawRect(QRect(at, window->size()).adjusted(-1, -1, 0, 0));
+    }
+    QTest::mouseClick(window->findChild<QPushButton*>(), Qt::LeftButton);
+    if (!QTest::qWaitFor([&] { return !sheet.unpacking(); }, 60000)) {
+        return {};
+    }
+    return picture;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    const bool progress = argc == 3 && std::strcmp(argv[1], "--progress") == 0;
     const bool damaged = argc == 3 && std::strcmp(argv[1], "--damaged") == 0;
-    if (argc != 2 && !damaged) {
-        std::fprintf(stderr, "usage: viewer_screenshot [--damaged] OUTPUT.png\n");
+    if (argc != 2 && !progress && !damaged) {
+        std::fprintf(stderr, "usage: viewer_screenshot [--progress | --damaged] OUTPUT.png\n");
         return 2;
     }
-    const QString output = QString::fromLocal8Bit(argv[argc - 1]);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication toolkit(argc, argv);
-    const QString outputPath = QFileInfo(output).absoluteFilePath();
-    QTemporaryDir scratch;
+    const QString output = QDir::current().absoluteFilePath(QString::fromLocal8Bit(argv[argc - 1]));
+    QTemporaryDir folder;
+    if (progress) {
+        QDir::setCurrent(folder.path());
+        if (!testing_support::writeBigMemberArchive(folder.filePath("典籍.zqr").toStdString(),
+                                                    "第三卷/全书扫描版.pdf",
+                                                    std::uint64_t{512} << 20)) {
+            std::fprintf(stderr, "cannot write the archive\n");
+            return 1;
+        }
+    }
     if (damaged) {
         // An archive cut short by a failed download: text where the archive should be.
-        QDir::setCurrent(scratch.path());
-        QFile file(scratch.filePath("唐诗选读.zqr"));
+        QDir::setCurrent(folder.path());
+        QFile file(folder.filePath("唐诗选读.zqr"));
         if (!file.open(QIODevice::WriteOnly)) {
             return 1;
         }
@@ -88,25 +148,34 @@ int main(int argc, char** argv)
     frame->showNormal();
     frame->resize(1280, 800);
     QCoreApplication::processEvents();
-    bool saved = false;
+    // The message a damaged archive shows, grabbed while it is open, then answered.
+    QImage damagedPicture;
+    QTimer watchForTheMessage;
+    QObject::connect(&watchForTheMessage, &QTimer::timeout, [&damagedPicture, frame] {
+        if (QWidget* box = QApplication::activeModalWidget(); box && damagedPicture.isNull()) {
+            damagedPicture = frameWithModalBox(*frame);
+            box->close();
+        }
+    });
     if (damaged) {
-        // Grabbed while the message box is open, then answered.
-        QTimer::singleShot(200, [&saved, frame, outputPath] {
-            saved = frameWithModalBox(*frame).save(outputPath);
-            if (QWidget* box = QApplication::activeModalWidget()) {
-                box->close();
-            }
-        });
+        watchForTheMessage.start(20);
     }
     if (sheet->lv_zip->totalitems() > 0) {
         auto* catalogue = sheet->lv_zip->listWidget();
         QTest::mouseClick(catalogue->viewport(), Qt::LeftButton, {},
                           catalogue->visualRect(catalogue->model()->index(0, 0)).center());
     }
+    // The list is read off the GUI thread: the arrow comes back when it has been read.
+    QTest::qWaitFor([] { return QApplication::overrideCursor() == nullptr; }, 60000);
     QCoreApplication::processEvents();
-    if (!damaged) {
-        saved = frame->grab().save(outputPath);
+    watchForTheMessage.stop();
+    const QImage picture = progress  ? progressPicture(*frame, *sheet)
+                           : damaged ? damagedPicture
+                                     : frame->grab().toImage();
+    if (picture.isNull()) {
+        std::fprintf(stderr, "the %s did not show\n", damaged ? "message" : "progress window");
     }
+    const bool saved = !picture.isNull() && picture.save(output);
     frame->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     application.finish();

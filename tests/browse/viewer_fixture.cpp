@@ -192,10 +192,19 @@ void RunningViewer::waitWhileBusy()
         << "still busy after 30 s";
 }
 
-void RunningViewer::doubleClickItem(w_brow& sheet, int row)
+void RunningViewer::doubleClickItem(w_brow& sheet, int row, Unpack wait)
 {
     host::ListViewWidget& view = *sheet.lv_fileico->listWidget();
     QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, pointOf(view, row));
+    if (wait == Unpack::Finished) {
+        waitForUnpack(sheet);
+    }
+}
+
+void RunningViewer::waitForUnpack(const w_brow& sheet)
+{
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !sheet.unpacking(); }, 60000))
+        << "the unpack did not end";
 }
 
 std::vector<std::string> RunningViewer::shownMembers(const w_brow& sheet)

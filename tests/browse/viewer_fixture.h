@@ -79,7 +79,12 @@ public:
     static void clickItem(w_brow& sheet, bool catalogue, int row);
     // Lets events run until the hourglass is gone.
     static void waitWhileBusy();
-    static void doubleClickItem(w_brow& sheet, int row);
+    // A double-click returns once the member's unpack has ended (and its file was opened or its
+    // failure shown), unless the test goes on while it runs.
+    enum class Unpack { Finished, Running };
+    static void doubleClickItem(w_brow& sheet, int row, Unpack wait = Unpack::Finished);
+    // Lets events run until the sheet's unpack has ended.
+    static void waitForUnpack(const w_brow& sheet);
     // The labels the member list shows, top to bottom.
     static std::vector<std::string> shownMembers(const w_brow& sheet);
     // The archives the catalogue lists, in its order.

@@ -2,6 +2,7 @@
 
 #include "host/toolkit/application_style.h"
 #include "host/toolkit/event_boundary.h"
+#include "host/toolkit/termination_signals.h"
 #include "host/toolkit/worker.h"
 
 #include <QApplication>
@@ -73,6 +74,7 @@ int run(int argc, char** argv, const std::function<std::unique_ptr<Application>(
     int toolkitCount = 1;
     QApplication toolkit(toolkitCount, toolkitArguments.data());
     const std::string commandline = commandLine(argc, argv);
+    closeWindowsOnTerminationSignals();
     std::unique_ptr<Application> application = make();
     application->start(commandline);
     // With no window open there is nothing left to drive the program.

@@ -4,7 +4,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
-#include <QMetaObject>
+#include <QPointer>
 #include <QThread>
 #include <QThreadPool>
 #include <algorithm>
@@ -58,14 +58,60 @@ QThreadPool& workers()
     return pool;
 }
 
+// A call carried to the GUI thread by its event queue.
+class CallEvent : public QEvent {
+public:
+    explicit CallEvent(std::function<void()> call) : QEvent(kind()), call_(std::move(call)) {}
+    static QEvent::Type kind()
+    {
+        static const auto registered = static_cast<QEvent::Type>(QEvent::registerEventType());
+        return registered;
+    }
+    void run() const { call_(); }
+
+private:
+    std::function<void()> call_;
+};
+
+// Lives on the GUI thread and runs the calls posted to it there.
+class GuiThreadCalls : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool event(QEvent* event) override
+    {
+        if (event->type() != CallEvent::kind()) {
+            return QObject::event(event);
+        }
+        static_cast<const CallEvent*>(event)->run();
+        return true;
+    }
+};
+
+// The receiver of the calls; made on the GUI thread by the first start, owned by the
+// application object (Qt parent).
+QPointer<GuiThreadCalls>& guiThreadCalls()
+{
+    static QPointer<GuiThreadCalls> calls;
+    if (calls.isNull() && QCoreApplication::instance() != nullptr &&
+        QThread::currentThread() == QCoreApplication::instance()->thread()) {
+        // NOLINTNEXTLINE(cppcoreguidelines-owning-memory): owned by its Qt parent
+        calls = new GuiThreadCalls(QCoreApplication::instance());
+    }
+    return calls;
+}
+
 // Runs `call` on the GUI thread, after the events already queued there.
 void postToGuiThread(std::function<void()> call)
 {
-    QCoreApplication* application = QCoreApplication::instance();
-    if (application == nullptr) {
+    GuiThreadCalls* receiver = guiThreadCalls().data();
+    if (receiver == nullptr) {
         return;
     }
-    QMetaObject::invokeMethod(application, std::move(call), Qt::QueuedConnection);
+    // The queue owns the event until it has been delivered.
+    // NOLINTNEXTLINE(cppcoreguidelines-owning-memory)
+    QCoreApplication::postEvent(receiver, new CallEvent(std::move(call)));
 }
 
 void deliverProgress(const std::shared_ptr<WorkerState>& state)
@@ -139,6 +185,7 @@ void WorkerTask::startWork(std::function<void(WorkerProgress&)> work, ProgressHa
                            std::function<void()> onFinished, std::function<void()> onAbandoned)
 {
     abandon();
+    guiThreadCalls(); // made here, on the GUI thread, before any worker posts to it
     auto state = std::make_shared<WorkerState>();
     state->onProgress = std::move(onProgress);
     state->onFinished = std::move(onFinished);
@@ -183,8 +230,8 @@ bool WorkerTask::running() const
 void finishWorkers()
 {
     workers().waitForDone();
-    if (QCoreApplication* application = QCoreApplication::instance()) {
-        QCoreApplication::sendPostedEvents(application, QEvent::MetaCall);
+    if (GuiThreadCalls* receiver = guiThreadCalls().data()) {
+        QCoreApplication::sendPostedEvents(receiver, CallEvent::kind());
     }
 }
 

@@ -50,13 +50,13 @@ public:
     // finished regardless can be undone; it must not touch the window that owned the task.
     // A work still running is abandoned first.
     template <typename Result>
-    void start(std::function<Result(WorkerProgress&)> work, ProgressHandler onProgress,
+    void start(std::function<Result(WorkerProgress&)> work, const ProgressHandler& onProgress,
                std::function<void(Result)> onFinished, std::function<void(Result)> onAbandoned = {})
     {
         auto result = std::make_shared<std::optional<Result>>();
         startWork([work = std::move(work),
                    result](WorkerProgress& progress) { result->emplace(work(progress)); },
-                  std::move(onProgress),
+                  onProgress,
                   [result, finished = std::move(onFinished)] {
                       if (finished && result->has_value()) {
                           finished(std::move(**result));

@@ -1,0 +1,55 @@
+// Unpacking one member, as it runs on a worker thread: into the folder the viewer works in, or
+// into the viewer's private cache folder when that folder cannot be written; and undoing it.
+// The viewer owns only the file it wrote and the folders it created for it.
+#pragma once
+
+#include "browse/karvex_entries.h"
+#include "host/toolkit/builtins.h"
+#include "host/toolkit/worker.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace browse {
+
+// The entries to unpack with: the one with progress when the library has it, else the plain one.
+struct UnpackEntries {
+    KarvexExtractMemberEntry withProgress = nullptr;
+    GetFileFromZipFile2Entry plain = nullptr;
+};
+
+// A file the viewer wrote, with what it takes to remove it again and only it.
+struct UnpackedFile {
+    std::string path;
+    host::FileIdentity identity;
+    // Folders on the way to it that did not exist before, deepest first.
+    std::vector<std::string> createdFolders;
+};
+
+struct UnpackResult {
+    // The library's result: KARVEX_OK, KARVEX_IDENTICAL_EXISTS (a file with exactly the member's
+    // content was there already, and is not the viewer's), or a negative code.
+    std::int32_t code = 0;
+    // The folder the member went to, where the shell is to open it.
+    std::string folder;
+    // The file the viewer wrote, when it wrote one.
+    std::optional<UnpackedFile> written;
+};
+
+// The name of the viewer's private cache folder.
+inline constexpr const char* kCacheFolderName = "varnelook";
+
+// Unpacks `member` of `zip` into `folder` (into the private cache folder when `folder` cannot be
+// written), reporting bytes written to `progress` and stopping when it is cancelled. A cancel
+// that comes after the file was complete still undoes it: a cancelled unpack leaves nothing.
+UnpackResult unpackMember(const UnpackEntries& entries, const std::string& zip,
+                          const std::string& member, const std::string& folder,
+                          host::WorkerProgress& progress);
+
+// Removes the file, while it is still the one the viewer wrote, then the folders created for it
+// that are empty.
+void removeUnpackedFile(const UnpackedFile& file);
+
+} // namespace browse
