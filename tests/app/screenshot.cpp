@@ -166,7 +166,10 @@ int main(int argc, char** argv)
                           catalogue->visualRect(catalogue->model()->index(0, 0)).center());
     }
     // The list is read off the GUI thread: the arrow comes back when it has been read.
-    QTest::qWaitFor([] { return QApplication::overrideCursor() == nullptr; }, 60000);
+    if (!QTest::qWaitFor([] { return QApplication::overrideCursor() == nullptr; }, 60000)) {
+        std::fprintf(stderr, "screenshot: the list was not read within a minute\n");
+        return 1;
+    }
     QCoreApplication::processEvents();
     watchForTheMessage.stop();
     const QImage picture = progress  ? progressPicture(*frame, *sheet)
