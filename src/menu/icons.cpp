@@ -5,6 +5,7 @@
 #include "host/toolkit/message_box.h"
 #include "host/win32/dc.h"
 #include "host/win32/gdi_objects.h"
+#include "host/win32/gdi_scopes.h"
 #include "host/win32/modules.h"
 #include "host/win32/runtime.h"
 #include "menu/nvo_supermenu_class.h"
@@ -87,9 +88,11 @@ std::int32_t nvo_supermenu_class::of_getmaskcolor(std::uint32_t al_bitmaphandle)
 {
     const win32::HDC screen = win32::CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
     const win32::HDC memory = win32::CreateCompatibleDC(screen);
-    const win32::HGDIOBJ previous = win32::SelectObject(memory, al_bitmaphandle);
-    const win32::COLORREF colour = win32::GetPixel(memory, 0, 0);
-    win32::SelectObject(memory, previous);
+    win32::COLORREF colour = 0;
+    {
+        const win32::SelectionScope selected(memory, al_bitmaphandle);
+        colour = win32::GetPixel(memory, 0, 0);
+    }
     win32::DeleteDC(memory);
     win32::DeleteDC(screen);
     return static_cast<std::int32_t>(colour);
