@@ -26,13 +26,13 @@ bool contains(const std::string& text, const char* part)
 // bitmap is deleted.
 std::uint32_t nvo_supermenu_class::bitmapToIcon(std::uint32_t bitmap)
 {
+    const win32::GdiObject owned(bitmap);
     const win32::HIMAGELIST list = win32::RTImageList_Create(16, 16, 33, 4, 4);
     const std::int32_t mask = of_getmaskcolor(bitmap);
     const int index =
         win32::RTImageList_AddMasked(list, bitmap, static_cast<win32::COLORREF>(mask));
     const win32::HICON icon = win32::RTImageList_GetIcon(list, index, 1);
     win32::RTImageList_Destroy(list);
-    win32::DeleteObject(bitmap);
     return icon;
 }
 
