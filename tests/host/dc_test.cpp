@@ -266,7 +266,6 @@ TEST(GdiObject, AMovedOrReleasedObjectIsDeletedOnceOrNotAtAll)
     {
         GdiObject first(CreatePen(PS_SOLID, 1, kGreen));
         GdiObject second(std::move(first));
-        EXPECT_EQ(first.get(), 0u); // NOLINT(bugprone-use-after-move): moved-from is empty
         EXPECT_EQ(liveHandles(HandleKind::Pen), pens + 1);
         GdiObject third(CreatePen(PS_SOLID, 1, kGreen));
         kept = third.release();
