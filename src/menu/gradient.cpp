@@ -2,7 +2,9 @@
 // towards another, across (horizontal) or down (vertical, header, edge) the rectangle.
 #include "host/win32/dc.h"
 #include "host/win32/gdi_objects.h"
+#include "host/win32/gdi_scopes.h"
 #include "host/win32/shapes.h"
+#include "menu/item_painting.h"
 #include "menu/nvo_supermenu_class.h"
 
 #include <cstdlib>
@@ -22,122 +24,117 @@ int stepOf(int from, int to, int steps)
     return to < from ? -step : step;
 }
 
-void fillWith(std::uint32_t hdc, const menu::tagrect& rect, std::int32_t colour)
+// The band colours: from one colour a fixed step per part for each band.
+class Bands {
+public:
+    Bands(std::int32_t colorfrom, std::int32_t colorto, int steps) : steps_(steps)
+    {
+        nvo_supermenu_class::of_color2rgb(colorfrom, r1_, g1_, b1_);
+        std::int16_t r2 = 0;
+        std::int16_t g2 = 0;
+        std::int16_t b2 = 0;
+        nvo_supermenu_class::of_color2rgb(colorto, r2, g2, b2);
+        vr_ = stepOf(r1_, r2, steps);
+        vg_ = stepOf(g1_, g2, steps);
+        vb_ = stepOf(b1_, b2, steps);
+    }
+
+    [[nodiscard]] int steps() const { return steps_; }
+
+    // The colour of band li (1 to steps()); parts may leave 0 to 255, as the sum shows.
+    [[nodiscard]] win32::COLORREF at(int li) const
+    {
+        const int red = r1_ + li * vr_;
+        const int green = g1_ + li * vg_;
+        const int blue = b1_ + li * vb_;
+        return static_cast<win32::COLORREF>(red + 256 * green + 65536 * blue);
+    }
+    [[nodiscard]] win32::COLORREF last() const { return at(steps_); }
+
+private:
+    int steps_;
+    std::int16_t r1_ = 0;
+    std::int16_t g1_ = 0;
+    std::int16_t b1_ = 0;
+    int vr_ = 0;
+    int vg_ = 0;
+    int vb_ = 0;
+};
+
+// Bands left to right; the columns the truncated band width left over take the last colour.
+void horizontalBands(win32::HDC hdc, menu::tagrect rect, const Bands& bands)
 {
-    const win32::HBRUSH hbrush = win32::CreateSolidBrush(static_cast<win32::COLORREF>(colour));
-    win32::FillRect(hdc, &rect, hbrush);
-    win32::DeleteObject(hbrush);
+    const int l = rect.left;
+    const int width = divide(rect.right - l, bands.steps());
+    const int r = rect.right;
+    for (int li = 1; li <= bands.steps(); ++li) {
+        rect.left = (li - 1) * width + l;
+        rect.right = rect.left + width;
+        menu::fillWith(hdc, rect, bands.at(li));
+    }
+    rect.left = bands.steps() * width + l;
+    rect.right = r;
+    menu::fillWith(hdc, rect, bands.last());
 }
 
-enum class Layout { Horizontal, Vertical, Header, Edge };
+// Bands of `height` rows from the top; the rows below them take the last colour.
+void verticalBands(win32::HDC hdc, menu::tagrect rect, const Bands& bands, int height)
+{
+    const int t = rect.top;
+    const int b = rect.bottom;
+    for (int li = 1; li <= bands.steps(); ++li) {
+        rect.top = (li - 1) * height + t;
+        rect.bottom = rect.top + height;
+        menu::fillWith(hdc, rect, bands.at(li));
+    }
+    rect.top = bands.steps() * height + t;
+    rect.bottom = b;
+    menu::fillWith(hdc, rect, bands.last());
+}
+
+// Bands from the top and mirrored from the bottom edge. Each band also fills the whole middle
+// between its top edge and its mirrored bottom edge, so the finished picture is symmetric:
+// band k from the top and band k from the bottom show the k-th colour, the middle the last.
+void edgeBands(win32::HDC hdc, menu::tagrect rect, const Bands& bands)
+{
+    const int t = rect.top;
+    const int b = rect.bottom;
+    const int height = divide(static_cast<int>((b - t) * 0.5), bands.steps());
+    for (int li = 1; li <= bands.steps(); ++li) {
+        rect.top = (li - 1) * height + t;
+        rect.bottom = rect.top + height;
+        const menu::tagrect middle{rect.left, rect.top, rect.right, b - (li - 1) * height};
+        const win32::GdiObject brush(win32::CreateSolidBrush(bands.at(li)));
+        win32::FillRect(hdc, &rect, brush.get());
+        win32::FillRect(hdc, &middle, brush.get());
+    }
+}
 
 } // namespace
 
-void nvo_supermenu_class::of_fillwithgradient(std::uint32_t hdc, tagrect rect,
-                                              std::int32_t colorfrom, std::int32_t colorto)
+void nvo_supermenu_class::of_fillwithgradient(win32::HDC hdc, tagrect rect, std::int32_t colorfrom,
+                                              std::int32_t colorto)
 {
-    const int l = rect.left;
-    const int t = rect.top;
-    const int r = rect.right;
-    const int b = rect.bottom;
-    Layout layout = Layout::Horizontal;
-    int li_steps = 29;
-    if (menustyle == style_vgradient) {
-        layout = Layout::Vertical;
-        li_steps = 19;
-    } else if (menustyle == style_vheadergradient) {
-        layout = Layout::Header;
-        li_steps = 10;
-    } else if (menustyle == style_vedgegradient) {
-        layout = Layout::Edge;
-        li_steps = 10;
-    }
-
-    tagrect rect2 = rect;
-    int li_width = 0;
-    int li_halfwidth = 0;
-    switch (layout) {
-    case Layout::Horizontal:
-        li_width = divide(r - l, li_steps);
-        break;
-    case Layout::Vertical:
-        li_width = divide(b - t, li_steps);
-        break;
-    case Layout::Header:
-        li_halfwidth = static_cast<int>((b - t) * 0.5);
-        rect.bottom = t + li_halfwidth;
-        li_width = divide(rect.bottom - rect.top, li_steps);
-        break;
-    case Layout::Edge:
-        li_halfwidth = static_cast<int>((b - t) * 0.5);
-        rect.bottom = t + li_halfwidth;
-        rect2.top = b - li_halfwidth;
-        li_width = divide(li_halfwidth, li_steps);
-        break;
-    }
-
-    std::int16_t r1 = 0;
-    std::int16_t g1 = 0;
-    std::int16_t b1 = 0;
-    std::int16_t r2 = 0;
-    std::int16_t g2 = 0;
-    std::int16_t b2 = 0;
-    of_color2rgb(colorfrom, r1, g1, b1);
-    of_color2rgb(colorto, r2, g2, b2);
-    const int vr = stepOf(r1, r2, li_steps);
-    const int vg = stepOf(g1, g2, li_steps);
-    const int vb = stepOf(b1, b2, li_steps);
+    const auto look = static_cast<menu::Look>(menustyle);
     win32::SetBkMode(hdc, transparent);
-
-    std::int32_t ll_rgb = colorfrom;
-    for (int li = 1; li <= li_steps; ++li) {
-        const int red = r1 + li * vr;
-        const int green = g1 + li * vg;
-        const int blue = b1 + li * vb;
-        ll_rgb = red + 256 * green + 65536 * blue;
-        switch (layout) {
-        case Layout::Horizontal:
-            rect.left = (li - 1) * li_width + l;
-            rect.right = rect.left + li_width;
-            break;
-        case Layout::Vertical:
-        case Layout::Header:
-        case Layout::Edge:
-            rect.top = (li - 1) * li_width + t;
-            rect.bottom = rect.top + li_width;
-            break;
-        }
-        if (layout != Layout::Edge) {
-            fillWith(hdc, rect, ll_rgb);
-            continue;
-        }
-        rect2.top = b - (li - 1) * li_width;
-        rect2.bottom = rect.bottom - li_width;
-        // rect2 runs from the mirrored bottom edge up to the band's own top edge, upside down.
-        // It is filled as the rectangle between those two edges, so each band paints the whole
-        // remaining middle and the finished picture is symmetric: band k from the top and band
-        // k from the bottom show the k-th colour, the middle the tenth.
-        const tagrect lower{rect2.left, rect2.bottom, rect2.right, rect2.top};
-        const win32::HBRUSH hbrush = win32::CreateSolidBrush(static_cast<win32::COLORREF>(ll_rgb));
-        win32::FillRect(hdc, &rect, hbrush);
-        win32::FillRect(hdc, &lower, hbrush);
-        win32::DeleteObject(hbrush);
+    switch (look) {
+    case menu::Look::VGradient: {
+        const Bands bands(colorfrom, colorto, 19);
+        verticalBands(hdc, rect, bands, divide(rect.bottom - rect.top, bands.steps()));
+        return;
     }
-
-    // The pixels the truncated band size left over take the last band's colour.
-    switch (layout) {
-    case Layout::Horizontal:
-        rect.left = li_steps * li_width + l;
-        rect.right = r;
-        fillWith(hdc, rect, ll_rgb);
-        break;
-    case Layout::Vertical:
-    case Layout::Header:
-        rect.top = li_steps * li_width + t;
-        rect.bottom = b;
-        fillWith(hdc, rect, ll_rgb);
-        break;
-    case Layout::Edge:
-        break;
+    case menu::Look::VHeaderGradient: {
+        // The bands cover the upper half; the lower half takes the last colour.
+        const Bands bands(colorfrom, colorto, 10);
+        const int half = static_cast<int>((rect.bottom - rect.top) * 0.5);
+        verticalBands(hdc, rect, bands, divide(half, bands.steps()));
+        return;
+    }
+    case menu::Look::VEdgeGradient:
+        edgeBands(hdc, rect, Bands(colorfrom, colorto, 10));
+        return;
+    default:
+        horizontalBands(hdc, rect, Bands(colorfrom, colorto, 29));
+        return;
     }
 }

@@ -5,6 +5,7 @@
 #include "host/toolkit/message_box.h"
 #include "host/win32/dc.h"
 #include "host/win32/gdi_objects.h"
+#include "host/win32/gdi_scopes.h"
 #include "host/win32/modules.h"
 #include "host/win32/runtime.h"
 #include "menu/nvo_supermenu_class.h"
@@ -25,13 +26,13 @@ bool contains(const std::string& text, const char* part)
 // bitmap is deleted.
 std::uint32_t nvo_supermenu_class::bitmapToIcon(std::uint32_t bitmap)
 {
+    const win32::GdiObject owned(bitmap);
     const win32::HIMAGELIST list = win32::RTImageList_Create(16, 16, 33, 4, 4);
     const std::int32_t mask = of_getmaskcolor(bitmap);
     const int index =
         win32::RTImageList_AddMasked(list, bitmap, static_cast<win32::COLORREF>(mask));
     const win32::HICON icon = win32::RTImageList_GetIcon(list, index, 1);
     win32::RTImageList_Destroy(list);
-    win32::DeleteObject(bitmap);
     return icon;
 }
 
@@ -87,9 +88,11 @@ std::int32_t nvo_supermenu_class::of_getmaskcolor(std::uint32_t al_bitmaphandle)
 {
     const win32::HDC screen = win32::CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
     const win32::HDC memory = win32::CreateCompatibleDC(screen);
-    const win32::HGDIOBJ previous = win32::SelectObject(memory, al_bitmaphandle);
-    const win32::COLORREF colour = win32::GetPixel(memory, 0, 0);
-    win32::SelectObject(memory, previous);
+    win32::COLORREF colour = 0;
+    {
+        const win32::SelectionScope selected(memory, al_bitmaphandle);
+        colour = win32::GetPixel(memory, 0, 0);
+    }
     win32::DeleteDC(memory);
     win32::DeleteDC(screen);
     return static_cast<std::int32_t>(colour);

@@ -4,6 +4,7 @@
 #include "host/toolkit/runtime_error.h"
 #include "host/win32/dc.h"
 #include "host/win32/gdi_objects.h"
+#include "host/win32/gdi_scopes.h"
 #include "host/win32/memory.h"
 #include "host/win32/system.h"
 #include "host/win32/text.h"
@@ -29,7 +30,7 @@ template <typename T> T& require(T* object, const char* where)
 
 // The face name of the DC's font, as the first n + 1 bytes of a buffer of 255 spaces that
 // GetTextFaceA wrote n bytes and a terminator into; copied into a font request.
-void copyFaceName(std::uint32_t hdc, menu::logfont& font)
+void copyFaceName(win32::HDC hdc, menu::logfont& font)
 {
     std::array<char, 256> buffer{};
     std::fill_n(buffer.begin(), 255, ' ');
@@ -64,11 +65,11 @@ void nvo_supermenu_class::of_measureitem(std::uint32_t /*childid*/,
     if (item.text() != "-") {
         request.itemheight = win32::GetSystemMetrics(sm_cymenu) + 3;
         const win32::HDC hdc = win32::GetDC(il_winhandle);
-        const win32::HGDIOBJ previous =
-            win32::SelectObject(hdc, win32::GetStockObject(system_font));
         menu::textsize size;
-        win32::GetTextExtentPoint32A(hdc, text.c_str(), static_cast<int>(text.size()), &size);
-        win32::SelectObject(hdc, previous);
+        {
+            const win32::SelectionScope selected(hdc, win32::GetStockObject(system_font));
+            win32::GetTextExtentPoint32A(hdc, text.c_str(), static_cast<int>(text.size()), &size);
+        }
         std::int32_t width = size.cx;
         if (record.level != 0) {
             width += 22;
@@ -82,7 +83,7 @@ void nvo_supermenu_class::of_measureitem(std::uint32_t /*childid*/,
     win32::RtlMoveMemory(measureitemstruct, &request, kMeasureRecordSize);
 }
 
-std::uint32_t nvo_supermenu_class::of_getmenufont(std::uint32_t hdc)
+std::uint32_t nvo_supermenu_class::of_getmenufont(win32::HDC hdc)
 {
     menu::logfont font;
     copyFaceName(hdc, font);
@@ -93,7 +94,7 @@ std::uint32_t nvo_supermenu_class::of_getmenufont(std::uint32_t hdc)
     return win32::CreateFontIndirectA(&font);
 }
 
-std::uint32_t nvo_supermenu_class::of_createverticalfont(std::uint32_t hdc)
+std::uint32_t nvo_supermenu_class::of_createverticalfont(win32::HDC hdc)
 {
     menu::logfont font;
     copyFaceName(hdc, font);
@@ -108,28 +109,29 @@ double nvo_supermenu_class::of_getshortcutkeyrate(host::MenuItem* am_menu)
 {
     const host::MenuItem& menuObject = require(am_menu, "of_getshortcutkeyrate");
     const win32::HDC hdc = win32::GetDC(il_winhandle);
-    const win32::HFONT font = of_getmenufont(hdc);
-    const win32::HGDIOBJ previous = win32::SelectObject(hdc, font);
     std::int32_t w1 = 0;
     std::int32_t w2 = 0;
     double rate = 0;
-    for (int i = 1; i <= menuObject.itemCount(); ++i) {
-        const std::string& text = require(menuObject.item(i), "of_getshortcutkeyrate").text();
-        const auto tab = text.find('\t');
-        if (tab == std::string::npos) {
-            continue;
+    {
+        // The menu font made here is this function's own: it goes before the function returns.
+        const win32::GdiObject font(of_getmenufont(hdc));
+        const win32::SelectionScope selected(hdc, font.get());
+        for (int i = 1; i <= menuObject.itemCount(); ++i) {
+            const std::string& text = require(menuObject.item(i), "of_getshortcutkeyrate").text();
+            const auto tab = text.find('\t');
+            if (tab == std::string::npos) {
+                continue;
+            }
+            tagrect before;
+            win32::DrawTextA(hdc, text.c_str(), static_cast<int>(tab), &before, dt_calcrect);
+            w1 = std::max(w1, before.right - before.left);
+            const std::string after = text.substr(tab + 1);
+            tagrect behind;
+            win32::DrawTextA(hdc, after.c_str(), static_cast<int>(after.size()), &behind,
+                             dt_calcrect);
+            w2 = std::max(w2, behind.right - behind.left);
         }
-        tagrect before;
-        win32::DrawTextA(hdc, text.c_str(), static_cast<int>(tab), &before, dt_calcrect);
-        w1 = std::max(w1, before.right - before.left);
-        const std::string after = text.substr(tab + 1);
-        tagrect behind;
-        win32::DrawTextA(hdc, after.c_str(), static_cast<int>(after.size()), &behind, dt_calcrect);
-        w2 = std::max(w2, behind.right - behind.left);
     }
-    win32::SelectObject(hdc, previous);
-    // The menu font made above is this function's own: it goes before the function returns.
-    win32::DeleteObject(font);
     if (w1 + w2 > 0) {
         rate = static_cast<double>(w1) / static_cast<double>(w1 + w2);
     }

@@ -26,6 +26,12 @@ class MenuHost;
 class MenuItem;
 } // namespace host
 
+namespace menu {
+struct ItemContext;
+enum class Look : std::int16_t;
+enum class Background : std::int16_t;
+} // namespace menu
+
 class nvo_supermenu_class : public menu::nvo_supermenu_constants {
 public:
     using ust_menuinfo = menu::ust_menuinfo;
@@ -76,25 +82,27 @@ public:
     // measureitemstruct is the address of the request's record; its width and height are
     // filled in. childid is not used.
     void of_measureitem(std::uint32_t childid, win32::MEASUREITEMSTRUCT* measureitemstruct);
-    std::uint32_t of_getmenufont(std::uint32_t hdc);
-    std::uint32_t of_createverticalfont(std::uint32_t hdc);
+    std::uint32_t of_getmenufont(win32::HDC hdc);
+    std::uint32_t of_createverticalfont(win32::HDC hdc);
     double of_getshortcutkeyrate(host::MenuItem* am_menu);
 
     // ---- drawing ----------------------------------------------------------------------------
-    void of_drawtext(std::uint32_t hdc, const std::string& as_text,
-                     const std::string& as_shortcutkey, tagrect ast_rect, bool ab_enabled);
-    void of_drawchecked(std::uint32_t hdc, const tagrect& rect);
-    void of_xprect(std::uint32_t hdc, tagrect rect, std::int32_t al_pencolor,
+    void of_drawtext(win32::HDC hdc, const std::string& as_text, const std::string& as_shortcutkey,
+                     tagrect ast_rect, bool ab_enabled);
+    void of_drawchecked(win32::HDC hdc, const tagrect& rect);
+    void of_xprect(win32::HDC hdc, tagrect rect, std::int32_t al_pencolor,
                    std::int32_t al_brushcolor);
     static void of_color2rgb(std::int32_t lg_color, std::int16_t& r, std::int16_t& g,
                              std::int16_t& b);
-    void of_fillwithgradient(std::uint32_t hdc, tagrect rect, std::int32_t colorfrom,
+    void of_fillwithgradient(win32::HDC hdc, tagrect rect, std::int32_t colorfrom,
                              std::int32_t colorto);
-    void of_drawnormalitem(std::int16_t ai_menubkstyle, std::uint32_t hdc, tagrect& ast_rect,
+    // Paints a record's item in its normal state over the background ai_menubkstyle.
+    void of_drawnormalitem(std::int16_t ai_menubkstyle, win32::HDC hdc, tagrect& ast_rect,
                            const ust_menuinfo& ast_menuinfo);
     void of_drawfirstlevelmenu(menu::zdrawitemstruct& ast_drawitemstruct,
                                ust_menuinfo& ast_menuinfo);
-    void of_drawselectitem(std::int16_t ai_menustyle, std::uint32_t hdc, tagrect& ast_rect,
+    // Paints a record's item highlighted in the look ai_menustyle.
+    void of_drawselectitem(std::int16_t ai_menustyle, win32::HDC hdc, tagrect& ast_rect,
                            const ust_menuinfo& ast_menuinfo);
     // drawitemstruct is the address of the request's record. childid is not consulted.
     void of_drawitem(std::uint32_t childid, win32::DRAWITEMSTRUCT* drawitemstruct);
@@ -111,6 +119,12 @@ private:
     [[nodiscard]] bool registryHasRoom() const;
     void registerAddedEntries(std::int16_t ai_level, std::uint32_t al_hmenu, int p);
     std::uint32_t bitmapToIcon(std::uint32_t bitmap);
+    // The context of one paint request for a record whose item object is known to exist.
+    [[nodiscard]] menu::ItemContext itemContext(win32::HDC hdc, tagrect& rect,
+                                                const host::MenuItem& item,
+                                                const ust_menuinfo& record) const;
+    void paintNormal(const menu::ItemContext& item, menu::Background background);
+    void paintSelected(const menu::ItemContext& item, menu::Look look);
 
     menu::menuiteminfoa lpmenuiteminfo;
     std::uint32_t il_winhandle = 0;

@@ -2,6 +2,7 @@
 // a framed and filled rectangle, and splitting a colour into its parts.
 #include "host/win32/dc.h"
 #include "host/win32/gdi_objects.h"
+#include "host/win32/gdi_scopes.h"
 #include "host/win32/shapes.h"
 #include "host/win32/system.h"
 #include "host/win32/text.h"
@@ -12,14 +13,14 @@ namespace {
 // Pixels between the item's right edge and the end of the shortcut text.
 constexpr int kShortcutInset = 12;
 
-void drawText(std::uint32_t hdc, const std::string& text, menu::tagrect& rect, unsigned format)
+void drawText(win32::HDC hdc, const std::string& text, menu::tagrect& rect, unsigned format)
 {
     win32::DrawTextA(hdc, text.c_str(), static_cast<int>(text.size()), &rect, format);
 }
 
 } // namespace
 
-void nvo_supermenu_class::of_drawtext(std::uint32_t hdc, const std::string& as_text,
+void nvo_supermenu_class::of_drawtext(win32::HDC hdc, const std::string& as_text,
                                       const std::string& as_shortcutkey, tagrect ast_rect,
                                       bool ab_enabled)
 {
@@ -51,39 +52,36 @@ void nvo_supermenu_class::of_drawtext(std::uint32_t hdc, const std::string& as_t
     drawText(hdc, as_shortcutkey, r, dt_right);
 }
 
-void nvo_supermenu_class::of_drawchecked(std::uint32_t hdc, const tagrect& rect)
+void nvo_supermenu_class::of_drawchecked(win32::HDC hdc, const tagrect& rect)
 {
     const int l = rect.left;
     const int t = rect.top;
     const tagrect fillrect{l + 8, t + 9, l + 14, t + 14};
-    const win32::HPEN hpen = win32::CreatePen(ps_solid, 1, win32::GetSysColor(color_activecaption));
-    const win32::HGDIOBJ holdpen = win32::SelectObject(hdc, hpen);
-    // The inside takes whatever brush the device context holds.
-    win32::RoundRect(hdc, fillrect.left - 2, fillrect.top - 2, fillrect.right + 2,
-                     fillrect.bottom + 2, 4, 4);
-    win32::SelectObject(hdc, holdpen);
-    win32::DeleteObject(hpen);
+    {
+        const win32::GdiObject hpen(
+            win32::CreatePen(ps_solid, 1, win32::GetSysColor(color_activecaption)));
+        const win32::SelectionScope selected(hdc, hpen.get());
+        // The inside takes whatever brush the device context holds.
+        win32::RoundRect(hdc, fillrect.left - 2, fillrect.top - 2, fillrect.right + 2,
+                         fillrect.bottom + 2, 4, 4);
+    }
     win32::FillRect(hdc, &fillrect, win32::GetSysColorBrush(color_highlight));
 }
 
-void nvo_supermenu_class::of_xprect(std::uint32_t hdc, tagrect rect, std::int32_t al_pencolor,
+void nvo_supermenu_class::of_xprect(win32::HDC hdc, tagrect rect, std::int32_t al_pencolor,
                                     std::int32_t al_brushcolor)
 {
     const int xp1 = rect.left;
     const int yp1 = rect.top;
     const int xp2 = rect.right;
     const int yp2 = rect.bottom;
-    const win32::HPEN hpen =
-        win32::CreatePen(ps_solid, 1, static_cast<win32::COLORREF>(al_pencolor));
-    const win32::HGDIOBJ holdpen = win32::SelectObject(hdc, hpen);
-    const win32::HBRUSH hnewbrush =
-        win32::CreateSolidBrush(static_cast<win32::COLORREF>(al_brushcolor));
-    const win32::HGDIOBJ holdbrush = win32::SelectObject(hdc, hnewbrush);
+    const win32::GdiObject hpen(
+        win32::CreatePen(ps_solid, 1, static_cast<win32::COLORREF>(al_pencolor)));
+    const win32::SelectionScope selectedPen(hdc, hpen.get());
+    const win32::GdiObject hnewbrush(
+        win32::CreateSolidBrush(static_cast<win32::COLORREF>(al_brushcolor)));
+    const win32::SelectionScope selectedBrush(hdc, hnewbrush.get());
     win32::Rectangle(hdc, xp1, yp1, xp2, yp2);
-    win32::SelectObject(hdc, holdpen);
-    win32::DeleteObject(hpen);
-    win32::SelectObject(hdc, holdbrush);
-    win32::DeleteObject(hnewbrush);
 }
 
 void nvo_supermenu_class::of_color2rgb(std::int32_t lg_color, std::int16_t& r, std::int16_t& g,

@@ -1,4 +1,5 @@
 // Device contexts: selection returns what it replaces, surfaces, and objects that outlive paints.
+#include "host/win32/gdi_scopes.h"
 #include "pixels.h"
 
 #include <QPainter>
@@ -45,7 +46,7 @@ TEST(SelectObject, ModesAndColoursAnswerTheirPreviousValues)
     EXPECT_EQ(SetBkMode(canvas.handle(), OPAQUE), TRANSPARENT);
     EXPECT_EQ(SetBkMode(canvas.handle(), 7), 0); // not a mode
     EXPECT_EQ(SetTextColor(canvas.handle(), kGreen), RGB(0, 0, 0));
-    EXPECT_EQ(GetTextColor(canvas.handle()), kGreen);
+    EXPECT_EQ(SetTextColor(canvas.handle(), kGreen), kGreen);
     EXPECT_EQ(SetTextColor(0, kGreen), CLR_INVALID);
 }
 
@@ -212,6 +213,68 @@ TEST(HandleCounts, ManyPaintsLeaveNothingBehind)
     for (std::size_t i = 0; i < kinds.size(); ++i) {
         EXPECT_EQ(liveHandles(kinds.at(i)), before.at(i)) << static_cast<int>(kinds.at(i));
     }
+}
+
+TEST(SelectionScope, PutsThePreviousObjectBackWhenTheScopeEnds)
+{
+    Canvas canvas;
+    const HDC dc = canvas.handle();
+    const HPEN pen = CreatePen(PS_SOLID, 1, kGreen);
+    {
+        const SelectionScope selected(dc, pen);
+        EXPECT_EQ(selected.previous(), GetStockObject(BLACK_PEN));
+        EXPECT_EQ(GetCurrentObject(dc, OBJ_PEN), pen);
+    }
+    EXPECT_EQ(GetCurrentObject(dc, OBJ_PEN), GetStockObject(BLACK_PEN));
+    DeleteObject(pen);
+}
+
+TEST(SelectionScope, AFailedSelectionChangesNothingAtTheEnd)
+{
+    Canvas canvas;
+    const HDC dc = canvas.handle();
+    const HPEN pen = CreatePen(PS_SOLID, 1, kGreen);
+    SelectObject(dc, pen);
+    {
+        const SelectionScope stale(dc, 0);
+        EXPECT_EQ(stale.previous(), 0u);
+    }
+    EXPECT_EQ(GetCurrentObject(dc, OBJ_PEN), pen);
+    SelectObject(dc, GetStockObject(BLACK_PEN));
+    DeleteObject(pen);
+}
+
+TEST(GdiObject, DeletesWhatItOwnsAfterTheSelectionDeclaredAfterIt)
+{
+    Canvas canvas;
+    const HDC dc = canvas.handle();
+    const auto brushes = liveHandles(HandleKind::Brush);
+    {
+        const GdiObject brush(CreateSolidBrush(kGreen));
+        EXPECT_EQ(liveHandles(HandleKind::Brush), brushes + 1);
+        const SelectionScope selected(dc, brush.get());
+        EXPECT_EQ(GetCurrentObject(dc, OBJ_BRUSH), brush.get());
+    }
+    EXPECT_EQ(liveHandles(HandleKind::Brush), brushes);
+    EXPECT_EQ(GetCurrentObject(dc, OBJ_BRUSH), GetStockObject(WHITE_BRUSH));
+}
+
+TEST(GdiObject, AMovedOrReleasedObjectIsDeletedOnceOrNotAtAll)
+{
+    const auto pens = liveHandles(HandleKind::Pen);
+    HPEN kept = 0;
+    {
+        GdiObject first(CreatePen(PS_SOLID, 1, kGreen));
+        GdiObject second(std::move(first));
+        EXPECT_EQ(liveHandles(HandleKind::Pen), pens + 1);
+        GdiObject third(CreatePen(PS_SOLID, 1, kGreen));
+        kept = third.release();
+        second = GdiObject(CreatePen(PS_DOT, 1, kGreen));
+        EXPECT_EQ(liveHandles(HandleKind::Pen), pens + 2);
+    }
+    EXPECT_EQ(liveHandles(HandleKind::Pen), pens + 1);
+    DeleteObject(kept);
+    EXPECT_EQ(liveHandles(HandleKind::Pen), pens);
 }
 
 } // namespace

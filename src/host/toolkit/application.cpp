@@ -43,11 +43,6 @@ void Application::setAppName(const std::string& name)
     QCoreApplication::setApplicationName(QString::fromStdString(name));
 }
 
-std::string Application::appName() const
-{
-    return QCoreApplication::applicationName().toStdString();
-}
-
 void Application::start(const std::string& commandline)
 {
     ApplicationStyle::install();

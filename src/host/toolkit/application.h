@@ -18,7 +18,6 @@ public:
     virtual ~Application() = default;
 
     void setAppName(const std::string& name);
-    [[nodiscard]] std::string appName() const;
 
     // Raises create, then open with the command line.
     void start(const std::string& commandline);

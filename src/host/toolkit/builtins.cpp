@@ -28,6 +28,25 @@ void SetPointer(Pointer pointer)
     }
 }
 
+namespace {
+int busyScopes = 0; // BusyPointerScope objects alive; touched from the GUI thread only
+} // namespace
+
+BusyPointerScope::BusyPointerScope()
+{
+    if (busyScopes++ == 0) {
+        SetPointer(Pointer::HourGlass);
+    }
+}
+
+BusyPointerScope::~BusyPointerScope()
+{
+    Q_ASSERT(busyScopes > 0);
+    if (--busyScopes == 0) {
+        SetPointer(Pointer::Arrow);
+    }
+}
+
 std::string GetCurrentDirectory()
 {
     return QDir::toNativeSeparators(QDir::currentPath()).toStdString();
@@ -93,22 +112,6 @@ std::string Mid(const std::string& text, long start, long length)
         return {};
     }
     return text.substr(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(length));
-}
-
-std::string Left(const std::string& text, long count)
-{
-    return text.substr(0, static_cast<std::size_t>(std::max(0L, count)));
-}
-
-std::string Right(const std::string& text, long count)
-{
-    const auto n = std::min(text.size(), static_cast<std::size_t>(std::max(0L, count)));
-    return text.substr(text.size() - n);
-}
-
-long Len(const std::string& text)
-{
-    return static_cast<long>(text.size());
 }
 
 std::string String(long number)

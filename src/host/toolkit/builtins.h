@@ -16,6 +16,16 @@ enum class Pointer { Arrow, HourGlass };
 // The application-wide mouse pointer: the hourglass while the program is busy, else the arrow.
 void SetPointer(Pointer pointer);
 
+// Shows the hourglass for a scope, on every exit path. Scopes nest: the arrow comes back when the
+// outermost one ends.
+class BusyPointerScope {
+public:
+    BusyPointerScope();
+    BusyPointerScope(const BusyPointerScope&) = delete;
+    BusyPointerScope& operator=(const BusyPointerScope&) = delete;
+    ~BusyPointerScope();
+};
+
 // The process's current directory, without a trailing separator.
 std::string GetCurrentDirectory();
 // The separator that joins a directory and a name in paths the program builds.
@@ -43,9 +53,6 @@ long Pos(const std::string& text, const std::string& find, long start = 1);
 // `length` bytes of `text` from byte `start` (1-based); the rest of the text without a length.
 std::string Mid(const std::string& text, long start);
 std::string Mid(const std::string& text, long start, long length);
-std::string Left(const std::string& text, long count);
-std::string Right(const std::string& text, long count);
-long Len(const std::string& text);
 std::string String(long number);
 
 } // namespace host

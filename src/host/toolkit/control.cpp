@@ -29,12 +29,6 @@ void Control::setX(int x)
     applyGeometry();
 }
 
-void Control::setY(int y)
-{
-    y_ = y;
-    applyGeometry();
-}
-
 void Control::setWidth(int width)
 {
     width_ = width;
@@ -112,11 +106,6 @@ void Control::setTabOrder(int order)
     if (widget_->focusPolicy() != Qt::NoFocus) {
         widget_->setFocusPolicy(order > 0 ? Qt::StrongFocus : Qt::ClickFocus);
     }
-}
-
-int Control::tabOrder() const
-{
-    return widget_->property(kTabOrderProperty).toInt();
 }
 
 void Control::setFocus()

@@ -24,7 +24,6 @@ public:
     [[nodiscard]] int width() const { return width_; }
     [[nodiscard]] int height() const { return height_; }
     void setX(int x);
-    void setY(int y);
     void setWidth(int width);
     void setHeight(int height);
     void move(int x, int y);
@@ -39,7 +38,6 @@ public:
 
     // Place in the window's tab sequence; 0 leaves the control out of it.
     void setTabOrder(int order);
-    [[nodiscard]] int tabOrder() const;
 
     void setFocus();
     [[nodiscard]] win32::HWND handle() const;

@@ -7,6 +7,7 @@
 
 #include <QImage>
 #include <QWidget>
+#include <QtGlobal>
 
 namespace win32 {
 
@@ -120,7 +121,10 @@ const FontObject& currentFont(const DeviceContext& dc)
     if (const FontObject* font = findFont(dc.state.font)) {
         return *font;
     }
-    return *findFont(systemFont());
+    // The system font is a stock object: it is made with the font table and never deleted.
+    const FontObject* system = findFont(systemFont());
+    Q_ASSERT_X(system != nullptr, "currentFont", "the stock system font is missing");
+    return *system;
 }
 
 } // namespace detail
@@ -313,12 +317,6 @@ int SetBkMode(HDC dc, int mode)
     return std::exchange(context->state.bkMode, mode);
 }
 
-int GetBkMode(HDC dc)
-{
-    const DeviceContext* context = findDC(dc);
-    return context == nullptr ? 0 : context->state.bkMode;
-}
-
 COLORREF SetTextColor(HDC dc, COLORREF color)
 {
     DeviceContext* context = findDC(dc);
@@ -328,12 +326,6 @@ COLORREF SetTextColor(HDC dc, COLORREF color)
     return std::exchange(context->state.textColor, color & 0x00FFFFFFu);
 }
 
-COLORREF GetTextColor(HDC dc)
-{
-    const DeviceContext* context = findDC(dc);
-    return context == nullptr ? CLR_INVALID : context->state.textColor;
-}
-
 COLORREF SetBkColor(HDC dc, COLORREF color)
 {
     DeviceContext* context = findDC(dc);
@@ -341,12 +333,6 @@ COLORREF SetBkColor(HDC dc, COLORREF color)
         return CLR_INVALID;
     }
     return std::exchange(context->state.bkColor, color & 0x00FFFFFFu);
-}
-
-COLORREF GetBkColor(HDC dc)
-{
-    const DeviceContext* context = findDC(dc);
-    return context == nullptr ? CLR_INVALID : context->state.bkColor;
 }
 
 COLORREF GetPixel(HDC dc, int x, int y)

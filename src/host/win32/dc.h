@@ -40,12 +40,9 @@ int ReleaseDC(HWND window, HDC dc);
 HGDIOBJ SelectObject(HDC dc, HGDIOBJ object);
 HGDIOBJ GetCurrentObject(HDC dc, UINT type);
 
-int SetBkMode(HDC dc, int mode); // answers the previous mode, 0 on failure
-int GetBkMode(HDC dc);
+int SetBkMode(HDC dc, int mode);               // answers the previous mode, 0 on failure
 COLORREF SetTextColor(HDC dc, COLORREF color); // answers the previous colour
-COLORREF GetTextColor(HDC dc);
 COLORREF SetBkColor(HDC dc, COLORREF color);
-COLORREF GetBkColor(HDC dc);
 
 // The colour at a device point, CLR_INVALID outside the surface or for a DC without pixels.
 COLORREF GetPixel(HDC dc, int x, int y);

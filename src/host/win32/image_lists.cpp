@@ -78,12 +78,6 @@ HICON RTImageList_GetIcon(HIMAGELIST list, int index, UINT /*flags*/)
     return createIconFromImage(object->images.at(static_cast<std::size_t>(index)));
 }
 
-int RTImageList_GetImageCount(HIMAGELIST list)
-{
-    const ImageListObject* object = imageListTable().find(list);
-    return object == nullptr ? 0 : static_cast<int>(object->images.size());
-}
-
 BOOL RTImageList_Destroy(HIMAGELIST list)
 {
     return imageListTable().remove(list) ? 1 : 0;

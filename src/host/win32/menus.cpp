@@ -19,7 +19,6 @@ namespace {
 constexpr UINT kTypeBits = MFT_BITMAP | MFT_MENUBARBREAK | MFT_MENUBREAK | MFT_OWNERDRAW |
                            MFT_RADIOCHECK | MFT_SEPARATOR | MFT_RIGHTORDER | MFT_RIGHTJUSTIFY;
 constexpr UINT kStateBits = MFS_GRAYED | MFS_CHECKED | MFS_HILITE | MFS_DEFAULT;
-constexpr UINT kNoCommand = 0xFFFFFFFFu;
 
 struct MenuEntry {
     UINT type = MFT_STRING;
@@ -398,18 +397,6 @@ HMENU GetSubMenu(HMENU menu, int position)
     return ref.entry == nullptr ? 0 : ref.entry->submenu;
 }
 
-UINT GetMenuItemID(HMENU menu, int position)
-{
-    if (position < 0) {
-        return kNoCommand;
-    }
-    const EntryRef ref = findEntry(menu, static_cast<UINT>(position), true);
-    if (ref.entry == nullptr || ref.entry->submenu != 0) {
-        return kNoCommand;
-    }
-    return ref.entry->id;
-}
-
 BOOL GetMenuItemInfoA(HMENU menu, UINT item, BOOL byPosition, MENUITEMINFOA* info)
 {
     if (info == nullptr || info->cbSize != kMenuItemInfoSize || (info->fMask & MIIM_BITMAP) != 0) {
@@ -534,15 +521,6 @@ HMENU GetSystemMenu(HWND window, BOOL revert)
         menus.system = makeSystemMenu();
     }
     return menus.system;
-}
-
-BOOL DrawMenuBar(HWND window)
-{
-    if (windowFromHandle(window) == nullptr) {
-        return 0;
-    }
-    notify({MenuChange::Kind::WindowMenu, GetMenu(window), window});
-    return 1;
 }
 
 MenuChangeSubscription::MenuChangeSubscription(std::function<void(const MenuChange&)> listener)

@@ -119,8 +119,6 @@ BOOL DeleteMenu(HMENU menu, UINT position, UINT flags);
 int GetMenuItemCount(HMENU menu);
 // The sub-menu of the entry at a position, or 0.
 HMENU GetSubMenu(HMENU menu, int position);
-// The command of the entry at a position: -1 (all bits set) for a sub-menu entry or no entry.
-UINT GetMenuItemID(HMENU menu, int position);
 
 // Reads the fields fMask names. cbSize must be 44. By command, sub-menus are searched too.
 // For MIIM_TYPE or MIIM_STRING: with dwTypeData 0, cch receives the text's length in bytes;
@@ -139,8 +137,6 @@ HMENU GetMenu(HWND window);
 // The window's system menu, made on first use; revert true puts back the default entries and
 // returns 0. 0 for a handle that names no window.
 HMENU GetSystemMenu(HWND window, BOOL revert);
-// Asks the display layer to show the window's menu bar again.
-BOOL DrawMenuBar(HWND window);
 
 // What changed in the menus, for the display layer.
 struct MenuChange {

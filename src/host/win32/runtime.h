@@ -55,8 +55,6 @@ int RTImageList_AddMasked(HIMAGELIST list, HBITMAP bitmap, COLORREF mask);
 // A new icon handle holding the image at `index`, 0 for an index out of range.
 HICON RTImageList_GetIcon(HIMAGELIST list, int index, UINT flags);
 
-int RTImageList_GetImageCount(HIMAGELIST list);
-
 BOOL RTImageList_Destroy(HIMAGELIST list);
 
 } // namespace win32

@@ -20,9 +20,6 @@ TEST(TextFunctions, PositionsAndPartsCountBytesFromOne)
     EXPECT_EQ(host::Mid(text, 9, 0), "");
     EXPECT_EQ(host::Mid(text, 40, 3), ""); // past the end is empty, not a crash
     EXPECT_EQ(host::Mid(text, 9), "b@@");
-    EXPECT_EQ(host::Right(text, 3), "b@@");
-    EXPECT_EQ(host::Left(text, 6), "正在");
-    EXPECT_EQ(host::Len(text), 11);
     EXPECT_EQ(host::Space(3), "   ");
     EXPECT_EQ(host::String(-42), "-42");
 }
