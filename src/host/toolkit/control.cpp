@@ -108,6 +108,11 @@ void Control::setTabOrder(int order)
     }
 }
 
+int Control::tabOrder() const
+{
+    return widget_->property(kTabOrderProperty).toInt();
+}
+
 void Control::setFocus()
 {
     widget_->setFocus(Qt::OtherFocusReason);

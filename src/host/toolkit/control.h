@@ -38,6 +38,7 @@ public:
 
     // Place in the window's tab sequence; 0 leaves the control out of it.
     void setTabOrder(int order);
+    [[nodiscard]] int tabOrder() const;
 
     void setFocus();
     [[nodiscard]] win32::HWND handle() const;
