@@ -77,6 +77,8 @@ private:
     void lv_fileico_doubleclicked(long index);
     // Unpacks the member `label` of the listed archive and opens it, as a double-click does.
     void openMember(const std::string& label);
+    // Saves a copy of the member `label` where the user chooses in the save dialog.
+    void saveMemberAs(const std::string& label);
     // The right-click menus of the catalogue and of the member list (w_brow_menus.cpp).
     void lv_zip_contextmenu(long index, QPoint at);
     void lv_fileico_contextmenu(long index, QPoint at);

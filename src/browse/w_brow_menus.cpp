@@ -12,6 +12,7 @@ w_brow::Menus::Menus(w_brow& sheet)
 {
     archive.addEntry("列出", [&sheet] { sheet.lv_zip_clicked(sheet.menus_->archiveIndex); });
     member.addEntry("打开", [&sheet] { sheet.openMember(sheet.menus_->memberLabel); });
+    member.addEntry("另存为...", [&sheet] { sheet.saveMemberAs(sheet.menus_->memberLabel); });
     member.addEntry("-", nullptr);
     details = &member.addEntry("大小和日期未知", nullptr);
 }

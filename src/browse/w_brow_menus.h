@@ -13,7 +13,7 @@ struct w_brow::Menus {
     // The catalogue's: 列出 the archive right-clicked.
     host::ContextMenu archive;
     long archiveIndex = 0;
-    // The member list's: 打开, and a disabled line with the member's sizes and date.
+    // The member list's: 打开, 另存为..., and a disabled line with the member's sizes and date.
     host::ContextMenu member;
     std::string memberLabel;
     host::MenuItem* details = nullptr;
