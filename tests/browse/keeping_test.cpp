@@ -3,6 +3,7 @@
 #include "app/w_main.h"
 #include "browse/w_brow.h"
 #include "desktop_association.h"
+#include "host/toolkit/list_view_widget.h"
 #include "host/toolkit/owner_draw_menu.h"
 #include "host/toolkit/save_dialog.h"
 #include "host/win32/menus.h"
@@ -12,6 +13,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QByteArray>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -132,6 +134,17 @@ TEST(Keeping, RightClickMenusListAnArchiveOpenAMemberAndDescribeIt)
     ASSERT_NE(memberMenu, nullptr);
     EXPECT_TRUE(entryTexts(*memberMenu)[3].starts_with("大小 1 字节  压缩后 "));
     EXPECT_EQ(frame.inv_supermenu.menuinfoCount(), registered + 5);
+    memberMenu->close();
+
+    // The menu key opens the menu of the current member, here the second one.
+    host::ListViewWidget& list = *sheet.lv_fileico->listWidget();
+    list.setCurrentIndex(list.model()->index(1, 0));
+    QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(0, 0),
+                          list.mapToGlobal(QPoint(0, 0)));
+    QApplication::sendEvent(&list, &key);
+    memberMenu = dynamic_cast<host::OwnerDrawMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(memberMenu, nullptr);
+    EXPECT_TRUE(entryTexts(*memberMenu)[3].starts_with("大小 1 字节  压缩后 "));
     memberMenu->entryActions()[0]->trigger();
     memberMenu->close();
     RunningViewer::waitForUnpack(sheet);
