@@ -39,6 +39,11 @@ void w_main::onOpen()
     opensheet<w_brow>(app::kSheetMenuPosition);
 }
 
+void w_main::adoptPopupMenu(host::MenuItem& root, win32::HMENU bar)
+{
+    inv_supermenu.of_registermenu(&root, 0, bar, 0);
+}
+
 void w_main::ue_drawitem(std::uint32_t childid, win32::DRAWITEMSTRUCT* drawitemstruct)
 {
     inv_supermenu.of_drawitem(childid, drawitemstruct);

@@ -20,6 +20,9 @@ public:
 
     nvo_supermenu_class inv_supermenu;
 
+    // The sheets' right-click menus are registered with the engine like the frame's own.
+    void adoptPopupMenu(host::MenuItem& root, win32::HMENU bar) override;
+
 protected:
     void onOpen() override;
 };

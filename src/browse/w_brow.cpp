@@ -1,6 +1,7 @@
 #include "browse/w_brow.h"
 
 #include "browse/publisher.h"
+#include "browse/w_brow_menus.h"
 #include "browse/w_brow_opening.h"
 #include "host/toolkit/colors.h"
 
@@ -13,7 +14,7 @@ constexpr long kBrandGreen = host::RGB(0, 128, 0);
 
 } // namespace
 
-w_brow::w_brow() : opening_(std::make_unique<Opening>())
+w_brow::w_brow() : opening_(std::make_unique<Opening>()), menus_(std::make_unique<Menus>(*this))
 {
     setIcon("AppIcon!");
     // The size the sheet takes, centred, when it is not maximized.
@@ -71,6 +72,7 @@ void w_brow::createControls()
     lv_zip->onClicked([this](long index) { lv_zip_clicked(index); });
     // From the keyboard, Return does what the mouse does: list the archive.
     lv_zip->onReturnPressed([this](long index) { lv_zip_clicked(index); });
+    lv_zip->onContextMenu([this](long index, QPoint at) { lv_zip_contextmenu(index, at); });
 
     const struct {
         std::unique_ptr<host::RadioButton>* button;
@@ -111,6 +113,7 @@ void w_brow::createControls()
     lv_fileico->addSmallPicture("file.bmp", kWhite);
     lv_fileico->onDoubleClicked([this](long index) { lv_fileico_doubleclicked(index); });
     lv_fileico->onReturnPressed([this](long index) { lv_fileico_doubleclicked(index); });
+    lv_fileico->onContextMenu([this](long index, QPoint at) { lv_fileico_contextmenu(index, at); });
 
     lb_zip = std::make_unique<host::ListBox>(this);
     lb_zip->move(0, 504);

@@ -64,6 +64,8 @@ protected:
     void onResize(int sizetype, int newwidth, int newheight) override;
 
 private:
+    // The frame the sheet is open in; outside a frame the event that needs it ends here.
+    [[nodiscard]] host::Frame& frame() const;
     void createControls();
     void of_addzipfile();
     void lv_zip_clicked(long index);
@@ -73,6 +75,13 @@ private:
     // Stops a running listing and clears its status, as the sheet closes.
     void endListing();
     void lv_fileico_doubleclicked(long index);
+    // Unpacks the member `label` of the listed archive and opens it, as a double-click does.
+    void openMember(const std::string& label);
+    // Saves a copy of the member `label` where the user chooses in the save dialog.
+    void saveMemberAs(const std::string& label);
+    // The right-click menus of the catalogue and of the member list (w_brow_menus.cpp).
+    void lv_zip_contextmenu(long index, QPoint at);
+    void lv_fileico_contextmenu(long index, QPoint at);
     void setView(host::ListView::View view);
     // Removes the unpacked file, but only while it is still the file this sheet wrote.
     void deleteOpenedFile();
@@ -85,6 +94,8 @@ private:
     // The unpack under way and the file is_openfilename names (w_brow_opening.h).
     struct Opening;
     std::unique_ptr<Opening> opening_;
+    struct Menus;
+    std::unique_ptr<Menus> menus_;
     // The listing being read off the GUI thread; a newer click abandons it.
     host::WorkerTask listingTask_;
     std::shared_ptr<browse::ArrivingMembers> arriving_;

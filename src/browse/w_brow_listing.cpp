@@ -17,15 +17,6 @@ namespace {
 // About one frame of a 60 Hz display.
 constexpr std::chrono::milliseconds kFrame(16);
 
-Frame& frameOf(const w_brow& sheet)
-{
-    Frame* frame = sheet.parentFrame();
-    if (frame == nullptr) {
-        throw RuntimeError(RuntimeError::Kind::NullObject, "w_brow 不在框架窗口中");
-    }
-    return *frame;
-}
-
 // What a failed listing means to the user, in words.
 std::string listingFailureText(std::int32_t code)
 {
@@ -56,6 +47,15 @@ std::string listingSummary(long count, const MemberListOutcome& outcome)
 
 } // namespace
 
+Frame& w_brow::frame() const
+{
+    Frame* frame = parentFrame();
+    if (frame == nullptr) {
+        throw RuntimeError(RuntimeError::Kind::NullObject, "w_brow 不在框架窗口中");
+    }
+    return *frame;
+}
+
 void w_brow::of_addzipfile()
 {
     const long n = lb_zip->totalitems();
@@ -74,7 +74,7 @@ void w_brow::lv_zip_clicked(long index)
     }
     // Bound before anything changes: a missing library ends the event with everything as it was.
     const ListingEntries entries = bindListingEntries();
-    frameOf(*this); // the status line is the frame's: a sheet outside a frame ends the event here
+    (void)frame(); // the status line is the frame's: a sheet outside a frame ends the event here
     const std::optional<std::string> label = lv_zip->getitem(index);
     if (!label) {
         return;
@@ -134,26 +134,26 @@ void w_brow::showArrivedMembers()
         return;
     }
     lv_fileico->additems(std::move(names), 1);
-    frameOf(*this).setmicrohelp("正在读取文件: " + String(lv_fileico->totalitems()));
+    frame().setmicrohelp("正在读取文件: " + String(lv_fileico->totalitems()));
     // Other work that ended meanwhile (an unpack) may have put the arrow back.
     SetPointer(Pointer::HourGlass);
 }
 
 void w_brow::finishListing(const std::string& label, const MemberListOutcome& outcome)
 {
-    Frame& frame = frameOf(*this);
+    Frame& statusFrame = frame();
     SetPointer(Pointer::Arrow);
     setTitle("在浏览<" + label + ">");
     if (outcome.result < 0) {
         // A damaged archive is not an empty one: say so, and list nothing.
         lv_fileico->deleteitems();
-        frame.setmicrohelp("无法读取文件清单,错误代码为" + String(outcome.result));
+        statusFrame.setmicrohelp("无法读取文件清单,错误代码为" + String(outcome.result));
         MessageBox("信息提示!错误代码为" + String(outcome.result),
                    listingFailureText(outcome.result) + "(错误代码 " + String(outcome.result) +
                        ")");
         return;
     }
-    frame.setmicrohelp(listingSummary(lv_fileico->totalitems(), outcome));
+    statusFrame.setmicrohelp(listingSummary(lv_fileico->totalitems(), outcome));
 }
 
 void w_brow::endListing()

@@ -57,21 +57,24 @@ void w_brow::lv_fileico_doubleclicked(long index)
     if (index < 1) {
         return;
     }
+    if (const std::optional<std::string> label = lv_fileico->getitem(index)) {
+        openMember(*label);
+    }
+}
+
+void w_brow::openMember(const std::string& label)
+{
     // Bound before anything changes: a missing library ends the event with everything as it was.
     bindGetFileFromZipFile2();
-    const std::optional<std::string> label = lv_fileico->getitem(index);
-    if (!label) {
-        return;
-    }
     Opening& opening = *opening_;
     if (opening.unpack.running()) {
         // The newer double-click wins: the running unpack stops, and this one starts when it
         // has returned.
         opening.unpack.cancel();
-        opening.next = Opening::Request{is_zipfilepathname, *label};
+        opening.next = Opening::Request{is_zipfilepathname, label};
         return;
     }
-    startUnpack(is_zipfilepathname, *label);
+    startUnpack(is_zipfilepathname, label);
 }
 
 void w_brow::startUnpack(const std::string& zip, const std::string& label)

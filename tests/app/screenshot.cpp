@@ -8,6 +8,8 @@
 //                                              is done; the unpack is then cancelled
 //   viewer_screenshot --damaged OUTPUT.png     in a folder of its own whose one archive is
 //                                              damaged, clicked: the message over the frame
+//   viewer_screenshot --menu OUTPUT.png        as the first, then the first member's right-click
+//                                              menu over the frame
 #include "app/browser.h"
 #include "app/w_main.h"
 #include "big_member_archive.h"
@@ -16,6 +18,7 @@
 #include "host/toolkit/progress_window.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
 #include <QPainter>
@@ -53,6 +56,29 @@ QImage frameWithModalBox(QWidget& frame)
     painter.drawPixmap(at, box->grab());
     painter.setPen(box->palette().color(QPalette::Dark));
     painter.drawRect(titleBar.united(QRect(at, box->size())).adjusted(0, 0, -1, -1));
+    return picture;
+}
+
+// The first member's right-click menu, drawn over the frame where it shows; then closed.
+QImage memberMenuPicture(w_main& frame, w_brow& sheet)
+{
+    host::ListViewWidget& list = *sheet.lv_fileico->listWidget();
+    const QModelIndex first = list.model()->index(0, 0);
+    if (!first.isValid()) {
+        return {};
+    }
+    const QPoint at = list.visualRect(first).center();
+    QContextMenuEvent click(QContextMenuEvent::Mouse, at, list.viewport()->mapToGlobal(at));
+    QApplication::sendEvent(list.viewport(), &click);
+    QWidget* menu = QApplication::activePopupWidget();
+    if (menu == nullptr) {
+        return {};
+    }
+    QImage picture = frame.grab().toImage();
+    QPainter painter(&picture);
+    painter.drawPixmap(menu->geometry().topLeft() - frame.geometry().topLeft(), menu->grab());
+    painter.end();
+    menu->close();
     return picture;
 }
 
@@ -106,8 +132,10 @@ int main(int argc, char** argv)
 {
     const bool progress = argc == 3 && std::strcmp(argv[1], "--progress") == 0;
     const bool damaged = argc == 3 && std::strcmp(argv[1], "--damaged") == 0;
-    if (argc != 2 && !progress && !damaged) {
-        std::fprintf(stderr, "usage: viewer_screenshot [--progress | --damaged] OUTPUT.png\n");
+    const bool menu = argc == 3 && std::strcmp(argv[1], "--menu") == 0;
+    if (argc != 2 && !progress && !damaged && !menu) {
+        std::fprintf(stderr,
+                     "usage: viewer_screenshot [--progress | --damaged | --menu] OUTPUT.png\n");
         return 2;
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
@@ -174,9 +202,11 @@ int main(int argc, char** argv)
     watchForTheMessage.stop();
     const QImage picture = progress  ? progressPicture(*frame, *sheet)
                            : damaged ? damagedPicture
+                           : menu    ? memberMenuPicture(*frame, *sheet)
                                      : frame->grab().toImage();
     if (picture.isNull()) {
-        std::fprintf(stderr, "the %s did not show\n", damaged ? "message" : "progress window");
+        std::fprintf(stderr, "the %s did not show\n",
+                     damaged ? "message" : (menu ? "menu" : "progress window"));
     }
     const bool saved = !picture.isNull() && picture.save(output);
     frame->close();

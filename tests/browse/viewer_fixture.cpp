@@ -6,9 +6,11 @@
 #include "host/toolkit/list_view_widget.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QMenu>
 #include <QStatusBar>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -183,6 +185,16 @@ void RunningViewer::clickItem(w_brow& sheet, bool catalogue, int row)
     if (catalogue) {
         waitWhileBusy();
     }
+}
+
+QMenu* RunningViewer::rightClickItem(w_brow& sheet, bool catalogue, int row)
+{
+    host::ListViewWidget& view = *(catalogue ? sheet.lv_zip : sheet.lv_fileico)->listWidget();
+    const QPoint at = pointOf(view, row);
+    // What the window system sends on a right-click, after the press and release.
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, view.viewport()->mapToGlobal(at));
+    QApplication::sendEvent(view.viewport(), &event);
+    return qobject_cast<QMenu*>(QApplication::activePopupWidget());
 }
 
 void RunningViewer::waitWhileBusy()

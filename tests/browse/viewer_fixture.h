@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+class QMenu;
 class browser;
 namespace app {
 struct StartPlace;
@@ -77,6 +78,8 @@ public:
     // Clicks and double-clicks item `row` (0-based) of a list view by mouse, or beside the items
     // when row is -1. A click in the catalogue returns once the listing it started has ended.
     static void clickItem(w_brow& sheet, bool catalogue, int row);
+    // Right-clicks item `row` (0-based) of a list view and returns the menu that shows, if any.
+    static QMenu* rightClickItem(w_brow& sheet, bool catalogue, int row);
     // Lets events run until the hourglass is gone.
     static void waitWhileBusy();
     // A double-click returns once the member's unpack has ended (and its file was opened or its

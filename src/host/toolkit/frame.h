@@ -83,6 +83,10 @@ public:
     using UserEvent = std::function<void(win32::WPARAM, win32::LPARAM)>;
     void bindUserEvent(win32::UINT message, UserEvent event);
 
+    // A popup menu of a sheet's (built from `root` as the bar `bar`), handed over so it is
+    // painted like the frame's own menus; a frame without menus of its own paints nothing.
+    virtual void adoptPopupMenu(MenuItem& /*root*/, win32::HMENU /*bar*/) {}
+
 protected:
     virtual void onOpen() {}
     virtual void onClose() {}

@@ -40,6 +40,13 @@ ListView::ListView(QWidget* parent)
     connectEvent(&ListViewWidget::clickedAt, clicked_);
     connectEvent(&ListViewWidget::doubleClickedAt, doubleClicked_);
     connectEvent(&ListViewWidget::returnPressedAt, returnPressed_);
+    QObject::connect(view_widget_, &ListViewWidget::contextMenuAt, context(),
+                     [this](long row, QPoint global) {
+                         const long index = itemAtRow(row);
+                         if (contextMenu_ && index > 0) {
+                             raiseEvent([this, index, global] { contextMenu_(index, global); });
+                         }
+                     });
     // A font the view inherits changes without a call of ours; the labels are measured again.
     QObject::connect(view_widget_, &ListViewWidget::fontChanged, context(),
                      [this] { update_.request(); });
@@ -257,6 +264,11 @@ void ListView::onDoubleClicked(std::function<void(long)> handler)
 void ListView::onReturnPressed(std::function<void(long)> handler)
 {
     returnPressed_ = std::move(handler);
+}
+
+void ListView::onContextMenu(std::function<void(long, QPoint)> handler)
+{
+    contextMenu_ = std::move(handler);
 }
 
 QSize ListView::rowSize() const

@@ -10,6 +10,7 @@
 #include <QFont>
 #include <QHash>
 #include <QPixmap>
+#include <QPoint>
 #include <QString>
 #include <cstdint>
 #include <functional>
@@ -58,6 +59,9 @@ public:
     void onDoubleClicked(std::function<void(long)> handler);
     // Return or keypad Enter on the current item.
     void onReturnPressed(std::function<void(long)> handler);
+    // A right-click on an item, or the menu key on the current one: the item and the global
+    // point where its menu shows. A right-click beside the items raises nothing.
+    void onContextMenu(std::function<void(long, QPoint)> handler);
     // Marks item `index` (1-based) as the current one and raises the clicked event for it, as a
     // click on it by mouse does.
     void clickItem(long index);
@@ -110,6 +114,7 @@ private:
     std::function<void(long)> clicked_;
     std::function<void(long)> doubleClicked_;
     std::function<void(long)> returnPressed_;
+    std::function<void(long, QPoint)> contextMenu_;
     DeferredUpdate update_;
 };
 

@@ -1,5 +1,6 @@
 #include "host/toolkit/list_view_widget.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -48,6 +49,20 @@ void ListViewWidget::changeEvent(QEvent* event)
     QListView::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
         emit fontChanged();
+    }
+}
+
+void ListViewWidget::contextMenuEvent(QContextMenuEvent* event)
+{
+    event->accept();
+    if (event->reason() == QContextMenuEvent::Mouse) {
+        emit contextMenuAt(itemNumberAt(event->pos()), event->globalPos());
+        return;
+    }
+    const QModelIndex current = currentIndex();
+    if (current.isValid()) {
+        emit contextMenuAt(current.row() + 1,
+                           viewport()->mapToGlobal(visualRect(current).center()));
     }
 }
 

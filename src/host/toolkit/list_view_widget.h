@@ -19,6 +19,9 @@ signals:
     void clickedAt(long index);
     void doubleClickedAt(long index);
     void returnPressedAt(long index);
+    // A context menu asked for by the right button (the row under the pointer) or the keyboard
+    // (the current row), at a global point.
+    void contextMenuAt(long index, QPoint global);
     // The font the view shows its labels in has changed (set, or taken from a new parent).
     void fontChanged();
 
@@ -28,6 +31,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     bool leftPressed_ = false;

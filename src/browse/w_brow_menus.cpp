@@ -1,0 +1,38 @@
+// The right-click menus of the catalogue and of the member list.
+#include "browse/w_brow_menus.h"
+
+#include "browse/member_details.h"
+#include "browse/w_brow.h"
+#include "host/toolkit/frame.h"
+
+#include <optional>
+#include <string>
+
+w_brow::Menus::Menus(w_brow& sheet)
+{
+    archive.addEntry("列出", [&sheet] { sheet.lv_zip_clicked(sheet.menus_->archiveIndex); });
+    member.addEntry("打开", [&sheet] { sheet.openMember(sheet.menus_->memberLabel); });
+    member.addEntry("另存为...", [&sheet] { sheet.saveMemberAs(sheet.menus_->memberLabel); });
+    member.addEntry("-", nullptr);
+    details = &member.addEntry("大小和日期未知", nullptr);
+}
+
+void w_brow::lv_zip_contextmenu(long index, QPoint at)
+{
+    menus_->archiveIndex = index;
+    menus_->archive.popup(frame(), *this, at);
+}
+
+void w_brow::lv_fileico_contextmenu(long index, QPoint at)
+{
+    const std::optional<std::string> label = lv_fileico->getitem(index);
+    if (!label) {
+        return;
+    }
+    Menus& menus = *menus_;
+    menus.memberLabel = *label;
+    const std::optional<browse::MemberDetails> details =
+        browse::readMemberDetails(is_zipfilepathname, *label);
+    menus.details->setText(details ? browse::describeMember(*details) : "大小和日期未知");
+    menus.member.popup(frame(), *this, at);
+}

@@ -1,0 +1,20 @@
+// The browse sheet's right-click menus, built once and kept while the sheet is open: the
+// frame's menu engine holds on to their items from the first time they show.
+#pragma once
+
+#include "browse/w_brow.h"
+#include "host/toolkit/context_menu.h"
+
+#include <string>
+
+struct w_brow::Menus {
+    explicit Menus(w_brow& sheet);
+
+    // The catalogue's: 列出 the archive right-clicked.
+    host::ContextMenu archive;
+    long archiveIndex = 0;
+    // The member list's: 打开, 另存为..., and a disabled line with the member's sizes and date.
+    host::ContextMenu member;
+    std::string memberLabel;
+    host::MenuItem* details = nullptr;
+};

@@ -1,0 +1,248 @@
+// Keeping a document: the right-click menus of the catalogue and of the member list, painted by
+// the frame's owner-drawn menu engine like the frame's own menus, and saving a member's copy.
+#include "app/w_main.h"
+#include "browse/w_brow.h"
+#include "desktop_association.h"
+#include "host/toolkit/list_view_widget.h"
+#include "host/toolkit/owner_draw_menu.h"
+#include "host/toolkit/save_dialog.h"
+#include "host/win32/menus.h"
+#include "host/win32/system.h"
+#include "viewer_fixture.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QByteArray>
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QMenu>
+#include <QRegularExpression>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using testing_support::AnsweredMessageBoxes;
+using testing_support::RunningViewer;
+using testing_support::ScratchFolder;
+using testing_support::TestDesktop;
+
+[[maybe_unused]] TestDesktop* const desktop = TestDesktop::instance();
+
+std::vector<std::string> entryTexts(const host::OwnerDrawMenu& menu)
+{
+    std::vector<std::string> texts;
+    for (const QAction* action : menu.entryActions()) {
+        texts.push_back(action->isSeparator() ? "-" : action->text().toStdString());
+    }
+    return texts;
+}
+
+// Every entry is owner-drawn, has a record in the frame's engine, and is as tall as the engine
+// measures it.
+void expectPaintedByEngine(w_main& frame, const host::OwnerDrawMenu& menu)
+{
+    ASSERT_EQ(menu.owner(), frame.handle());
+    for (std::size_t i = 0; i < menu.entryActions().size(); ++i) {
+        QAction* action = menu.entryActions()[i];
+        EXPECT_TRUE(menu.isOwnerDrawn(action)) << i;
+        win32::MENUITEMINFOA info;
+        info.cbSize = win32::kMenuItemInfoSize;
+        info.fMask = win32::MIIM_DATA;
+        ASSERT_TRUE(
+            win32::GetMenuItemInfoA(menu.menuHandle(), static_cast<win32::UINT>(i), 1, &info));
+        ASSERT_GT(frame.inv_supermenu.of_find_byid(static_cast<std::int32_t>(info.dwItemData)), 0);
+        win32::MEASUREITEMSTRUCT size;
+        size.CtlType = win32::ODT_MENU;
+        size.itemData = info.dwItemData;
+        frame.inv_supermenu.of_measureitem(0, &size);
+        EXPECT_EQ(menu.actionGeometry(action).height(), static_cast<int>(size.itemHeight)) << i;
+    }
+}
+
+int pixelsOfColour(const QImage& image, const QRect& area, win32::COLORREF colour)
+{
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QRgb pixel = image.pixel(x, y);
+            count += win32::RGB(qRed(pixel), qGreen(pixel), qBlue(pixel)) == colour ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+TEST(Keeping, RightClickMenusListAnArchiveOpenAMemberAndDescribeIt)
+{
+    ScratchFolder folder;
+    AnsweredMessageBoxes boxes;
+    folder.addArchive("a.zqr", {{"a.txt", "from a, eleven and more"}, {"b.txt", "b"}});
+    folder.addArchive("b.zqr", {{"other.txt", "other"}});
+    RunningViewer viewer;
+    w_main& frame = *viewer.frame();
+    w_brow& sheet = *viewer.sheet();
+    QApplication::setActiveWindow(&frame);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    const int registered = frame.inv_supermenu.menuinfoCount();
+
+    // The catalogue's menu lists the archive right-clicked, as a click would.
+    auto* archiveMenu =
+        dynamic_cast<host::OwnerDrawMenu*>(RunningViewer::rightClickItem(sheet, true, 0));
+    ASSERT_NE(archiveMenu, nullptr);
+    EXPECT_EQ(entryTexts(*archiveMenu), std::vector<std::string>{"列出"});
+    expectPaintedByEngine(frame, *archiveMenu);
+    archiveMenu->entryActions()[0]->trigger();
+    archiveMenu->close();
+    RunningViewer::waitWhileBusy();
+    EXPECT_EQ(RunningViewer::shownMembers(sheet), (std::vector<std::string>{"a.txt", "b.txt"}));
+    EXPECT_EQ(sheet.zipFilePathName(), folder.filePath("a.zqr"));
+
+    // The member's menu: open it, and a disabled line with its sizes and date.
+    auto* memberMenu =
+        dynamic_cast<host::OwnerDrawMenu*>(RunningViewer::rightClickItem(sheet, false, 0));
+    ASSERT_NE(memberMenu, nullptr);
+    const std::vector<std::string> texts = entryTexts(*memberMenu);
+    ASSERT_EQ(texts.size(), 4u);
+    EXPECT_EQ(texts[0], "打开");
+    EXPECT_EQ(texts[1], "另存为...");
+    EXPECT_EQ(texts[2], "-");
+    EXPECT_TRUE(QRegularExpression(R"(^大小 23 字节  压缩后 \d+ 字节  \d{4}-\d\d-\d\d \d\d:\d\d$)")
+                    .match(QString::fromStdString(texts[3]))
+                    .hasMatch())
+        << texts[3];
+    EXPECT_TRUE(memberMenu->entryActions()[0]->isEnabled());
+    EXPECT_TRUE(memberMenu->entryActions()[1]->isEnabled());
+    EXPECT_FALSE(memberMenu->entryActions()[3]->isEnabled());
+    expectPaintedByEngine(frame, *memberMenu);
+    // The engine paints the open entry in the menu text colour and the line greyed.
+    const QImage shown = memberMenu->grab().toImage();
+    const QRect openRow = memberMenu->actionGeometry(memberMenu->entryActions()[0]);
+    const QRect lineRow = memberMenu->actionGeometry(memberMenu->entryActions()[3]);
+    EXPECT_GT(pixelsOfColour(shown, openRow, win32::GetSysColor(win32::COLOR_MENUTEXT)), 3);
+    EXPECT_GT(pixelsOfColour(shown, lineRow, win32::GetSysColor(win32::COLOR_GRAYTEXT)), 3);
+    EXPECT_EQ(pixelsOfColour(shown, lineRow, win32::GetSysColor(win32::COLOR_MENUTEXT)), 0);
+    memberMenu->close();
+
+    // Another member's menu describes that member; the menus are registered once, not again
+    // at each right-click.
+    memberMenu = dynamic_cast<host::OwnerDrawMenu*>(RunningViewer::rightClickItem(sheet, false, 1));
+    ASSERT_NE(memberMenu, nullptr);
+    EXPECT_TRUE(entryTexts(*memberMenu)[3].starts_with("大小 1 字节  压缩后 "));
+    EXPECT_EQ(frame.inv_supermenu.menuinfoCount(), registered + 5);
+    memberMenu->close();
+
+    // The menu key opens the menu of the current member, here the second one.
+    host::ListViewWidget& list = *sheet.lv_fileico->listWidget();
+    list.setCurrentIndex(list.model()->index(1, 0));
+    QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(0, 0),
+                          list.mapToGlobal(QPoint(0, 0)));
+    QApplication::sendEvent(&list, &key);
+    memberMenu = dynamic_cast<host::OwnerDrawMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(memberMenu, nullptr);
+    EXPECT_TRUE(entryTexts(*memberMenu)[3].starts_with("大小 1 字节  压缩后 "));
+    memberMenu->entryActions()[0]->trigger();
+    memberMenu->close();
+    RunningViewer::waitForUnpack(sheet);
+    EXPECT_EQ(TestDesktop::waitForOpen(), folder.filePath("b.txt"));
+    EXPECT_EQ(sheet.openFileName(), folder.filePath("b.txt"));
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+// Damages the first member's stored data of an archive, as a bad copy or a bad disk would.
+void damageFirstMember(const std::string& archive)
+{
+    QFile file(QString::fromStdString(archive));
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    QByteArray bytes = file.readAll();
+    ASSERT_TRUE(bytes.startsWith("PK\x03\x04"));
+    const auto field = [&bytes](int at) {
+        return static_cast<unsigned char>(bytes[at]) | static_cast<unsigned char>(bytes[at + 1])
+                                                           << 8;
+    };
+    const int data = 30 + field(26) + field(28);
+    bytes[data + 1] = static_cast<char>(bytes[data + 1] ^ 0x5A);
+    file.seek(0);
+    file.write(bytes);
+}
+
+TEST(Keeping, SaveAsWritesExactlyTheMemberAndReplacesOnlyWhatTheDialogConfirmed)
+{
+    ScratchFolder folder;
+    AnsweredMessageBoxes boxes;
+    const std::string report(5000, 'r');
+    folder.addArchive("a.zqr", {{"docs/report.txt", report}, {"b.txt", "b"}});
+    folder.addArchive("damaged.zqr", {{"bad.txt", std::string(4000, 'x') + "tail"}});
+    damageFirstMember(folder.filePath("damaged.zqr"));
+    QDir(folder.path()).mkdir("out");
+    folder.writeFile("out/b.txt", "the user's own b");
+    folder.writeFile("out/bad.txt", "kept");
+
+    std::vector<host::SaveDialogRequest> asked;
+    std::vector<host::SaveChoice> answers;
+    const host::SaveDialogHandler previous = host::setSaveDialogHandler(
+        [&](const host::SaveDialogRequest& request) -> std::optional<host::SaveChoice> {
+            asked.push_back(request);
+            if (answers.empty()) {
+                return std::nullopt; // cancelled
+            }
+            host::SaveChoice answer = answers.front();
+            answers.erase(answers.begin());
+            return answer;
+        });
+    RunningViewer viewer;
+    w_brow& sheet = *viewer.sheet();
+    const auto saveAs = [&sheet](int row) {
+        auto* menu =
+            dynamic_cast<host::OwnerDrawMenu*>(RunningViewer::rightClickItem(sheet, false, row));
+        ASSERT_NE(menu, nullptr);
+        ASSERT_EQ(menu->entryActions()[1]->text().toStdString(), "另存为...");
+        menu->close();
+        menu->entryActions()[1]->trigger();
+    };
+    RunningViewer::clickItem(sheet, true, 0);
+    ASSERT_EQ(RunningViewer::shownMembers(sheet),
+              (std::vector<std::string>{"b.txt", "docs/report.txt"}));
+
+    // Cancelled: nothing written. Then saved under the name the dialog suggested.
+    saveAs(1);
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].folder, host::DocumentsFolder());
+    EXPECT_EQ(asked[0].name, "report.txt");
+    EXPECT_EQ(folder.names(), (std::vector<std::string>{"a.zqr", "damaged.zqr", "out"}));
+    answers.push_back({folder.filePath("out/report.txt"), false});
+    saveAs(1);
+    EXPECT_EQ(folder.read("out/report.txt"), report);
+    EXPECT_EQ(viewer.statusLine(), "已另存为 " + folder.filePath("out/report.txt"));
+    EXPECT_TRUE(boxes.shown.empty());
+
+    // An existing file is replaced only when the dialog confirmed it.
+    answers.push_back({folder.filePath("out/b.txt"), false});
+    saveAs(0);
+    EXPECT_EQ(folder.read("out/b.txt"), "the user's own b");
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    answers.push_back({folder.filePath("out/b.txt"), true});
+    saveAs(0);
+    EXPECT_EQ(folder.read("out/b.txt"), "b");
+    EXPECT_EQ(boxes.shown.size(), 1u);
+
+    // A member that cannot be unpacked whole is not saved, and the file it was to replace stays.
+    RunningViewer::clickItem(sheet, true, 1);
+    boxes.shown.clear();
+    answers.push_back({folder.filePath("out/bad.txt"), true});
+    saveAs(0);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_NE(boxes.shown[0].text.find(folder.filePath("out/bad.txt")), std::string::npos);
+    EXPECT_EQ(folder.read("out/bad.txt"), "kept");
+    EXPECT_EQ(QDir(folder.path() + "/out").entryList(QDir::Files | QDir::Hidden).size(), 3);
+    // The copies are the user's: closing the viewer leaves them.
+    viewer.closeFrame();
+    EXPECT_EQ(folder.read("out/report.txt"), report);
+    host::setSaveDialogHandler(previous);
+}
+
+} // namespace
