@@ -2,9 +2,8 @@
 
 #include "browse/karvex_entries.h"
 
-#include <QDateTime>
-#include <QLocale>
-#include <QString>
+#include <array>
+#include <ctime>
 
 namespace browse {
 
@@ -25,9 +24,27 @@ int eachMember(void* context, const KarvexMemberInfo* member)
     return 1; // found: the rest of the listing is not needed
 }
 
-QString bytes(std::uint64_t count)
+// A count with its thousands grouped by commas, as "1,234,567".
+std::string bytes(std::uint64_t count)
 {
-    return QLocale(QLocale::English).toString(static_cast<qulonglong>(count));
+    std::string digits = std::to_string(count);
+    for (auto at = static_cast<std::ptrdiff_t>(digits.size()) - 3; at > 0; at -= 3) {
+        digits.insert(static_cast<std::size_t>(at), ",");
+    }
+    return digits;
+}
+
+// Seconds since 1970 as "yyyy-MM-dd HH:mm" in local time; empty when the time cannot be shown.
+std::string localMinute(std::int64_t seconds)
+{
+    const auto time = static_cast<std::time_t>(seconds);
+    std::tm local{};
+    if (localtime_r(&time, &local) == nullptr) {
+        return {};
+    }
+    std::array<char, 32> text{};
+    const std::size_t length = std::strftime(text.data(), text.size(), "%Y-%m-%d %H:%M", &local);
+    return std::string(text.data(), length);
 }
 
 } // namespace
@@ -46,14 +63,15 @@ std::optional<MemberDetails> readMemberDetails(const std::string& zipPath, const
 
 std::string describeMember(const MemberDetails& details)
 {
-    QString line =
-        QString("大小 %1 字节  压缩后 %2 字节").arg(bytes(details.size), bytes(details.packedSize));
+    std::string line =
+        "大小 " + bytes(details.size) + " 字节  压缩后 " + bytes(details.packedSize) + " 字节";
     if (details.modified >= 0) {
-        line += "  " + QDateTime::fromSecsSinceEpoch(details.modified)
-                           .toLocalTime()
-                           .toString("yyyy-MM-dd HH:mm");
+        const std::string minute = localMinute(details.modified);
+        if (!minute.empty()) {
+            line += "  " + minute;
+        }
     }
-    return line.toStdString();
+    return line;
 }
 
 } // namespace browse
