@@ -175,6 +175,7 @@ private:
         }
         report(QStringLiteral("title at start"), sheetTitle(*frame_));
         report(QStringLiteral("click"), archives.front());
+        clicked_ = archives.front();
         const QRect item = catalogue_->visualRect(catalogue_->model()->index(0, 0));
         QTest::mouseClick(catalogue_->viewport(), Qt::LeftButton, {}, item.center());
         waitForMembers();
@@ -182,18 +183,24 @@ private:
 
     void waitForMembers()
     {
-        when([this] { return frame_ != nullptr && statusLine(*frame_).startsWith(kListingDone); },
-             [this] {
-                 const QStringList members =
-                     members_ != nullptr ? itemsOf(*members_) : QStringList();
-                 for (const QString& member : members) {
-                     report(QStringLiteral("member"), member);
-                 }
-                 report(QStringLiteral("status"), statusLine(*frame_));
-                 report(QStringLiteral("title"), sheetTitle(*frame_));
-                 finish();
-             },
-             "the end of the listing");
+        // The list is read beside the window: until the clicked archive's listing ends, the
+        // status line may still show the start archive's total, so its title must name it too.
+        when(
+            [this] {
+                return frame_ != nullptr && statusLine(*frame_).startsWith(kListingDone) &&
+                       sheetTitle(*frame_) == QStringLiteral("在浏览<%1>").arg(clicked_);
+            },
+            [this] {
+                const QStringList members =
+                    members_ != nullptr ? itemsOf(*members_) : QStringList();
+                for (const QString& member : members) {
+                    report(QStringLiteral("member"), member);
+                }
+                report(QStringLiteral("status"), statusLine(*frame_));
+                report(QStringLiteral("title"), sheetTitle(*frame_));
+                finish();
+            },
+            "the end of the listing");
     }
 
     void answerMessageBox()
@@ -224,6 +231,7 @@ private:
     std::function<bool()> ready_;
     std::function<void()> next_;
     const char* waitingFor_ = "";
+    QString clicked_;
     QPointer<QMainWindow> frame_;
     QPointer<QListView> catalogue_;
     QPointer<QListView> members_;
