@@ -105,6 +105,16 @@ int main(int argc, char** argv)
     QTest::mouseClick(catalogue->viewport(), Qt::LeftButton, {},
                       catalogue->visualRect(catalogue->model()->index(0, 0)).center());
     auto* members = sheet->lv_fileico->listWidget();
+    // The list is read beside the window: the member is there once the hourglass has gone.
+    if (!QTest::qWaitFor(
+            [&] {
+                return QApplication::overrideCursor() == nullptr &&
+                       members->model()->rowCount() > 0;
+            },
+            60000)) {
+        std::fprintf(stderr, "unpack-bench: the archive was not listed within a minute\n");
+        return 1;
+    }
     const QPoint member = members->visualRect(members->model()->index(0, 0)).center();
 
     const auto viewerRoute = [&] {
