@@ -61,34 +61,23 @@ private:
     int vb_ = 0;
 };
 
-// Bands left to right; the columns the truncated band width left over take the last colour.
-void horizontalBands(win32::HDC hdc, menu::tagrect rect, const Bands& bands)
-{
-    const int l = rect.left;
-    const int width = divide(rect.right - l, bands.steps());
-    const int r = rect.right;
-    for (int li = 1; li <= bands.steps(); ++li) {
-        rect.left = (li - 1) * width + l;
-        rect.right = rect.left + width;
-        menu::fillWith(hdc, rect, bands.at(li));
-    }
-    rect.left = bands.steps() * width + l;
-    rect.right = r;
-    menu::fillWith(hdc, rect, bands.last());
-}
+// One side of a rectangle: a run of bands goes from `left` to `right` or from `top` to `bottom`.
+using Side = win32::LONG menu::tagrect::*;
 
-// Bands of `height` rows from the top; the rows below them take the last colour.
-void verticalBands(win32::HDC hdc, menu::tagrect rect, const Bands& bands, int height)
+// Bands `size` pixels deep from the `from` side towards the `to` side; what the truncated size
+// leaves before the `to` side takes the last colour.
+void bandsAlong(win32::HDC hdc, menu::tagrect rect, const Bands& bands, int size, Side from,
+                Side to)
 {
-    const int t = rect.top;
-    const int b = rect.bottom;
+    const int start = rect.*from;
+    const int end = rect.*to;
     for (int li = 1; li <= bands.steps(); ++li) {
-        rect.top = (li - 1) * height + t;
-        rect.bottom = rect.top + height;
+        rect.*from = (li - 1) * size + start;
+        rect.*to = rect.*from + size;
         menu::fillWith(hdc, rect, bands.at(li));
     }
-    rect.top = bands.steps() * height + t;
-    rect.bottom = b;
+    rect.*from = bands.steps() * size + start;
+    rect.*to = end;
     menu::fillWith(hdc, rect, bands.last());
 }
 
@@ -120,21 +109,25 @@ void nvo_supermenu_class::of_fillwithgradient(win32::HDC hdc, tagrect rect, std:
     switch (look) {
     case menu::Look::VGradient: {
         const Bands bands(colorfrom, colorto, 19);
-        verticalBands(hdc, rect, bands, divide(rect.bottom - rect.top, bands.steps()));
+        bandsAlong(hdc, rect, bands, divide(rect.bottom - rect.top, bands.steps()), &tagrect::top,
+                   &tagrect::bottom);
         return;
     }
     case menu::Look::VHeaderGradient: {
         // The bands cover the upper half; the lower half takes the last colour.
         const Bands bands(colorfrom, colorto, 10);
         const int half = static_cast<int>((rect.bottom - rect.top) * 0.5);
-        verticalBands(hdc, rect, bands, divide(half, bands.steps()));
+        bandsAlong(hdc, rect, bands, divide(half, bands.steps()), &tagrect::top, &tagrect::bottom);
         return;
     }
     case menu::Look::VEdgeGradient:
         edgeBands(hdc, rect, Bands(colorfrom, colorto, 10));
         return;
-    default:
-        horizontalBands(hdc, rect, Bands(colorfrom, colorto, 29));
+    default: {
+        const Bands bands(colorfrom, colorto, 29);
+        bandsAlong(hdc, rect, bands, divide(rect.right - rect.left, bands.steps()), &tagrect::left,
+                   &tagrect::right);
         return;
+    }
     }
 }
