@@ -76,15 +76,12 @@ void nvo_supermenu_class::of_drawitem(std::uint32_t /*childid*/,
     }
     const ust_menuinfo& record = ist_menuinfo[static_cast<std::size_t>(li_row - 1)];
     if (!of_containselement(tdrawitemstruct.itemstate, kSelectedBit)) {
-        const host::MenuItem& item = requireItem(record, "of_drawnormalitem");
-        paintNormal(itemContext(hdc, rtmp, item, record),
-                    static_cast<menu::Background>(menubkstyle));
+        of_drawnormalitem(menubkstyle, hdc, rtmp, record);
         return;
     }
-    const host::MenuItem& item = requireItem(record, "of_drawitem");
     // A highlighted disabled item is not painted at all.
-    if (!item.enabled()) {
+    if (!requireItem(record, "of_drawitem").enabled()) {
         return;
     }
-    paintSelected(itemContext(hdc, rtmp, item, record), static_cast<menu::Look>(menustyle));
+    of_drawselectitem(menustyle, hdc, rtmp, record);
 }
