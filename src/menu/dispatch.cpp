@@ -6,20 +6,12 @@
 #include "menu/item_painting.h"
 #include "menu/item_text.h"
 #include "menu/nvo_supermenu_class.h"
+#include "menu/require.h"
 
 namespace {
 
 constexpr std::size_t kDrawRecordSize = 48;
 constexpr std::int32_t kSelectedBit = 1; // ODS_SELECTED
-
-const host::MenuItem& requireItem(const menu::ust_menuinfo& record, const char* where)
-{
-    if (record.menupt == nullptr) {
-        throw host::RuntimeError(host::RuntimeError::Kind::NullObject,
-                                 std::string("Null object reference in ") + where);
-    }
-    return *record.menupt;
-}
 
 } // namespace
 
@@ -46,7 +38,7 @@ menu::ItemContext nvo_supermenu_class::itemContext(win32::HDC hdc, tagrect& rect
 void nvo_supermenu_class::of_drawnormalitem(std::int16_t ai_menubkstyle, win32::HDC hdc,
                                             tagrect& ast_rect, const ust_menuinfo& ast_menuinfo)
 {
-    const host::MenuItem& item = requireItem(ast_menuinfo, "of_drawnormalitem");
+    const host::MenuItem& item = menu::require(ast_menuinfo.menupt, "of_drawnormalitem");
     paintNormal(itemContext(hdc, ast_rect, item, ast_menuinfo),
                 static_cast<menu::Background>(ai_menubkstyle));
 }
@@ -54,7 +46,7 @@ void nvo_supermenu_class::of_drawnormalitem(std::int16_t ai_menubkstyle, win32::
 void nvo_supermenu_class::of_drawselectitem(std::int16_t ai_menustyle, win32::HDC hdc,
                                             tagrect& ast_rect, const ust_menuinfo& ast_menuinfo)
 {
-    const host::MenuItem& item = requireItem(ast_menuinfo, "of_drawselectitem");
+    const host::MenuItem& item = menu::require(ast_menuinfo.menupt, "of_drawselectitem");
     paintSelected(itemContext(hdc, ast_rect, item, ast_menuinfo),
                   static_cast<menu::Look>(ai_menustyle));
 }
@@ -80,7 +72,7 @@ void nvo_supermenu_class::of_drawitem(std::uint32_t /*childid*/,
         return;
     }
     // A highlighted disabled item is not painted at all.
-    if (!requireItem(record, "of_drawitem").enabled()) {
+    if (!menu::require(record.menupt, "of_drawitem").enabled()) {
         return;
     }
     of_drawselectitem(menustyle, hdc, rtmp, record);

@@ -1,7 +1,6 @@
 // Measuring: the size of an owner-drawn item for the window's size request, and the engine's
 // font routines.
 #include "host/toolkit/menu_item.h"
-#include "host/toolkit/runtime_error.h"
 #include "host/win32/dc.h"
 #include "host/win32/gdi_objects.h"
 #include "host/win32/gdi_scopes.h"
@@ -9,6 +8,7 @@
 #include "host/win32/system.h"
 #include "host/win32/text.h"
 #include "menu/nvo_supermenu_class.h"
+#include "menu/require.h"
 #include "menu/text_rules.h"
 
 #include <algorithm>
@@ -17,16 +17,9 @@
 
 namespace {
 
-constexpr std::size_t kMeasureRecordSize = 24;
+using menu::require;
 
-template <typename T> T& require(T* object, const char* where)
-{
-    if (object == nullptr) {
-        throw host::RuntimeError(host::RuntimeError::Kind::NullObject,
-                                 std::string("Null object reference in ") + where);
-    }
-    return *object;
-}
+constexpr std::size_t kMeasureRecordSize = 24;
 
 // The face name of the DC's font, as the first n + 1 bytes of a buffer of 255 spaces that
 // GetTextFaceA wrote n bytes and a terminator into; copied into a font request.

@@ -5,25 +5,19 @@
 #include "host/toolkit/runtime_error.h"
 #include "host/win32/menus.h"
 #include "menu/nvo_supermenu_class.h"
+#include "menu/require.h"
 #include "menu/text_rules.h"
 
 #include <array>
 
 namespace {
 
+using menu::require;
+
 constexpr std::uint32_t miim_state = win32::MIIM_STATE;
 constexpr std::uint32_t miim_type = win32::MIIM_TYPE;
 constexpr std::uint32_t miim_data = win32::MIIM_DATA;
 constexpr std::uint32_t mfs_checked = win32::MFS_CHECKED;
-
-template <typename T> T& require(T* object, const char* where)
-{
-    if (object == nullptr) {
-        throw host::RuntimeError(host::RuntimeError::Kind::NullObject,
-                                 std::string("Null object reference in ") + where);
-    }
-    return *object;
-}
 
 } // namespace
 
