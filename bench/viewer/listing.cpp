@@ -1,6 +1,7 @@
 // Click to final status of long member listings, in process on the offscreen platform: 4,000
 // members whose list text just fits the old 100000-byte bound, then 20,000 and 100,000; prints
-// the median and the cost per member of each. Run by bench/listing-bench; with BENCH_RESULTS=1
+// the median and the cost per member of each. Then, on the longest list, keystroke to repainted
+// list of each key typed into the filter field. Run by bench/listing-bench; with BENCH_RESULTS=1
 // in the environment it also prints tab-separated RESULT and NOTE lines for bench/run.
 //   bench_listing [RUNS [MEMBERS...]]     (default: 15 runs of 4000 20000 100000; the 100,000
 //                                          listing runs a third as often, at least 3 times)
@@ -13,7 +14,9 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -89,6 +92,51 @@ std::string statusLine()
         }
     }
     return {};
+}
+
+// Each key of a word typed into the filter field and the Escape that clears it, timed from the
+// key to the member list repainted with what it lets show; `runs` times. Prints the median of each
+// key and returns the slowest of those medians.
+double timeFilterKeys(w_brow& sheet, int runs)
+{
+    const QString word = "doc-01234";
+    QLineEdit& field = *sheet.sle_find->lineEdit();
+    auto* list = sheet.lv_fileico->listWidget();
+    field.setFocus();
+    std::vector<std::vector<double>> perKey(static_cast<std::size_t>(word.size()) + 1);
+    const auto timeKey = [&](int key, const QString& text) {
+        const auto start = std::chrono::steady_clock::now();
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QApplication::sendEvent(&field, &press);
+        QCoreApplication::processEvents();
+        list->viewport()->repaint();
+        return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+            .count();
+    };
+    for (int run = 0; run < runs; ++run) {
+        for (qsizetype at = 0; at < word.size(); ++at) {
+            perKey[static_cast<std::size_t>(at)].push_back(
+                timeKey(Qt::Key_unknown, word.mid(at, 1)));
+        }
+        perKey.back().push_back(timeKey(Qt::Key_Escape, {}));
+        QCoreApplication::processEvents();
+    }
+    double slowest = 0;
+    std::printf("filtering %ld members, %d runs: median per key", sheet.lv_fileico->totalitems(),
+                runs);
+    for (std::size_t key = 0; key < perKey.size(); ++key) {
+        std::vector<double>& times = perKey[key];
+        std::sort(times.begin(), times.end());
+        const double median = times[times.size() / 2];
+        slowest = std::max(slowest, median);
+        std::printf(" %s %.1f ms",
+                    key < static_cast<std::size_t>(word.size())
+                        ? word.mid(static_cast<qsizetype>(key), 1).toUtf8().constData()
+                        : "Esc",
+                    median);
+    }
+    std::printf("\n");
+    return slowest;
 }
 
 } // namespace
@@ -195,6 +243,23 @@ int main(int argc, char** argv)
                         "CPU %.2f us per member, %d runs\n",
                         size.members, median * 1000.0 / size.members,
                         cpuMedian * 1000.0 / size.members, sizeRuns);
+        }
+    }
+
+    if (sheet->lv_fileico->totalitems() >= 100000) {
+        const int filterRuns = std::max(3, runs / 3);
+        const double slowest = timeFilterKeys(*sheet, filterRuns);
+        if (sheet->lv_fileico->shownitems() != sheet->lv_fileico->totalitems()) {
+            std::fprintf(stderr, "Escape did not clear the filter\n");
+            return 1;
+        }
+        std::printf("filter keystroke to repainted list: slowest key's median %.1f ms (goal <= 50 "
+                    "ms)\n",
+                    slowest);
+        if (qEnvironmentVariable("BENCH_RESULTS") == "1") {
+            std::printf("RESULT\tfilter keystroke to repainted list, %ld members (slowest key)\t"
+                        "%.3f\t\tms\tours <= 50\n",
+                        sheet->lv_fileico->totalitems(), slowest);
         }
     }
 
