@@ -12,11 +12,15 @@ namespace {
 // A count with its thousands grouped by commas, as "1,234,567".
 std::string bytes(std::uint64_t count)
 {
-    std::string digits = std::to_string(count);
-    for (auto at = static_cast<std::ptrdiff_t>(digits.size()) - 3; at > 0; at -= 3) {
-        digits.insert(static_cast<std::size_t>(at), ",");
+    const std::string digits = std::to_string(count);
+    std::string grouped;
+    for (std::size_t at = 0; at < digits.size(); ++at) {
+        if (at > 0 && (digits.size() - at) % 3 == 0) {
+            grouped += ',';
+        }
+        grouped += digits[at];
     }
-    return digits;
+    return grouped;
 }
 
 // Seconds since 1970 as "yyyy-MM-dd HH:mm" in local time; empty when the time cannot be shown.
