@@ -291,6 +291,8 @@ TEST(Keeping, DraggingAMemberOutCarriesACopyFromTheCacheThatGoesWithTheSheet)
     qputenv("XDG_CACHE_HOME", cacheHome.path().toUtf8());
     folder.addArchive("a.zqr", {{"第一卷/河流.txt", "the river"}, {"b.txt", "b of a"}});
     folder.addArchive("b.zqr", {{"b.txt", "b of b"}});
+    folder.addArchive("c.zqr", {{"bad.txt", std::string(4000, 'x') + "tail"}});
+    damageFirstMember(folder.filePath("c.zqr"));
     RunningViewer viewer;
     w_brow& sheet = *viewer.sheet();
     RunningViewer::clickItem(sheet, true, 0);
@@ -332,9 +334,17 @@ TEST(Keeping, DraggingAMemberOutCarriesACopyFromTheCacheThatGoesWithTheSheet)
     EXPECT_EQ(contentOf(bOfB[0].toLocalFile()), "b of b");
     EXPECT_EQ(cacheEntries().size(), 3);
     // The archives' folder is left as it was; nothing was opened.
-    EXPECT_EQ(folder.names(), (std::vector<std::string>{"a.zqr", "b.zqr"}));
+    EXPECT_EQ(folder.names(), (std::vector<std::string>{"a.zqr", "b.zqr", "c.zqr"}));
     EXPECT_TRUE(sheet.openFileName().empty());
     EXPECT_TRUE(boxes.shown.empty());
+
+    // A member that cannot be unpacked whole starts no drag, says why and leaves nothing behind.
+    RunningViewer::clickItem(sheet, true, 2);
+    EXPECT_TRUE(dragUrls(sheet, 0).isEmpty());
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text.rfind("无法从文件库中取出该文件。\r\n原因: ", 0), 0u)
+        << boxes.shown[0].text;
+    EXPECT_EQ(cacheEntries().size(), 3);
 
     // Closing the sheet removes the copies and their folders.
     viewer.closeFrame();
