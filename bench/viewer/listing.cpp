@@ -1,6 +1,7 @@
 // Click to final status of long member listings, in process on the offscreen platform: 4,000
 // members whose list text just fits the old 100000-byte bound, then 20,000 and 100,000; prints
-// the median and the cost per member of each. Run by bench/listing-bench; with BENCH_RESULTS=1
+// the median and the cost per member of each. Then, on the longest list, keystroke to repainted
+// list of each key typed into the filter field. Run by bench/listing-bench; with BENCH_RESULTS=1
 // in the environment it also prints tab-separated RESULT and NOTE lines for bench/run.
 //   bench_listing [RUNS [MEMBERS...]]     (default: 15 runs of 4000 20000 100000; the 100,000
 //                                          listing runs a third as often, at least 3 times)
@@ -13,8 +14,13 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QSortFilterProxyModel>
 #include <QStatusBar>
+#include <QStringListModel>
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
@@ -90,6 +96,96 @@ std::string statusLine()
     }
     return {};
 }
+
+// Each key of a word typed into a filter field and the Escape that clears it, timed from the key
+// to the list repainted with what it lets show; `runs` times. Prints the median of each key and
+// returns the slowest of those medians.
+double timeFilterKeys(const char* what, QLineEdit& field, QAbstractItemView& list, int runs)
+{
+    const QString word = "doc-01234";
+    field.setFocus();
+    std::vector<std::vector<double>> perKey(static_cast<std::size_t>(word.size()) + 1);
+    const auto timeKey = [&](int key, const QString& text) {
+        const auto start = std::chrono::steady_clock::now();
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QApplication::sendEvent(&field, &press);
+        QCoreApplication::processEvents();
+        list.viewport()->repaint();
+        return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+            .count();
+    };
+    for (int run = 0; run < runs; ++run) {
+        for (qsizetype at = 0; at < word.size(); ++at) {
+            perKey[static_cast<std::size_t>(at)].push_back(
+                timeKey(Qt::Key_unknown, word.mid(at, 1)));
+        }
+        perKey.back().push_back(timeKey(Qt::Key_Escape, {}));
+        QCoreApplication::processEvents();
+    }
+    double slowest = 0;
+    std::printf("filtering, %s, %d runs: median per key", what, runs);
+    for (std::size_t key = 0; key < perKey.size(); ++key) {
+        std::vector<double>& times = perKey[key];
+        std::sort(times.begin(), times.end());
+        const double median = times[times.size() / 2];
+        slowest = std::max(slowest, median);
+        const QString name = key < static_cast<std::size_t>(word.size())
+                                 ? word.mid(static_cast<qsizetype>(key), 1)
+                                 : QStringLiteral("Esc");
+        std::printf(" %s %.1f ms", name.toUtf8().constData(), median);
+    }
+    std::printf("\n");
+    return slowest;
+}
+
+// The comparison: Qt's stock filter, a line edit driving a QSortFilterProxyModel (fixed string,
+// case-insensitive) over a QStringListModel of the same names, shown in a QListView laid out as
+// the viewer's list (columns, one size for every row); Escape clears the field as the viewer's
+// does.
+class StockFilterWindow : public QWidget {
+public:
+    explicit StockFilterWindow(const QStringList& names)
+        : model_(names), field_(new EscapeClearsLineEdit(this)), list_(new QListView(this))
+    {
+        proxy_.setSourceModel(&model_);
+        proxy_.setFilterCaseSensitivity(Qt::CaseInsensitive);
+        list_->setModel(&proxy_);
+        list_->setUniformItemSizes(true);
+        list_->setFlow(QListView::TopToBottom);
+        list_->setWrapping(true);
+        list_->setResizeMode(QListView::Adjust);
+        QObject::connect(field_, &QLineEdit::textEdited, &proxy_,
+                         [this](const QString& text) { proxy_.setFilterFixedString(text); });
+        field_->setGeometry(0, 0, 200, 24);
+        list_->setGeometry(0, 30, 1000, 600);
+        resize(1000, 640);
+    }
+
+    QLineEdit& field() { return *field_; }
+    QListView& list() { return *list_; }
+
+private:
+    class EscapeClearsLineEdit : public QLineEdit {
+    public:
+        using QLineEdit::QLineEdit;
+
+    protected:
+        void keyPressEvent(QKeyEvent* event) override
+        {
+            if (event->key() == Qt::Key_Escape && !text().isEmpty()) {
+                clear();
+                emit textEdited(QString());
+                return;
+            }
+            QLineEdit::keyPressEvent(event);
+        }
+    };
+
+    QStringListModel model_;
+    QSortFilterProxyModel proxy_;
+    QLineEdit* field_;
+    QListView* list_;
+};
 
 } // namespace
 
@@ -195,6 +291,34 @@ int main(int argc, char** argv)
                         "CPU %.2f us per member, %d runs\n",
                         size.members, median * 1000.0 / size.members,
                         cpuMedian * 1000.0 / size.members, sizeRuns);
+        }
+    }
+
+    if (sheet->lv_fileico->totalitems() >= 100000) {
+        const int filterRuns = std::max(3, runs / 3);
+        const long members = sheet->lv_fileico->totalitems();
+        const double slowest = timeFilterKeys("viewer", *sheet->sle_find->lineEdit(),
+                                              *sheet->lv_fileico->listWidget(), filterRuns);
+        if (sheet->lv_fileico->shownitems() != members) {
+            std::fprintf(stderr, "Escape did not clear the filter\n");
+            return 1;
+        }
+        QStringList names;
+        for (long item = 1; item <= members; ++item) {
+            names.push_back(QString::fromStdString(sheet->lv_fileico->getitem(item).value_or("")));
+        }
+        StockFilterWindow stock(names);
+        stock.show();
+        QCoreApplication::processEvents();
+        const double stockSlowest =
+            timeFilterKeys("QSortFilterProxyModel", stock.field(), stock.list(), filterRuns);
+        std::printf("filter keystroke to repainted list, %ld members: slowest key's median %.1f ms "
+                    "(goal <= 50 ms), Qt's stock filter %.1f ms\n",
+                    members, slowest, stockSlowest);
+        if (qEnvironmentVariable("BENCH_RESULTS") == "1") {
+            std::printf("RESULT\tfilter keystroke to repainted list, %ld members: viewer / "
+                        "QSortFilterProxyModel\t%.3f\t%.3f\tms\tours <= 50\n",
+                        members, slowest, stockSlowest);
         }
     }
 

@@ -1,37 +1,26 @@
 #include "browse/member_details.h"
 
-#include "browse/karvex_entries.h"
-
 #include <array>
+#include <cinttypes>
+#include <cstdio>
 #include <ctime>
 
 namespace browse {
 
 namespace {
 
-struct Search {
-    const std::string* name;
-    std::optional<MemberDetails> found;
-};
-
-int eachMember(void* context, const KarvexMemberInfo* member)
-{
-    auto& search = *static_cast<Search*>(context);
-    if (std::string_view(member->name, member->nameLength) != *search.name) {
-        return 0;
-    }
-    search.found = MemberDetails{member->size, member->packedSize, member->modified};
-    return 1; // found: the rest of the listing is not needed
-}
-
 // A count with its thousands grouped by commas, as "1,234,567".
 std::string bytes(std::uint64_t count)
 {
-    std::string digits = std::to_string(count);
-    for (auto at = static_cast<std::ptrdiff_t>(digits.size()) - 3; at > 0; at -= 3) {
-        digits.insert(static_cast<std::size_t>(at), ",");
+    const std::string digits = std::to_string(count);
+    std::string grouped;
+    for (std::size_t at = 0; at < digits.size(); ++at) {
+        if (at > 0 && (digits.size() - at) % 3 == 0) {
+            grouped += ',';
+        }
+        grouped += digits[at];
     }
-    return digits;
+    return grouped;
 }
 
 // Seconds since 1970 as "yyyy-MM-dd HH:mm" in local time; empty when the time cannot be shown.
@@ -49,18 +38,6 @@ std::string localMinute(std::int64_t seconds)
 
 } // namespace
 
-std::optional<MemberDetails> readMemberDetails(const std::string& zipPath, const std::string& name)
-{
-    const KarvexListMembersEntry listMembers = findKarvexListMembers();
-    if (listMembers == nullptr) {
-        return std::nullopt;
-    }
-    Search search{&name, std::nullopt};
-    KarvexListSummary summary{};
-    listMembers(zipPath.c_str(), eachMember, &search, &summary);
-    return search.found;
-}
-
 std::string describeMember(const MemberDetails& details)
 {
     std::string line =
@@ -72,6 +49,49 @@ std::string describeMember(const MemberDetails& details)
         }
     }
     return line;
+}
+
+std::string shortSize(std::uint64_t bytes)
+{
+    constexpr std::uint64_t kKilo = 1024;
+    if (bytes < kKilo) {
+        return std::to_string(bytes) + " 字节";
+    }
+    constexpr std::array<const char*, 4> kUnits{"KB", "MB", "GB", "TB"};
+    std::size_t unitIndex = 0;
+    std::uint64_t unit = kKilo;
+    while (unitIndex + 1 < kUnits.size() && bytes / unit >= 1000) {
+        unit *= kKilo;
+        ++unitIndex;
+    }
+    const std::uint64_t whole = bytes / unit;
+    const std::uint64_t hundredths = (bytes % unit) * 100 / unit;
+    std::array<char, 48> text{};
+    if (whole >= 100) {
+        std::snprintf(text.data(), text.size(), "%" PRIu64 " %s", whole, kUnits[unitIndex]);
+    } else if (whole >= 10) {
+        std::snprintf(text.data(), text.size(), "%" PRIu64 ".%" PRIu64 " %s", whole,
+                      hundredths / 10, kUnits[unitIndex]);
+    } else {
+        std::snprintf(text.data(), text.size(), "%" PRIu64 ".%02" PRIu64 " %s", whole, hundredths,
+                      kUnits[unitIndex]);
+    }
+    return text.data();
+}
+
+std::string memberTooltip(const std::string& name, const std::optional<MemberDetails>& details)
+{
+    std::string tip = "名称: " + name;
+    if (!details) {
+        return tip + "\n大小和日期未知";
+    }
+    tip += "\n大小: " + shortSize(details->size);
+    tip += "\n压缩后大小: " + shortSize(details->packedSize);
+    const std::string minute = details->modified >= 0 ? localMinute(details->modified) : "";
+    if (!minute.empty()) {
+        tip += "\n修改日期: " + minute;
+    }
+    return tip;
 }
 
 } // namespace browse

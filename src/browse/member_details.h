@@ -1,5 +1,5 @@
 // One member's facts from the library's detailed listing (sizes, date), for the line that
-// describes it in its right-click menu.
+// describes it in its right-click menu and for its tooltip.
 #pragma once
 
 #include <cstdint>
@@ -14,12 +14,15 @@ struct MemberDetails {
     std::int64_t modified = -1; // seconds since 1970-01-01 UTC; -1 when unknown
 };
 
-// The facts of member `name` of archive `zipPath`; none when the library has no detailed
-// listing, cannot read the archive, or the member is not listed. Throws ExternalFunctionError
-// when the library is missing.
-std::optional<MemberDetails> readMemberDetails(const std::string& zipPath, const std::string& name);
-
 // "大小 1,234 字节  压缩后 567 字节  2024-05-06 07:08", the date in local time.
 std::string describeMember(const MemberDetails& details);
+
+// A size as a Chinese desktop shows it: bytes below 1 KB ("532 字节"), otherwise three digits of
+// the largest unit under 1000, cut rather than rounded ("1.30 KB", "22.9 KB", "2.28 MB").
+std::string shortSize(std::uint64_t bytes);
+
+// The member's tooltip: its full name, size, packed size and date, one to a line; the name and
+// "大小和日期未知" when the listing gave no details.
+std::string memberTooltip(const std::string& name, const std::optional<MemberDetails>& details);
 
 } // namespace browse

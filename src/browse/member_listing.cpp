@@ -1,7 +1,6 @@
 #include "browse/member_listing.h"
 
 #include <cstring>
-#include <iterator>
 #include <string_view>
 #include <utility>
 
@@ -15,7 +14,10 @@ constexpr std::size_t kListBufferLength = 100000;
 int eachMember(void* context, const KarvexMemberInfo* member)
 {
     const auto& sink = *static_cast<MemberSink*>(context);
-    return sink(std::string(member->name, member->nameLength)) ? 0 : 1;
+    return sink(ListedMember{std::string(member->name, member->nameLength),
+                             MemberDetails{member->size, member->packedSize, member->modified}})
+               ? 0
+               : 1;
 }
 
 MemberListOutcome readUnbounded(KarvexListMembersEntry listMembers, const std::string& zipPath,
@@ -49,7 +51,7 @@ MemberListOutcome readListText(GetFileIndexList2Entry listText, const std::strin
     std::size_t start = 0;
     for (std::size_t separator = list.find("@@"); separator != std::string_view::npos;
          separator = list.find("@@", start)) {
-        if (!sink(std::string(list.substr(start, separator - start)))) {
+        if (!sink(ListedMember{std::string(list.substr(start, separator - start)), std::nullopt})) {
             outcome.result = KARVEX_E_CANCELLED;
             return outcome;
         }
@@ -79,21 +81,31 @@ MemberListOutcome readMemberList(const ListingEntries& entries, const std::strin
     return readListText(entries.listText, zipPath, sink);
 }
 
-void ArrivingMembers::push(std::vector<std::string> names)
+void ArrivingMembers::push(std::vector<ListedMember> members)
 {
     const std::lock_guard lock(mutex_);
-    if (names_.empty()) {
-        names_ = std::move(names);
-        return;
+    for (ListedMember& member : members) {
+        if (member.details) {
+            details_.emplace(member.name, *member.details);
+        }
+        names_.push_back(std::move(member.name));
     }
-    names_.insert(names_.end(), std::make_move_iterator(names.begin()),
-                  std::make_move_iterator(names.end()));
 }
 
 std::vector<std::string> ArrivingMembers::take()
 {
     const std::lock_guard lock(mutex_);
     return std::exchange(names_, {});
+}
+
+std::optional<MemberDetails> ArrivingMembers::details(const std::string& name) const
+{
+    const std::lock_guard lock(mutex_);
+    const auto found = details_.find(name);
+    if (found == details_.end()) {
+        return std::nullopt;
+    }
+    return found->second;
 }
 
 } // namespace browse

@@ -4,11 +4,14 @@
 #pragma once
 
 #include "browse/karvex_entries.h"
+#include "browse/member_details.h"
 
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace browse {
@@ -30,23 +33,33 @@ struct MemberListOutcome {
     bool cutShort = false;
 };
 
-// Called with each member name in the library's order; returns false to stop the listing
-// (the outcome's result is then KARVEX_E_CANCELLED).
-using MemberSink = std::function<bool(std::string name)>;
+struct ListedMember {
+    std::string name;
+    std::optional<MemberDetails> details; // none from the bounded list text
+};
+
+// Called with each member in the library's order; returns false to stop the listing (the
+// outcome's result is then KARVEX_E_CANCELLED).
+using MemberSink = std::function<bool(ListedMember member)>;
 
 MemberListOutcome readMemberList(const ListingEntries& entries, const std::string& zipPath,
                                  const MemberSink& sink);
 
-// Member names on their way from the thread that reads them to the window that shows them.
+// Member names on their way from the thread that reads them to the window that shows them, and
+// the members' details, kept for as long as their list is shown (collected by the reading
+// thread, so the window never lists the archive again to describe a member).
 class ArrivingMembers {
 public:
-    void push(std::vector<std::string> names);
+    void push(std::vector<ListedMember> members);
     // The names pushed since the last call, in their order.
     [[nodiscard]] std::vector<std::string> take();
+    // The details of the member `name` pushed so far, none when the listing had none.
+    [[nodiscard]] std::optional<MemberDetails> details(const std::string& name) const;
 
 private:
-    std::mutex mutex_;
+    mutable std::mutex mutex_;
     std::vector<std::string> names_;
+    std::unordered_map<std::string, MemberDetails> details_;
 };
 
 } // namespace browse

@@ -1,5 +1,6 @@
 #include "browse/w_brow.h"
 
+#include "browse/member_listing.h"
 #include "browse/publisher.h"
 #include "browse/w_brow_menus.h"
 #include "browse/w_brow_opening.h"
@@ -102,6 +103,14 @@ void w_brow::createControls()
     rb_3->setChecked(true);
     rb_4->setVisible(false);
 
+    sle_find = std::make_unique<host::SingleLineEdit>(this);
+    sle_find->move(2624, 520);
+    sle_find->resize(457, 92);
+    sle_find->setFont("Arial", 12);
+    sle_find->setPlaceholder("查找文件名");
+    sle_find->setTabOrder(gb_1->tabOrder());
+    sle_find->onModified([this](const std::string& text) { filterMembers(text); });
+
     lv_fileico = std::make_unique<host::ListView>(this);
     lv_fileico->move(850, 652);
     lv_fileico->resize(1947, 1020);
@@ -114,6 +123,14 @@ void w_brow::createControls()
     lv_fileico->onDoubleClicked([this](long index) { lv_fileico_doubleclicked(index); });
     lv_fileico->onReturnPressed([this](long index) { lv_fileico_doubleclicked(index); });
     lv_fileico->onContextMenu([this](long index, QPoint at) { lv_fileico_contextmenu(index, at); });
+    lv_fileico->onDragOut([this](long index) {
+        const std::optional<std::string> label = lv_fileico->getitem(index);
+        return label ? dragMemberOut(*label) : std::string();
+    });
+    lv_fileico->onToolTip([this](long index) {
+        const std::string label = lv_fileico->getitem(index).value_or("");
+        return browse::memberTooltip(label, memberDetails(label));
+    });
 
     lb_zip = std::make_unique<host::ListBox>(this);
     lb_zip->move(0, 504);

@@ -4,6 +4,8 @@
 // one unpacked file and removes it at the next unpack and when it closes.
 #pragma once
 
+#include "browse/member_details.h"
+#include "browse/member_unpack.h"
 #include "host/toolkit/builtins.h"
 #include "host/toolkit/group_box.h"
 #include "host/toolkit/list_box.h"
@@ -11,14 +13,17 @@
 #include "host/toolkit/picture_hyperlink.h"
 #include "host/toolkit/radio_button.h"
 #include "host/toolkit/sheet.h"
+#include "host/toolkit/single_line_edit.h"
 #include "host/toolkit/static_text.h"
 #include "host/toolkit/worker.h"
 
 #include <chrono>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace browse {
 class ArrivingMembers;
@@ -44,6 +49,9 @@ public:
     std::unique_ptr<host::RadioButton> rb_2;
     std::unique_ptr<host::RadioButton> rb_3;
     std::unique_ptr<host::RadioButton> rb_4;
+    // The filter field, in the place of the hidden fourth view button: the member list shows
+    // only the members whose names contain its text.
+    std::unique_ptr<host::SingleLineEdit> sle_find;
     std::unique_ptr<host::ListView> lv_fileico;
     std::unique_ptr<host::ListBox> lb_zip;
 
@@ -74,6 +82,11 @@ private:
     void finishListing(const std::string& label, const browse::MemberListOutcome& outcome);
     // Stops a running listing and clears its status, as the sheet closes.
     void endListing();
+    // The status line of a finished listing: the total, what was left out, and how many members
+    // the filter shows while it has a text (w_brow_finding.cpp).
+    void showListingStatus();
+    // Shows only the members whose names contain `text`, every member when it is empty.
+    void filterMembers(const std::string& text);
     void lv_fileico_doubleclicked(long index);
     // Unpacks the member `label` of the listed archive and opens it, as a double-click does.
     void openMember(const std::string& label);
@@ -82,6 +95,14 @@ private:
     // The right-click menus of the catalogue and of the member list (w_brow_menus.cpp).
     void lv_zip_contextmenu(long index, QPoint at);
     void lv_fileico_contextmenu(long index, QPoint at);
+    // What the listing told of the member `label`: none from an older library.
+    [[nodiscard]] std::optional<browse::MemberDetails>
+    memberDetails(const std::string& label) const;
+    // The file a drag of member `label` carries: a copy in the private cache (w_brow_dragging.cpp);
+    // empty when it could not be made.
+    std::string dragMemberOut(const std::string& label);
+    // Removes the dragged copies the drop targets have taken theirs of, as the sheet closes.
+    void removeDraggedCopies();
     void setView(host::ListView::View view);
     // Removes the unpacked file, but only while it is still the file this sheet wrote.
     void deleteOpenedFile();
@@ -100,4 +121,8 @@ private:
     host::WorkerTask listingTask_;
     std::shared_ptr<browse::ArrivingMembers> arriving_;
     std::chrono::steady_clock::time_point arrivalsShown_;
+    // The copies made for drags, by archive and member.
+    std::map<std::pair<std::string, std::string>, browse::UnpackedFile> draggedCopies_;
+    // How the last listing ended, while its list is shown.
+    std::unique_ptr<browse::MemberListOutcome> listed_;
 };

@@ -32,19 +32,6 @@ std::string listingFailureText(std::int32_t code)
     }
 }
 
-// The final status: the count, and what the list could not show.
-std::string listingSummary(long count, const MemberListOutcome& outcome)
-{
-    std::string text = "总共:" + String(count) + "个文件";
-    if (outcome.hidden > 0) {
-        text += " (另有" + std::to_string(outcome.hidden) + "个名称无法安全显示,未列出)";
-    }
-    if (outcome.cutShort) {
-        text += " (清单不完整: 其余的文件未能列出)";
-    }
-    return text;
-}
-
 } // namespace
 
 Frame& w_brow::frame() const
@@ -81,6 +68,7 @@ void w_brow::lv_zip_clicked(long index)
     }
 
     is_zipfilepathname = GetCurrentDirectory() + DirectorySeparator() + *label;
+    listed_.reset();
     // The catalogue keeps showing which archive the member list belongs to.
     lv_zip->setMarkedItem(index);
     lv_fileico->deleteitems();
@@ -95,20 +83,21 @@ void w_brow::lv_zip_clicked(long index)
             // Handed over in small batches: a lock and a report per member would cost the
             // reading thread more than the library's own work.
             constexpr std::size_t kBatch = 256;
-            std::vector<std::string> batch;
+            std::vector<ListedMember> batch;
             std::uint64_t count = 0;
             const auto handOver = [&] {
                 count += batch.size();
                 arriving->push(std::exchange(batch, {}));
                 progress.report(count, 0);
             };
-            const MemberListOutcome outcome = readMemberList(entries, zip, [&](std::string name) {
-                batch.push_back(std::move(name));
-                if (batch.size() == kBatch) {
-                    handOver();
-                }
-                return !progress.cancelled();
-            });
+            const MemberListOutcome outcome =
+                readMemberList(entries, zip, [&](ListedMember member) {
+                    batch.push_back(std::move(member));
+                    if (batch.size() == kBatch) {
+                        handOver();
+                    }
+                    return !progress.cancelled();
+                });
             handOver();
             return outcome;
         },
@@ -153,7 +142,8 @@ void w_brow::finishListing(const std::string& label, const MemberListOutcome& ou
                        ")");
         return;
     }
-    statusFrame.setmicrohelp(listingSummary(lv_fileico->totalitems(), outcome));
+    listed_ = std::make_unique<MemberListOutcome>(outcome);
+    showListingStatus();
 }
 
 void w_brow::endListing()
@@ -163,6 +153,7 @@ void w_brow::endListing()
         SetPointer(Pointer::Arrow);
     }
     listingTask_.abandon();
+    listed_.reset();
     if (Frame* frame = parentFrame()) {
         frame->setmicrohelp("");
     }

@@ -2,6 +2,7 @@
 #include "browse/w_brow_menus.h"
 
 #include "browse/member_details.h"
+#include "browse/member_listing.h"
 #include "browse/w_brow.h"
 #include "host/toolkit/frame.h"
 
@@ -31,8 +32,13 @@ void w_brow::lv_fileico_contextmenu(long index, QPoint at)
     }
     Menus& menus = *menus_;
     menus.memberLabel = *label;
-    const std::optional<browse::MemberDetails> details =
-        browse::readMemberDetails(is_zipfilepathname, *label);
+    // The details the listing collected: the archive is not read again for them.
+    const std::optional<browse::MemberDetails> details = memberDetails(*label);
     menus.details->setText(details ? browse::describeMember(*details) : "大小和日期未知");
     menus.member.popup(frame(), *this, at);
+}
+
+std::optional<browse::MemberDetails> w_brow::memberDetails(const std::string& label) const
+{
+    return arriving_ ? arriving_->details(label) : std::nullopt;
 }

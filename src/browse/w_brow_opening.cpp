@@ -180,4 +180,5 @@ void w_brow::onClose()
         SetPointer(Pointer::Arrow);
     }
     deleteOpenedFile();
+    removeDraggedCopies();
 }

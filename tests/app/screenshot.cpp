@@ -10,6 +10,9 @@
 //                                              damaged, clicked: the message over the frame
 //   viewer_screenshot --menu OUTPUT.png        as the first, then the first member's right-click
 //                                              menu over the frame
+//   viewer_screenshot --filter ARCHIVE TEXT OUTPUT.png
+//                                              started in the current folder, ARCHIVE clicked and
+//                                              TEXT typed into the filter field
 #include "app/browser.h"
 #include "app/w_main.h"
 #include "big_member_archive.h"
@@ -21,6 +24,8 @@
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
@@ -30,6 +35,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -126,6 +132,18 @@ QImage progressPicture(w_main& frame, w_brow& sheet)
     return picture;
 }
 
+// Types `text` into the filter field key by key, as a user would.
+void typeFilter(w_brow& sheet, const QString& text)
+{
+    QWidget& field = *sheet.sle_find->lineEdit();
+    field.setFocus();
+    for (const QChar character : text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(character));
+        QApplication::sendEvent(&field, &press);
+    }
+    QCoreApplication::processEvents();
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -133,9 +151,10 @@ int main(int argc, char** argv)
     const bool progress = argc == 3 && std::strcmp(argv[1], "--progress") == 0;
     const bool damaged = argc == 3 && std::strcmp(argv[1], "--damaged") == 0;
     const bool menu = argc == 3 && std::strcmp(argv[1], "--menu") == 0;
-    if (argc != 2 && !progress && !damaged && !menu) {
-        std::fprintf(stderr,
-                     "usage: viewer_screenshot [--progress | --damaged | --menu] OUTPUT.png\n");
+    const bool filter = argc == 5 && std::strcmp(argv[1], "--filter") == 0;
+    if (argc != 2 && !progress && !damaged && !menu && !filter) {
+        std::fprintf(stderr, "usage: viewer_screenshot [--progress | --damaged | --menu | --filter "
+                             "ARCHIVE TEXT] OUTPUT.png\n");
         return 2;
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
@@ -189,9 +208,14 @@ int main(int argc, char** argv)
         watchForTheMessage.start(20);
     }
     if (sheet->lv_zip->totalitems() > 0) {
+        int row = 0;
+        while (filter && row + 1 < sheet->lv_zip->totalitems() &&
+               sheet->lv_zip->getitem(row + 1) != std::string(argv[2])) {
+            ++row;
+        }
         auto* catalogue = sheet->lv_zip->listWidget();
         QTest::mouseClick(catalogue->viewport(), Qt::LeftButton, {},
-                          catalogue->visualRect(catalogue->model()->index(0, 0)).center());
+                          catalogue->visualRect(catalogue->model()->index(row, 0)).center());
     }
     // The list is read off the GUI thread: the arrow comes back when it has been read.
     if (!QTest::qWaitFor([] { return QApplication::overrideCursor() == nullptr; }, 60000)) {
@@ -200,6 +224,9 @@ int main(int argc, char** argv)
     }
     QCoreApplication::processEvents();
     watchForTheMessage.stop();
+    if (filter) {
+        typeFilter(*sheet, QString::fromLocal8Bit(argv[3]));
+    }
     const QImage picture = progress  ? progressPicture(*frame, *sheet)
                            : damaged ? damagedPicture
                            : menu    ? memberMenuPicture(*frame, *sheet)

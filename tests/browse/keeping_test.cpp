@@ -18,9 +18,14 @@
 #include <QFile>
 #include <QImage>
 #include <QMenu>
+#include <QMimeData>
+#include <QRadioButton>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 #include <gtest/gtest.h>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -102,7 +107,10 @@ TEST(Keeping, RightClickMenusListAnArchiveOpenAMemberAndDescribeIt)
     EXPECT_EQ(RunningViewer::shownMembers(sheet), (std::vector<std::string>{"a.txt", "b.txt"}));
     EXPECT_EQ(sheet.zipFilePathName(), folder.filePath("a.zqr"));
 
-    // The member's menu: open it, and a disabled line with its sizes and date.
+    // The member's menu: open it, and a disabled line with its sizes and date, from what the
+    // listing collected: the archive is not read again (it is gone meanwhile).
+    ASSERT_TRUE(QFile::rename(QString::fromStdString(folder.filePath("a.zqr")),
+                              QString::fromStdString(folder.filePath("a.moved"))));
     auto* memberMenu =
         dynamic_cast<host::OwnerDrawMenu*>(RunningViewer::rightClickItem(sheet, false, 0));
     ASSERT_NE(memberMenu, nullptr);
@@ -126,6 +134,16 @@ TEST(Keeping, RightClickMenusListAnArchiveOpenAMemberAndDescribeIt)
     EXPECT_GT(pixelsOfColour(shown, openRow, win32::GetSysColor(win32::COLOR_MENUTEXT)), 3);
     EXPECT_GT(pixelsOfColour(shown, lineRow, win32::GetSysColor(win32::COLOR_GRAYTEXT)), 3);
     EXPECT_EQ(pixelsOfColour(shown, lineRow, win32::GetSysColor(win32::COLOR_MENUTEXT)), 0);
+    // The whole line shows: its embossed text ends clear of the menu's right edge.
+    int rightmost = -1;
+    for (int x = lineRow.left(); x <= lineRow.right(); ++x) {
+        const QRect column(x, lineRow.top(), 1, lineRow.height());
+        if (pixelsOfColour(shown, column, win32::GetSysColor(win32::COLOR_BTNSHADOW)) > 0) {
+            rightmost = x;
+        }
+    }
+    EXPECT_GT(rightmost, lineRow.center().x());
+    EXPECT_LT(rightmost, lineRow.right() - 1);
     memberMenu->close();
 
     // Another member's menu describes that member; the menus are registered once, not again
@@ -135,6 +153,9 @@ TEST(Keeping, RightClickMenusListAnArchiveOpenAMemberAndDescribeIt)
     EXPECT_TRUE(entryTexts(*memberMenu)[3].starts_with("大小 1 字节  压缩后 "));
     EXPECT_EQ(frame.inv_supermenu.menuinfoCount(), registered + 5);
     memberMenu->close();
+
+    ASSERT_TRUE(QFile::rename(QString::fromStdString(folder.filePath("a.moved")),
+                              QString::fromStdString(folder.filePath("a.zqr"))));
 
     // The menu key opens the menu of the current member, here the second one.
     host::ListViewWidget& list = *sheet.lv_fileico->listWidget();
@@ -243,6 +264,97 @@ TEST(Keeping, SaveAsWritesExactlyTheMemberAndReplacesOnlyWhatTheDialogConfirmed)
     viewer.closeFrame();
     EXPECT_EQ(folder.read("out/report.txt"), report);
     host::setSaveDialogHandler(previous);
+}
+
+// The URLs a drag of row `row` of the member list carries, as the list hands them to the drag.
+QList<QUrl> dragUrls(w_brow& sheet, int row)
+{
+    const QAbstractItemModel& model = *sheet.lv_fileico->listWidget()->model();
+    const QModelIndex item = model.index(row, 0);
+    EXPECT_TRUE(model.flags(item).testFlag(Qt::ItemIsDragEnabled));
+    const std::unique_ptr<QMimeData> data(model.mimeData({item}));
+    return data ? data->urls() : QList<QUrl>();
+}
+
+std::string contentOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : "(unreadable)";
+}
+
+TEST(Keeping, DraggingAMemberOutCarriesACopyFromTheCacheThatGoesWithTheSheet)
+{
+    ScratchFolder folder;
+    AnsweredMessageBoxes boxes;
+    QTemporaryDir cacheHome;
+    const QByteArray previousCache = qgetenv("XDG_CACHE_HOME");
+    qputenv("XDG_CACHE_HOME", cacheHome.path().toUtf8());
+    folder.addArchive("a.zqr", {{"第一卷/河流.txt", "the river"}, {"b.txt", "b of a"}});
+    folder.addArchive("b.zqr", {{"b.txt", "b of b"}});
+    folder.addArchive("c.zqr", {{"bad.txt", std::string(4000, 'x') + "tail"}});
+    damageFirstMember(folder.filePath("c.zqr"));
+    RunningViewer viewer;
+    w_brow& sheet = *viewer.sheet();
+    RunningViewer::clickItem(sheet, true, 0);
+    ASSERT_EQ(RunningViewer::shownMembers(sheet),
+              (std::vector<std::string>{"b.txt", "第一卷/河流.txt"}));
+    const QString cache = cacheHome.filePath("varnelook");
+    const auto cacheEntries = [&cache] {
+        return QDir(cache).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    };
+
+    // Only members can be dragged, in every view; without a drag nothing is written.
+    EXPECT_FALSE(sheet.lv_zip->listWidget()->dragEnabled());
+    EXPECT_FALSE(sheet.lv_zip->listWidget()->model()->flags(
+                     sheet.lv_zip->listWidget()->model()->index(0, 0)) &
+                 Qt::ItemIsDragEnabled);
+    sheet.rb_1->button()->click();
+    EXPECT_TRUE(sheet.lv_fileico->listWidget()->dragEnabled());
+    sheet.rb_3->button()->click();
+    EXPECT_TRUE(sheet.lv_fileico->listWidget()->dragEnabled());
+    EXPECT_TRUE(cacheEntries().isEmpty());
+
+    // The drag carries one local file: the member's copy under its own name in the cache.
+    const QList<QUrl> river = dragUrls(sheet, 1);
+    ASSERT_EQ(river.size(), 1);
+    ASSERT_TRUE(river[0].isLocalFile());
+    const QString riverPath = river[0].toLocalFile();
+    EXPECT_TRUE(riverPath.startsWith(cache + "/"));
+    EXPECT_TRUE(riverPath.endsWith("/河流.txt"));
+    EXPECT_EQ(contentOf(riverPath), "the river");
+    // A second drag of it carries the same copy; members of one name from two archives stay apart.
+    EXPECT_EQ(dragUrls(sheet, 1), river);
+    const QList<QUrl> bOfA = dragUrls(sheet, 0);
+    RunningViewer::clickItem(sheet, true, 1);
+    const QList<QUrl> bOfB = dragUrls(sheet, 0);
+    ASSERT_EQ(bOfA.size(), 1);
+    ASSERT_EQ(bOfB.size(), 1);
+    EXPECT_NE(bOfA, bOfB);
+    EXPECT_EQ(contentOf(bOfA[0].toLocalFile()), "b of a");
+    EXPECT_EQ(contentOf(bOfB[0].toLocalFile()), "b of b");
+    EXPECT_EQ(cacheEntries().size(), 3);
+    // The archives' folder is left as it was; nothing was opened.
+    EXPECT_EQ(folder.names(), (std::vector<std::string>{"a.zqr", "b.zqr", "c.zqr"}));
+    EXPECT_TRUE(sheet.openFileName().empty());
+    EXPECT_TRUE(boxes.shown.empty());
+
+    // A member that cannot be unpacked whole starts no drag, says why and leaves nothing behind.
+    RunningViewer::clickItem(sheet, true, 2);
+    EXPECT_TRUE(dragUrls(sheet, 0).isEmpty());
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text.rfind("无法从文件库中取出该文件。\r\n原因: ", 0), 0u)
+        << boxes.shown[0].text;
+    EXPECT_EQ(cacheEntries().size(), 3);
+
+    // Closing the sheet removes the copies and their folders.
+    viewer.closeFrame();
+    EXPECT_FALSE(QFile::exists(riverPath));
+    EXPECT_TRUE(cacheEntries().isEmpty());
+    if (previousCache.isNull()) {
+        qunsetenv("XDG_CACHE_HOME");
+    } else {
+        qputenv("XDG_CACHE_HOME", previousCache);
+    }
 }
 
 } // namespace

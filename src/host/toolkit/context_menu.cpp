@@ -3,6 +3,7 @@
 #include "host/toolkit/event_boundary.h"
 #include "host/toolkit/frame.h"
 #include "host/toolkit/owner_draw_menu.h"
+#include "host/win32/system.h"
 
 #include <QAction>
 #include <utility>
@@ -62,6 +63,11 @@ void ContextMenu::popup(Frame& frame, QWidget& parent, const QPoint& at)
         frame.adoptPopupMenu(*root_, bar_);
     }
     shown_ = std::make_unique<OwnerDrawMenu>(entries_->menuHandle(), frame.handle(), &parent);
+    // A Win32 popup widens each owner-drawn entry by a check mark's room, and the engine's
+    // painting counts on it: its text starts two pixels right of the icon column it measures,
+    // and a greyed text is embossed one pixel further. Without that room the widest entry (the
+    // member's details line) loses its last pixels.
+    shown_->setExtraWidth(win32::GetSystemMetrics(win32::SM_CXMENUCHECK) - 1);
     // The entries in Win32 order: invisible items have no entry.
     std::vector<QAction*> actions;
     for (int i = 1; i <= entries_->itemCount(); ++i) {

@@ -1,5 +1,6 @@
 // A right-click menu: entries with a handler each, shown as a popup owned by a frame, so that
-// whatever paints the frame's menus (its owner-drawn engine) sizes and paints this one too.
+// whatever paints the frame's menus (its owner-drawn engine) sizes and paints this one too, each
+// entry with a Win32 popup's room for a check mark beside the width the owner measures.
 #pragma once
 
 #include "host/toolkit/menu_item.h"

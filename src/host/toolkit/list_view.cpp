@@ -9,10 +9,13 @@
 #include <QBrush>
 #include <QColor>
 #include <QFontMetrics>
+#include <QItemSelectionModel>
 #include <QPalette>
 #include <QStyle>
 #include <algorithm>
+#include <exception>
 #include <iterator>
+#include <utility>
 
 namespace host {
 
@@ -56,7 +59,11 @@ ListView::ListView(QWidget* parent)
 void ListView::clickItem(long index)
 {
     update_.flush();
-    const QModelIndex row = model_->index(static_cast<int>(index - 1), 0);
+    QModelIndex row;
+    if (index >= 1 && index <= totalitems()) {
+        settle();
+        row = model_->index(model_->rowOf(order_[static_cast<std::size_t>(index - 1)]), 0);
+    }
     if (row.isValid()) {
         view_widget_->setCurrentIndex(row);
         view_widget_->scrollTo(row);
@@ -90,6 +97,8 @@ long ListView::additem(const std::string& label, int pictureIndex)
 {
     const auto number = static_cast<std::uint32_t>(items_.size());
     items_.push_back(Item{label, {}, pictureIndex});
+    items_.back().shown = !filter_ || filter_(label);
+    addToCount(items_.back());
     if (sort_ != Sort::Ascending) {
         order_.push_back(number);
         update_.request();
@@ -115,6 +124,8 @@ void ListView::additems(std::vector<std::string> labels, int pictureIndex)
     const auto first = static_cast<std::uint32_t>(items_.size());
     for (std::string& label : labels) {
         items_.push_back(Item{std::move(label), {}, pictureIndex});
+        items_.back().shown = !filter_ || filter_(items_.back().label);
+        addToCount(items_.back());
     }
     std::vector<std::uint32_t>& target = sort_ == Sort::Ascending ? unsettled_ : order_;
     const auto before = static_cast<std::ptrdiff_t>(target.size());
@@ -178,6 +189,7 @@ void ListView::deleteitems()
     order_.clear();
     unsettled_.clear();
     published_ = 0;
+    shownCount_ = 0;
     widestLabel_ = 0;
     marked_.reset();
     // A new list: the one reset of the screen's rows.
@@ -211,9 +223,53 @@ long ListView::itemAtRow(long row) const
     if (!number) {
         return row < 1 ? row : 0;
     }
+    return indexOf(*number);
+}
+
+long ListView::indexOf(std::uint32_t number) const
+{
     settle();
-    const auto at = std::find(order_.begin(), order_.end(), *number);
+    const auto at = std::find(order_.begin(), order_.end(), number);
     return at == order_.end() ? 0 : static_cast<long>(at - order_.begin()) + 1;
+}
+
+void ListView::setFilter(std::function<bool(const std::string&)> shows)
+{
+    if (!filter_ && !shows) {
+        return;
+    }
+    filter_ = std::move(shows);
+    shownCount_ = 0;
+    for (Item& item : items_) {
+        item.shown = !filter_ || filter_(item.label);
+        addToCount(item);
+    }
+    // The current item stays current when the filter keeps it.
+    const QModelIndex current = view_widget_->currentIndex();
+    const std::optional<std::uint32_t> number =
+        model_->numberAt(current.isValid() ? current.row() : -1);
+    refilter_ = true;
+    publish();
+    if (number) {
+        const QModelIndex row = model_->index(model_->rowOf(*number), 0);
+        if (row.isValid()) {
+            view_widget_->selectionModel()->setCurrentIndex(row,
+                                                            QItemSelectionModel::ClearAndSelect);
+            view_widget_->scrollTo(row);
+        }
+    }
+}
+
+std::vector<std::uint32_t> ListView::shownOrder() const
+{
+    std::vector<std::uint32_t> shown;
+    shown.reserve(static_cast<std::size_t>(shownCount_));
+    for (const std::uint32_t number : order_) {
+        if (items_[number].shown) {
+            shown.push_back(number);
+        }
+    }
+    return shown;
 }
 
 void ListView::setView(View view)
@@ -271,6 +327,53 @@ void ListView::onContextMenu(std::function<void(long, QPoint)> handler)
     contextMenu_ = std::move(handler);
 }
 
+void ListView::onDragOut(std::function<std::string(long)> handler)
+{
+    dragOut_ = std::move(handler);
+    if (!dragOut_) {
+        model_->setDragFiles(nullptr);
+    } else {
+        model_->setDragFiles([this](std::uint32_t number) {
+            const long index = indexOf(number);
+            std::string file;
+            if (index > 0) {
+                raiseEvent([this, index, &file] { file = dragOut_(index); });
+            }
+            return QString::fromStdString(file);
+        });
+    }
+    applyDragging();
+}
+
+void ListView::applyDragging()
+{
+    // A drag copies; the list takes no drops and never moves its items.
+    const bool dragging = static_cast<bool>(dragOut_);
+    view_widget_->setDragEnabled(dragging);
+    view_widget_->setDragDropMode(dragging ? QAbstractItemView::DragOnly
+                                           : QAbstractItemView::NoDragDrop);
+    view_widget_->setDefaultDropAction(Qt::CopyAction);
+}
+
+void ListView::onToolTip(std::function<std::string(long)> handler)
+{
+    toolTip_ = std::move(handler);
+    if (!toolTip_) {
+        model_->setToolTips(nullptr);
+        return;
+    }
+    // Asked for while the view handles the pointer's rest, so not an event of its own: a tooltip
+    // that cannot be made shows the label instead of a message box.
+    model_->setToolTips([this](std::uint32_t number) {
+        const long index = indexOf(number);
+        try {
+            return QString::fromStdString(toolTip_(index));
+        } catch (const std::exception&) {
+            return QString::fromStdString(items_[number].label);
+        }
+    });
+}
+
 QSize ListView::rowSize() const
 {
     const QFontMetrics metrics(view_widget_->font());
@@ -314,7 +417,16 @@ void ListView::publish()
     published_ = items_.size();
     settle();
     model_->setRowSize(rowSize());
-    model_->publish(std::move(added), order_);
+    std::vector<std::uint32_t> filtered;
+    if (filter_) {
+        filtered = shownOrder();
+    }
+    const std::vector<std::uint32_t>& shown = filter_ ? filtered : order_;
+    if (std::exchange(refilter_, false)) {
+        model_->reshow(std::move(added), shown);
+    } else {
+        model_->publish(std::move(added), shown);
+    }
 }
 
 int ListView::labelWidth(const QString& label, const QFontMetrics& metrics)
@@ -380,6 +492,8 @@ void ListView::applyView()
         break;
     }
     view_widget_->setMovement(QListView::Static);
+    // Setting the view mode or the movement switches dragging by the movement: set it again.
+    applyDragging();
     publish();
     view_widget_->setGridSize(large ? rowSize() : QSize());
 }

@@ -1,7 +1,8 @@
 // List view control: items with a label and a picture number, shown as large icons, small
 // icons, a list or a report; clicks and double-clicks by mouse, and Return on the current item,
 // report the item's 1-based number. A growing list reaches the screen at most once per frame
-// while an event runs, in place: the selection and the current item stay on their items.
+// while an event runs, in place: the selection and the current item stay on their items. A
+// filter may show only some of the items; items may have tooltips and be dragged out as files.
 #pragma once
 
 #include "host/toolkit/control.h"
@@ -42,6 +43,12 @@ public:
     [[nodiscard]] std::optional<std::string> getitem(long index) const;
     void deleteitems();
     [[nodiscard]] long totalitems() const;
+    // Shows only the items whose labels `shows` accepts, all of them when it is empty. Item
+    // numbers (getitem, events) stay those of the whole list; the current item stays current
+    // while it is shown.
+    void setFilter(std::function<bool(const std::string&)> shows);
+    // The number of items the filter lets show (all items without a filter).
+    [[nodiscard]] long shownitems() const { return shownCount_; }
     // Shows item `index` (1-based) marked apart from the others, 0 for none: the item the
     // window's other contents belong to.
     void setMarkedItem(long index);
@@ -62,6 +69,11 @@ public:
     // A right-click on an item, or the menu key on the current one: the item and the global
     // point where its menu shows. A right-click beside the items raises nothing.
     void onContextMenu(std::function<void(long, QPoint)> handler);
+    // The tooltip of item `index`, asked for when the pointer rests on it (the label when unset).
+    void onToolTip(std::function<std::string(long)> handler);
+    // Lets items be dragged out of the list: the handler answers the local file a drag of item
+    // `index` carries, or an empty text for none. Without a handler nothing can be dragged.
+    void onDragOut(std::function<std::string(long)> handler);
     // Marks item `index` (1-based) as the current one and raises the clicked event for it, as a
     // click on it by mouse does.
     void clickItem(long index);
@@ -77,11 +89,16 @@ private:
         std::string label;
         QString text; // the label for the screen, made when first published
         int picture = 0;
-        int width = -1; // label width in pixels, measured when first published
+        int width = -1;    // label width in pixels, measured when first published
+        bool shown = true; // accepted by the filter
     };
 
     void publish();
+    // The order of the items the filter lets show.
+    [[nodiscard]] std::vector<std::uint32_t> shownOrder() const;
+    void addToCount(const Item& item) { shownCount_ += item.shown ? 1 : 0; }
     void applyView();
+    void applyDragging();
     [[nodiscard]] QSize rowSize() const;
     int labelWidth(const QString& label, const QFontMetrics& metrics);
     // Takes the items added since the order was last needed into it.
@@ -89,6 +106,8 @@ private:
     // The item number (1-based, in the current order) of the item the user sees at `row`
     // (1-based) of the screen, which may lag behind the items; 0 or less passes through.
     [[nodiscard]] long itemAtRow(long row) const;
+    // The item number (1-based, in the current order) of item `number` in the order added.
+    [[nodiscard]] long indexOf(std::uint32_t number) const;
     void connectEvent(void (ListViewWidget::*signal)(long), std::function<void(long)>& handler);
 
     ListViewWidget* view_widget_;
@@ -101,6 +120,9 @@ private:
     mutable std::vector<std::uint32_t> order_;
     mutable std::vector<std::uint32_t> unsettled_;
     std::size_t published_ = 0; // items the screen has been given
+    std::function<bool(const std::string&)> filter_;
+    long shownCount_ = 0;
+    bool refilter_ = false; // the filter changed: the screen's rows are chosen again
     std::optional<std::uint32_t> marked_;
     // Picture names and their transparent colours, in the order added.
     std::vector<std::pair<std::string, long>> largePictures_;
@@ -115,6 +137,8 @@ private:
     std::function<void(long)> doubleClicked_;
     std::function<void(long)> returnPressed_;
     std::function<void(long, QPoint)> contextMenu_;
+    std::function<std::string(long)> toolTip_;
+    std::function<std::string(long)> dragOut_;
     DeferredUpdate update_;
 };
 

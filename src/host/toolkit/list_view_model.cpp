@@ -1,5 +1,7 @@
 #include "host/toolkit/list_view_model.h"
 
+#include <QMimeData>
+#include <QUrl>
 #include <algorithm>
 #include <iterator>
 #include <utility>
@@ -29,13 +31,25 @@ void ListViewModel::publish(std::vector<ListViewRow> added, const std::vector<st
         if (atTheEnd) {
             shown_.insert(shown_.end(), order.begin() + first, order.end());
         } else {
-            for (auto number = firstAdded; number < items_.size(); ++number) {
-                shown_.push_back(number);
+            // The added items that are shown take the new rows, then all move to their places.
+            for (const std::uint32_t number : order) {
+                if (number >= firstAdded) {
+                    shown_.push_back(number);
+                }
             }
         }
         endInsertRows();
     }
     showInOrder(order);
+}
+
+void ListViewModel::reshow(std::vector<ListViewRow> added, const std::vector<std::uint32_t>& order)
+{
+    beginResetModel();
+    items_.insert(items_.end(), std::make_move_iterator(added.begin()),
+                  std::make_move_iterator(added.end()));
+    shown_ = order;
+    endResetModel();
 }
 
 void ListViewModel::showInOrder(const std::vector<std::uint32_t>& order)
@@ -99,6 +113,52 @@ void ListViewModel::setMarkedItem(std::optional<std::uint32_t> number,
     }
 }
 
+void ListViewModel::setToolTips(std::function<QString(std::uint32_t)> toolTip)
+{
+    toolTip_ = std::move(toolTip);
+}
+
+void ListViewModel::setDragFiles(std::function<QString(std::uint32_t)> dragFile)
+{
+    dragFile_ = std::move(dragFile);
+}
+
+Qt::ItemFlags ListViewModel::flags(const QModelIndex& index) const
+{
+    Qt::ItemFlags flags = QAbstractListModel::flags(index);
+    if (dragFile_ && index.isValid()) {
+        flags |= Qt::ItemIsDragEnabled;
+    }
+    return flags;
+}
+
+QStringList ListViewModel::mimeTypes() const
+{
+    return {QStringLiteral("text/uri-list")};
+}
+
+QMimeData* ListViewModel::mimeData(const QModelIndexList& indexes) const
+{
+    // One item is dragged at a time (the list selects one): the first one's file.
+    const std::optional<std::uint32_t> number =
+        numberAt(indexes.isEmpty() ? -1 : indexes.front().row());
+    if (!dragFile_ || !number) {
+        return nullptr;
+    }
+    const QString file = dragFile_(*number);
+    if (file.isEmpty()) {
+        return nullptr;
+    }
+    auto* data = new QMimeData(); // NOLINT(cppcoreguidelines-owning-memory): the drag takes it
+    data->setUrls({QUrl::fromLocalFile(file)});
+    return data;
+}
+
+Qt::DropActions ListViewModel::supportedDragActions() const
+{
+    return Qt::CopyAction;
+}
+
 std::optional<std::uint32_t> ListViewModel::numberAt(int row) const
 {
     if (row < 0 || row >= static_cast<int>(shown_.size())) {
@@ -127,8 +187,9 @@ QVariant ListViewModel::data(const QModelIndex& index, int role) const
     const ListViewRow& row = items_[*number];
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::ToolTipRole:
         return row.label;
+    case Qt::ToolTipRole:
+        return toolTip_ ? toolTip_(*number) : row.label;
     case Qt::DecorationRole:
         if (row.picture >= 1 && row.picture <= static_cast<int>(pictures_.size())) {
             return pictures_[static_cast<std::size_t>(row.picture - 1)];

@@ -9,7 +9,9 @@
 #include <QPixmap>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -27,8 +29,11 @@ public:
     // Forgets every row: the only reset of the model.
     void clear();
     // Adds the items that follow the ones published already (they take the next numbers) and
-    // shows all items in `order`, a list of every item's number.
+    // shows the items in `order`: every item shown before and any of the added ones.
     void publish(std::vector<ListViewRow> added, const std::vector<std::uint32_t>& order);
+    // As publish, for an order that may leave out rows shown before: the rows are chosen again
+    // (a reset of the rows shown, the items kept).
+    void reshow(std::vector<ListViewRow> added, const std::vector<std::uint32_t>& order);
     // The one size every row takes in the current view.
     void setRowSize(QSize rowSize);
     void setPictures(std::vector<QPixmap> pictures);
@@ -37,13 +42,22 @@ public:
 
     // The number of the item shown in `row` (0-based), none when there is no such row.
     [[nodiscard]] std::optional<std::uint32_t> numberAt(int row) const;
+    // The tooltip of item `number` (in the order added); the label when unset.
+    void setToolTips(std::function<QString(std::uint32_t)> toolTip);
+    // The local file a drag of item `number` carries (empty for none); nullptr: no drags.
+    void setDragFiles(std::function<QString(std::uint32_t)> dragFile);
+    // The row (0-based) that shows item `number`, -1 when none does.
+    [[nodiscard]] int rowOf(std::uint32_t number) const;
 
     [[nodiscard]] int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     [[nodiscard]] QVariant data(const QModelIndex& index, int role) const override;
+    [[nodiscard]] Qt::ItemFlags flags(const QModelIndex& index) const override;
+    [[nodiscard]] QStringList mimeTypes() const override;
+    [[nodiscard]] QMimeData* mimeData(const QModelIndexList& indexes) const override;
+    [[nodiscard]] Qt::DropActions supportedDragActions() const override;
 
 private:
     void showInOrder(const std::vector<std::uint32_t>& order);
-    [[nodiscard]] int rowOf(std::uint32_t number) const;
 
     std::vector<ListViewRow> items_;   // by item number
     std::vector<std::uint32_t> shown_; // item numbers, row by row
@@ -51,6 +65,8 @@ private:
     QSize rowSize_;
     std::optional<std::uint32_t> marked_;
     QBrush markedBackground_;
+    std::function<QString(std::uint32_t)> toolTip_;
+    std::function<QString(std::uint32_t)> dragFile_;
 };
 
 } // namespace host

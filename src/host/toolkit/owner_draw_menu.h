@@ -28,6 +28,10 @@ public:
     [[nodiscard]] bool hasOwnerDrawnEntries() const;
     [[nodiscard]] bool isOwnerDrawn(const QAction* action) const;
 
+    // Pixels added to the width each owner answers for an entry (0 unless set).
+    void setExtraWidth(int pixels) { extraWidth_ = pixels; }
+    [[nodiscard]] int extraWidth() const { return extraWidth_; }
+
     // The action the style is sizing or painting: QMenu prepares a style option for an action
     // right before it asks the style about it.
     [[nodiscard]] const QAction* styledAction() const { return styledAction_; }
@@ -40,6 +44,7 @@ private:
     win32::HWND owner_;
     std::vector<QAction*> entryActions_;
     mutable const QAction* styledAction_ = nullptr;
+    int extraWidth_ = 0;
 };
 
 } // namespace host

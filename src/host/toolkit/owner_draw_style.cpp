@@ -101,7 +101,8 @@ QSize OwnerDrawMenuStyle::sizeFromContents(ContentsType type, const QStyleOption
                         reinterpret_cast<win32::LPARAM>(&request));
     // Qt leaves out an entry without width; a separator answers width 0, and the popup is as
     // wide as its widest entry anyway, so it gets 1.
-    return {std::max(static_cast<int>(request.itemWidth), 1), static_cast<int>(request.itemHeight)};
+    return {std::max(static_cast<int>(request.itemWidth) + entry->menu->extraWidth(), 1),
+            static_cast<int>(request.itemHeight)};
 }
 
 void OwnerDrawMenuStyle::drawControl(ControlElement element, const QStyleOption* option,

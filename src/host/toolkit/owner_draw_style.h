@@ -2,8 +2,8 @@
 // size (WM_MEASUREITEM with a MEASUREITEMSTRUCT) and has the owner paint it (WM_DRAWITEM with a
 // DRAWITEMSTRUCT and a device context whose origin is the popup's client area). Such popups
 // have no panel and no margins, so their size is exactly what the owner answers (no room for a
-// check mark is added to the answered width; the owner's numbers are the popup's). Everything
-// else goes to the application's style.
+// check mark is added to the answered width unless the popup asks for it; the owner's numbers
+// are the popup's). Everything else goes to the application's style.
 #pragma once
 
 #include <QProxyStyle>

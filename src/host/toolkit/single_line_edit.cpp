@@ -1,0 +1,71 @@
+#include "host/toolkit/single_line_edit.h"
+
+#include "host/toolkit/event_boundary.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <algorithm>
+#include <utility>
+
+namespace host {
+
+namespace {
+
+// Escape clears the text as an edit of the user's; an empty field lets the key go on.
+class ClearingLineEdit : public QLineEdit {
+public:
+    using QLineEdit::QLineEdit;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        if (event->key() == Qt::Key_Escape && !text().isEmpty()) {
+            event->accept();
+            clear();
+            emit textEdited(QString());
+            return;
+        }
+        QLineEdit::keyPressEvent(event);
+    }
+};
+
+} // namespace
+
+SingleLineEdit::SingleLineEdit(QWidget* parent)
+    : Control(new ClearingLineEdit(parent)), // NOLINT(cppcoreguidelines-owning-memory): Qt parent
+      edit_(static_cast<QLineEdit*>(widget()))
+{
+    QObject::connect(edit_, &QLineEdit::textEdited, context(), [this](const QString& text) {
+        if (modified_) {
+            raiseEvent([this, typed = text.toStdString()] { modified_(typed); });
+        }
+    });
+}
+
+void SingleLineEdit::setText(const std::string& text)
+{
+    edit_->setText(QString::fromStdString(text));
+}
+
+std::string SingleLineEdit::text() const
+{
+    return edit_->text().toStdString();
+}
+
+void SingleLineEdit::setPlaceholder(const std::string& text)
+{
+    edit_->setPlaceholderText(QString::fromStdString(text));
+}
+
+void SingleLineEdit::onModified(std::function<void(const std::string&)> handler)
+{
+    modified_ = std::move(handler);
+}
+
+int SingleLineEdit::shownHeight(int pixels) const
+{
+    // The typed line is never cut: at least as tall as the field needs for its font.
+    return std::max(pixels, edit_->sizeHint().height());
+}
+
+} // namespace host

@@ -1,0 +1,35 @@
+// Single-line edit control: one line of text the user types; each change the user makes is
+// reported with the new text, and Escape clears a text that is not empty.
+#pragma once
+
+#include "host/toolkit/control.h"
+
+#include <functional>
+#include <string>
+
+class QLineEdit;
+
+namespace host {
+
+class SingleLineEdit : public Control {
+public:
+    explicit SingleLineEdit(QWidget* parent);
+
+    void setText(const std::string& text);
+    [[nodiscard]] std::string text() const;
+    // Grey text shown while the field is empty.
+    void setPlaceholder(const std::string& text);
+    // Each change made by the user (a key, a paste, Escape), not by setText.
+    void onModified(std::function<void(const std::string&)> handler);
+
+    [[nodiscard]] QLineEdit* lineEdit() const { return edit_; }
+
+protected:
+    [[nodiscard]] int shownHeight(int pixels) const override;
+
+private:
+    QLineEdit* edit_;
+    std::function<void(const std::string&)> modified_;
+};
+
+} // namespace host
