@@ -1,10 +1,10 @@
 #include "about/w_about.h"
 
-#include "browse/publisher.h"
 #include "host/toolkit/colors.h"
 #include "host/toolkit/message_box.h"
 #include "host/toolkit/window_guard.h"
 #include "host/win32/windows.h"
+#include "publisher/publisher.h"
 #include "util/n_cst_numerical.h"
 
 #include <string>

@@ -1,7 +1,7 @@
 #include "about/w_about.h"
-#include "browse/publisher.h"
 #include "host/toolkit/message_box.h"
 #include "host/win32/windows.h"
+#include "publisher/publisher.h"
 #include "url_recorder.h"
 
 #include <QApplication>
