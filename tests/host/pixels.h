@@ -1,6 +1,8 @@
 // Pixel-test helpers: a white canvas with a DC drawing into it, and pixel reads as COLORREF.
 #pragma once
 
+#include "host/win32/modules_internal.h"
+#include "host/win32/surface_dc_internal.h"
 #include "host/win32/win32.h"
 
 #include <QImage>

@@ -1,6 +1,6 @@
 #include "host/toolkit/frame.h"
 
-#include "host/toolkit/colors.h"
+#include "host/toolkit/colors_internal.h"
 #include "host/toolkit/event_boundary.h"
 #include "host/toolkit/frame_menu.h"
 #include "host/toolkit/layout_units.h"

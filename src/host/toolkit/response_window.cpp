@@ -1,6 +1,6 @@
 #include "host/toolkit/response_window.h"
 
-#include "host/toolkit/colors.h"
+#include "host/toolkit/colors_internal.h"
 #include "host/toolkit/event_boundary.h"
 #include "host/toolkit/layout_units.h"
 #include "host/toolkit/window_functions.h"
