@@ -1,4 +1,5 @@
 #include "about/w_about.h"
+#include "host/toolkit/frame.h"
 #include "host/toolkit/message_box.h"
 #include "host/win32/windows.h"
 #include "publisher/publisher.h"
@@ -63,7 +64,7 @@ protected:
         QTest::mouseClick(widget, Qt::LeftButton, {}, at);
     }
 
-    QWidget frame;
+    host::Frame frame;
     std::vector<host::MessageBoxRequest> shown;
 
 private:
