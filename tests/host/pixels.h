@@ -6,6 +6,7 @@
 #include "host/win32/win32.h"
 
 #include <QImage>
+#include <QRect>
 
 namespace test {
 
@@ -13,6 +14,18 @@ inline win32::COLORREF pixelAt(const QImage& image, int x, int y)
 {
     const QRgb pixel = image.pixel(x, y);
     return win32::RGB(qRed(pixel), qGreen(pixel), qBlue(pixel));
+}
+
+// Number of pixels of `colour` in `area`, its edges included.
+inline int pixelsOfColour(const QImage& image, const QRect& area, win32::COLORREF colour)
+{
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            count += pixelAt(image, x, y) == colour ? 1 : 0;
+        }
+    }
+    return count;
 }
 
 constexpr win32::COLORREF kWhite = win32::RGB(255, 255, 255);
