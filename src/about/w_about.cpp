@@ -1,10 +1,10 @@
 #include "about/w_about.h"
 
-#include "browse/publisher.h"
 #include "host/toolkit/colors.h"
 #include "host/toolkit/message_box.h"
 #include "host/toolkit/window_guard.h"
 #include "host/win32/windows.h"
+#include "publisher/publisher.h"
 #include "util/n_cst_numerical.h"
 
 #include <string>
@@ -27,7 +27,7 @@ static_assert(gwl_exstyle == win32::GWL_EXSTYLE && ws_ex_layered == win32::WS_EX
 
 } // namespace
 
-void w_about::openWithParent(QWidget* parentwindow)
+void w_about::openWithParent(host::Window* parentwindow)
 {
     auto window = std::make_unique<w_about>(parentwindow);
     const host::WindowGuard guard(*window);
@@ -38,7 +38,7 @@ void w_about::openWithParent(QWidget* parentwindow)
     }
 }
 
-w_about::w_about(QWidget* parentwindow) : host::ResponseWindow(parentwindow)
+w_about::w_about(host::Window* parentwindow) : host::ResponseWindow(parentwindow)
 {
     setTitle("关于Varnelook");
     setResizable(false);

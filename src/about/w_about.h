@@ -9,15 +9,13 @@
 
 #include <memory>
 
-class QWidget;
-
 class w_about : public host::ResponseWindow {
 public:
     // Opens the about box as a modal window over `parentwindow` (the frame) and returns once the
     // user has closed it; the window and its controls are gone by then.
-    static void openWithParent(QWidget* parentwindow);
+    static void openWithParent(host::Window* parentwindow);
 
-    explicit w_about(QWidget* parentwindow);
+    explicit w_about(host::Window* parentwindow);
     ~w_about() override;
 
     // Controls, in creation order.

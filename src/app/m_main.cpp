@@ -28,10 +28,10 @@ host::MenuItem& addCommand(host::MenuItem& parent, const std::string& text, int 
     host::MenuItem& item = parent.addItem<Item>();
     item.setText(text);
     item.setShortcut(host::Shortcut{key});
-    item.setToolbarItemName(button.up);
-    item.setToolbarItemDownName(button.down);
-    item.setToolbarItemText(button.text);
-    item.setToolbarItemSpace(button.space);
+    item.settoolbaritemname(button.up);
+    item.settoolbaritemdownname(button.down);
+    item.settoolbaritemtext(button.text);
+    item.settoolbaritemspace(button.space);
     return item;
 }
 
@@ -52,7 +52,7 @@ host::MenuItem& addSeparator(host::MenuItem& parent, const std::string& classNam
 
 host::MenuItem& withMicrohelp(host::MenuItem& item, const std::string& text)
 {
-    item.setMicrohelp(text);
+    item.setmicrohelp(text);
     return item;
 }
 

@@ -1,7 +1,6 @@
 #include "app/browser.h"
 #include "host/toolkit/application.h"
 
-#include <QGuiApplication>
 #include <cstdio>
 #include <memory>
 
@@ -13,8 +12,6 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "varnelook: %s\n", start.error.c_str());
         return 2;
     }
-    // Ties the running windows to the installed desktop entry (its name and icon in the task
-    // switcher), whatever the application calls itself.
-    QGuiApplication::setDesktopFileName(QStringLiteral("varnelook"));
+    host::setDesktopEntry("varnelook");
     return host::run(argc, argv, [&start] { return std::make_unique<browser>(start.place); });
 }

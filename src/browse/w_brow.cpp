@@ -1,10 +1,10 @@
 #include "browse/w_brow.h"
 
 #include "browse/member_listing.h"
-#include "browse/publisher.h"
 #include "browse/w_brow_menus.h"
 #include "browse/w_brow_opening.h"
 #include "host/toolkit/colors.h"
+#include "publisher/publisher.h"
 
 #include <algorithm>
 

@@ -119,6 +119,8 @@ private:
     std::unique_ptr<Menus> menus_;
     // The listing being read off the GUI thread; a newer click abandons it.
     host::WorkerTask listingTask_;
+    // The hourglass, while a listing runs.
+    std::optional<host::BusyPointerScope> listingBusy_;
     std::shared_ptr<browse::ArrivingMembers> arriving_;
     std::chrono::steady_clock::time_point arrivalsShown_;
     // The copies made for drags, by archive and member.

@@ -74,11 +74,11 @@ std::string w_brow::dragMemberOut(const std::string& label)
         return {};
     }
     std::string path = *folder + "/" + label.substr(label.find_last_of('/') + 1);
-    SetPointer(Pointer::HourGlass);
-    const std::int32_t code = writeCopy(is_zipfilepathname, label, path);
-    // A listing still running keeps its hourglass.
-    if (!listingTask_.running()) {
-        SetPointer(Pointer::Arrow);
+    std::int32_t code = 0;
+    {
+        // A listing still running keeps its own hourglass after this one ends.
+        const BusyPointerScope busy;
+        code = writeCopy(is_zipfilepathname, label, path);
     }
     const std::optional<FileIdentity> identity = code < 0 ? std::nullopt : FileIdentityOf(path);
     if (!identity) {

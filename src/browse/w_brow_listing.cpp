@@ -72,7 +72,9 @@ void w_brow::lv_zip_clicked(long index)
     // The catalogue keeps showing which archive the member list belongs to.
     lv_zip->setMarkedItem(index);
     lv_fileico->deleteitems();
-    SetPointer(Pointer::HourGlass);
+    if (!listingBusy_) {
+        listingBusy_.emplace();
+    }
 
     // The library reads the list on a worker thread; the members show as they arrive. Starting
     // abandons a listing still running: the newer click wins, and nothing of the older one
@@ -124,14 +126,12 @@ void w_brow::showArrivedMembers()
     }
     lv_fileico->additems(std::move(names), 1);
     frame().setmicrohelp("正在读取文件: " + String(lv_fileico->totalitems()));
-    // Other work that ended meanwhile (an unpack) may have put the arrow back.
-    SetPointer(Pointer::HourGlass);
 }
 
 void w_brow::finishListing(const std::string& label, const MemberListOutcome& outcome)
 {
     Frame& statusFrame = frame();
-    SetPointer(Pointer::Arrow);
+    listingBusy_.reset();
     setTitle("在浏览<" + label + ">");
     if (outcome.result < 0) {
         // A damaged archive is not an empty one: say so, and list nothing.
@@ -149,9 +149,7 @@ void w_brow::finishListing(const std::string& label, const MemberListOutcome& ou
 void w_brow::endListing()
 {
     // A listing still running ends here; its status goes with the sheet.
-    if (listingTask_.running()) {
-        SetPointer(Pointer::Arrow);
-    }
+    listingBusy_.reset();
     listingTask_.abandon();
     listed_.reset();
     if (Frame* frame = parentFrame()) {

@@ -89,7 +89,7 @@ void w_brow::startUnpack(const std::string& zip, const std::string& label)
     opening.progress->setProgress(0, 0, "");
     opening.progress->onCancel([this] { opening_->unpack.cancel(); });
     opening.progress->showAfter(kProgressDelayMilliseconds);
-    SetPointer(Pointer::HourGlass);
+    opening.busy.emplace();
 
     opening.unpack.start<UnpackResult>(
         [entries, zip, label, folder = GetCurrentDirectory()](WorkerProgress& progress) {
@@ -111,7 +111,7 @@ void w_brow::unpackFinished(const std::string& label, const UnpackResult& result
 {
     Opening& opening = *opening_;
     opening.progress.reset();
-    SetPointer(Pointer::Arrow);
+    opening.busy.reset();
     if (opening.next) {
         // Superseded: this member is no longer wanted, whatever became of it.
         if (result.written) {
@@ -177,7 +177,7 @@ void w_brow::onClose()
         opening.unpack.abandon();
         opening.next.reset();
         opening.progress.reset();
-        SetPointer(Pointer::Arrow);
+        opening.busy.reset();
     }
     deleteOpenedFile();
     removeDraggedCopies();

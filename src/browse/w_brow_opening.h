@@ -21,6 +21,8 @@ struct w_brow::Opening {
 
     host::WorkerTask unpack;
     std::unique_ptr<host::ProgressWindow> progress;
+    // The hourglass, while the unpack runs.
+    std::optional<host::BusyPointerScope> busy;
     std::optional<Request> next;
     // The file is_openfilename names, while it is one the sheet wrote.
     std::optional<browse::UnpackedFile> opened;

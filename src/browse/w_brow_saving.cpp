@@ -35,13 +35,11 @@ void w_brow::saveMemberAs(const std::string& label)
         flags |= KARVEX_EXTRACT_REPLACE;
     }
     // A listing still running keeps its hourglass when the copy is written.
-    const bool listing = listingTask_.running();
-    SetPointer(Pointer::HourGlass);
-    const std::int32_t code = extract(is_zipfilepathname.c_str(), label.c_str(),
-                                      choice->path.c_str(), flags, nullptr, nullptr);
-    if (!listing) {
-        SetPointer(Pointer::Arrow);
-    }
+    const std::int32_t code = [&] {
+        const BusyPointerScope busy;
+        return extract(is_zipfilepathname.c_str(), label.c_str(), choice->path.c_str(), flags,
+                       nullptr, nullptr);
+    }();
     if (code < 0) {
         MessageBox("信息提示!错误代码为" + String(code), "无法另存为 " + choice->path + "\r\n" +
                                                              browse::karvexCause(code) +

@@ -1,7 +1,7 @@
 #include "toolbar/uo_toolbarutil.h"
 
-#include "host/toolkit/frame.h"
 #include "host/toolkit/toolkit_calls.h"
+#include "host/toolkit/window.h"
 #include "host/win32/dc.h"
 #include "host/win32/gdi_objects.h"
 #include "host/win32/records.h"
@@ -47,7 +47,8 @@ void uo_toolbarutil::of_settoolbarfont(const std::string& as_fontname,
                               {&il_ptoolbar, &fontname, &fontsize, &il_hbitmap, &extent});
 }
 
-bool uo_toolbarutil::of_inittoolbar(host::Frame* aw_frame, std::optional<std::int16_t> ai_size)
+bool uo_toolbarutil::of_inittoolbar(const host::Window* aw_frame,
+                                    std::optional<std::int16_t> ai_size)
 {
     if (aw_frame == nullptr) {
         return false;

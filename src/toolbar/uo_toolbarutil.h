@@ -17,7 +17,7 @@
 #include <string>
 
 namespace host {
-class Frame;
+class Window;
 }
 
 class uo_toolbarutil {
@@ -39,7 +39,7 @@ public:
                            const std::string& as_extent);
     // Binds the instance to the toolbar of `aw_frame`; false for a null frame or when the frame
     // has no child window of class is_toolclassname.
-    bool of_inittoolbar(host::Frame* aw_frame, std::optional<std::int16_t> ai_size);
+    bool of_inittoolbar(const host::Window* aw_frame, std::optional<std::int16_t> ai_size);
     void of_toolbarshowtext(std::optional<bool> ib_show);
     void of_adjusttoolbariconsize();
     void of_displayseperator();

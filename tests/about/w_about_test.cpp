@@ -1,7 +1,8 @@
 #include "about/w_about.h"
-#include "browse/publisher.h"
+#include "host/toolkit/frame.h"
 #include "host/toolkit/message_box.h"
 #include "host/win32/windows.h"
+#include "publisher/publisher.h"
 #include "url_recorder.h"
 
 #include <QApplication>
@@ -63,7 +64,7 @@ protected:
         QTest::mouseClick(widget, Qt::LeftButton, {}, at);
     }
 
-    QWidget frame;
+    host::Frame frame;
     std::vector<host::MessageBoxRequest> shown;
 
 private:

@@ -8,6 +8,7 @@
 #include "host/toolkit/owner_draw_menu.h"
 #include "host/win32/menus.h"
 #include "host/win32/system.h"
+#include "pixels.h"
 #include "viewer_fixture.h"
 
 #include <QApplication>
@@ -20,6 +21,7 @@
 namespace {
 
 using namespace win32;
+using test::pixelsOfColour;
 using testing_support::RunningViewer;
 using testing_support::ScratchFolder;
 
@@ -118,19 +120,7 @@ void expectEngineSizes(w_main& frame, host::OwnerDrawMenu& popup)
 
 COLORREF at(const QImage& image, int x, int y)
 {
-    const QRgb pixel = image.pixel(x, y);
-    return RGB(qRed(pixel), qGreen(pixel), qBlue(pixel));
-}
-
-int pixelsOfColour(const QImage& image, const QRect& area, COLORREF colour)
-{
-    int count = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x) {
-            count += at(image, x, y) == colour ? 1 : 0;
-        }
-    }
-    return count;
+    return test::pixelAt(image, x, y);
 }
 
 // Whether two pictures agree over an area.

@@ -8,6 +8,7 @@
 #include "host/toolkit/save_dialog.h"
 #include "host/win32/menus.h"
 #include "host/win32/system.h"
+#include "pixels.h"
 #include "viewer_fixture.h"
 
 #include <QAction>
@@ -32,6 +33,7 @@
 
 namespace {
 
+using test::pixelsOfColour;
 using testing_support::AnsweredMessageBoxes;
 using testing_support::RunningViewer;
 using testing_support::ScratchFolder;
@@ -68,18 +70,6 @@ void expectPaintedByEngine(w_main& frame, const host::OwnerDrawMenu& menu)
         frame.inv_supermenu.of_measureitem(0, &size);
         EXPECT_EQ(menu.actionGeometry(action).height(), static_cast<int>(size.itemHeight)) << i;
     }
-}
-
-int pixelsOfColour(const QImage& image, const QRect& area, win32::COLORREF colour)
-{
-    int count = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x) {
-            const QRgb pixel = image.pixel(x, y);
-            count += win32::RGB(qRed(pixel), qGreen(pixel), qBlue(pixel)) == colour ? 1 : 0;
-        }
-    }
-    return count;
 }
 
 TEST(Keeping, RightClickMenusListAnArchiveOpenAMemberAndDescribeIt)

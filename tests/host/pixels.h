@@ -1,9 +1,12 @@
 // Pixel-test helpers: a white canvas with a DC drawing into it, and pixel reads as COLORREF.
 #pragma once
 
+#include "host/win32/modules_internal.h"
+#include "host/win32/surface_dc_internal.h"
 #include "host/win32/win32.h"
 
 #include <QImage>
+#include <QRect>
 
 namespace test {
 
@@ -11,6 +14,18 @@ inline win32::COLORREF pixelAt(const QImage& image, int x, int y)
 {
     const QRgb pixel = image.pixel(x, y);
     return win32::RGB(qRed(pixel), qGreen(pixel), qBlue(pixel));
+}
+
+// Number of pixels of `colour` in `area`, its edges included.
+inline int pixelsOfColour(const QImage& image, const QRect& area, win32::COLORREF colour)
+{
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            count += pixelAt(image, x, y) == colour ? 1 : 0;
+        }
+    }
+    return count;
 }
 
 constexpr win32::COLORREF kWhite = win32::RGB(255, 255, 255);

@@ -4,8 +4,8 @@
 
 #include "../support/menu_test_window.h"
 #include "host/toolkit/menu_item.h"
-#include "host/win32/dc.h"
 #include "host/win32/handles.h"
+#include "host/win32/surface_dc_internal.h"
 #include "host/win32/types.h"
 
 #include <QColor>

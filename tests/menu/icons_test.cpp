@@ -135,7 +135,7 @@ TEST_F(IconFiles, AnItemKeepsItsFirstIconAndTheEngineReleasesEveryIconOnce)
     {
         nvo_supermenu_class engine;
         auto open = host::MenuItem::create();
-        open->setToolbarItemName("Custom050!");
+        open->settoolbaritemname("Custom050!");
         auto quit = std::make_unique<host::MenuItem>("m_quit");
         auto plain = host::MenuItem::create();
         const auto openRow = engine.of_add(1, "Open\tO", open.get(), 1);

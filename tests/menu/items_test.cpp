@@ -39,7 +39,7 @@ protected:
         item->setChecked(checked);
         item->setEnabled(enabled && text != "-");
         if (icon) {
-            item->setToolbarItemName(iconFile);
+            item->settoolbaritemname(iconFile);
         }
         items.push_back(std::move(item));
         return engine.of_add(static_cast<std::int32_t>(items.size()), text, items.back().get(), 1);

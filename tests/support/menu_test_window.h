@@ -14,7 +14,7 @@ class MenuTestWindow : public QWidget, public host::MenuHost {
 public:
     MenuTestWindow() : handle_(win32::registerWindow(this)), menu_(host::MenuItem::create())
     {
-        menu_->setParentWindow(this);
+        menu_->setparentwindow(this);
     }
 
     [[nodiscard]] win32::HWND handle() const override { return handle_; }

@@ -22,8 +22,8 @@ host::MenuItem& addItem(host::MenuItem& parent, const std::string& className,
 {
     host::MenuItem& item = parent.addItem<host::MenuItem>(className);
     item.setText(text);
-    item.setToolbarItemName(picture);
-    item.setToolbarItemDownName(picture);
+    item.settoolbaritemname(picture);
+    item.settoolbaritemdownname(picture);
     return item;
 }
 

@@ -57,6 +57,11 @@ void Application::finish()
     raiseEvent([this] { onDestroy(); });
 }
 
+void setDesktopEntry(const std::string& name)
+{
+    QGuiApplication::setDesktopFileName(QString::fromStdString(name));
+}
+
 int run(int argc, char** argv, const std::function<std::unique_ptr<Application>()>& make)
 {
     // The command line belongs to the program: Qt gets only the program's name, so that none of

@@ -30,6 +30,10 @@ protected:
     virtual void onDestroy() {}
 };
 
+// Ties the running windows to the installed desktop entry `name` (its name and icon in the task
+// switcher), whatever the application calls itself. Called before run().
+void setDesktopEntry(const std::string& name);
+
 // The process's whole run: the toolkit, the application object made by `make`, the message
 // loop. Returns the process's exit code.
 int run(int argc, char** argv, const std::function<std::unique_ptr<Application>()>& make);

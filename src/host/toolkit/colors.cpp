@@ -1,4 +1,4 @@
-#include "host/toolkit/colors.h"
+#include "host/toolkit/colors_internal.h"
 
 #include <QApplication>
 #include <QPalette>

@@ -2,8 +2,6 @@
 // the toolkit's codes for system colours (window text, button face, link).
 #pragma once
 
-#include <QColor>
-
 namespace host {
 
 inline constexpr long kColorWindowText = 33554432;
@@ -14,8 +12,5 @@ constexpr long RGB(int red, int green, int blue)
 {
     return red + 256L * green + 65536L * blue;
 }
-
-// The colour a value stands for; system colours come from the running style's palette.
-QColor toQColor(long color);
 
 } // namespace host

@@ -1,6 +1,6 @@
 #include "host/toolkit/control.h"
 
-#include "host/toolkit/colors.h"
+#include "host/toolkit/colors_internal.h"
 #include "host/toolkit/layout_units.h"
 #include "host/win32/windows.h"
 

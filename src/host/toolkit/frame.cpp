@@ -1,6 +1,6 @@
 #include "host/toolkit/frame.h"
 
-#include "host/toolkit/colors.h"
+#include "host/toolkit/colors_internal.h"
 #include "host/toolkit/event_boundary.h"
 #include "host/toolkit/frame_menu.h"
 #include "host/toolkit/layout_units.h"
@@ -21,7 +21,8 @@
 namespace host {
 
 Frame::Frame()
-    : mdi_(new QMdiArea(this)),     // NOLINT(cppcoreguidelines-owning-memory): Qt parent
+    : Window(static_cast<QWidget&>(*this)),
+      mdi_(new QMdiArea(this)),     // NOLINT(cppcoreguidelines-owning-memory): Qt parent
       microhelp_(new QLabel(this)), // NOLINT(cppcoreguidelines-owning-memory): Qt parent
       microhelpUpdate_([this] { microhelp_->setText(QString::fromStdString(microhelpText_)); })
 {
@@ -74,39 +75,9 @@ win32::LRESULT Frame::windowMessage(win32::UINT message, win32::WPARAM wParam, w
     return 0;
 }
 
-std::string Frame::title() const
+const QWidget& Frame::workspace() const
 {
-    return windowTitle().toStdString();
-}
-
-void Frame::setTitle(const std::string& title)
-{
-    setWindowTitle(QString::fromStdString(title));
-}
-
-void Frame::setIcon(const std::string& pictureName)
-{
-    setWindowIcon(host::windowIcon(pictureName));
-}
-
-win32::HWND Frame::handle() const
-{
-    return win32::handleFromWindow(this);
-}
-
-void Frame::setredraw(bool redraw)
-{
-    setRedraw(*this, redraw);
-}
-
-int Frame::workspacewidth() const
-{
-    return workspaceWidth(*mdi_);
-}
-
-int Frame::workspaceheight() const
-{
-    return workspaceHeight(*mdi_);
+    return *mdi_;
 }
 
 void Frame::setDesignSize(int width, int height)
@@ -236,8 +207,6 @@ void Frame::openWindow()
         show();
     }
 }
-
-void Frame::onResize(int /*sizetype*/, int /*newwidth*/, int /*newheight*/) {}
 
 void Frame::resizeEvent(QResizeEvent* event)
 {

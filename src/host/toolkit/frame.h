@@ -6,6 +6,7 @@
 #include "host/toolkit/deferred_update.h"
 #include "host/toolkit/menu_host.h"
 #include "host/toolkit/sheet.h"
+#include "host/toolkit/window.h"
 #include "host/win32/handles.h"
 #include "host/win32/messages.h"
 
@@ -24,18 +25,12 @@ namespace host {
 class FrameMenu;
 class MenuItem;
 
-class Frame : public QMainWindow, public MenuHost {
+class Frame : public QMainWindow, public Window, public MenuHost {
 public:
     Frame();
     ~Frame() override;
 
-    [[nodiscard]] std::string title() const;
-    void setTitle(const std::string& title);
-    void setIcon(const std::string& pictureName);
-    [[nodiscard]] win32::HWND handle() const override;
-    void setredraw(bool redraw);
-    [[nodiscard]] int workspacewidth() const;
-    [[nodiscard]] int workspaceheight() const;
+    [[nodiscard]] win32::HWND handle() const override { return Window::handle(); }
 
     // Size in layout units when the frame is not maximized; it opens centred on the screen.
     void setDesignSize(int width, int height);
@@ -88,12 +83,10 @@ public:
     virtual void adoptPopupMenu(MenuItem& /*root*/, win32::HMENU /*bar*/) {}
 
 protected:
-    virtual void onOpen() {}
-    virtual void onClose() {}
-    virtual void onResize(int sizetype, int newwidth, int newheight);
-
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    // The frame's workspace is its client area, around the sheets.
+    [[nodiscard]] const QWidget& workspace() const override;
 
 private:
     void addSheet(std::unique_ptr<Sheet> sheet, int menuPosition);

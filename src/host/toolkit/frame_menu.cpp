@@ -75,7 +75,7 @@ int virtualKey(int qtKey)
 FrameMenu::FrameMenu(Frame& frame, std::unique_ptr<MenuItem> menu)
     : frame_(frame), menu_(std::move(menu))
 {
-    menu_->setParentWindow(&frame_);
+    menu_->setparentwindow(&frame_);
     bar_ = menu_->buildMenuBar();
     win32::SetMenu(frame_.handle(), bar_);
     view_ = std::make_unique<MenuBarView>(*frame_.menuBar(), frame_.handle());

@@ -73,15 +73,16 @@ bool MenuBarView::eventFilter(QObject* watched, QEvent* event)
 
 MenuBarView::~MenuBarView()
 {
+    // The popups the bar still holds go with the view that fills them.
     for (const auto& [menu, popup] : popups_) {
-        delete popup; // NOLINT(cppcoreguidelines-owning-memory): the view owns its popups
+        delete popup.data(); // NOLINT(cppcoreguidelines-owning-memory): made by this view
     }
 }
 
 OwnerDrawMenu* MenuBarView::popup(win32::HMENU menu) const
 {
     const auto it = popups_.find(menu);
-    return it == popups_.end() ? nullptr : it->second;
+    return it == popups_.end() ? nullptr : it->second.data();
 }
 
 void MenuBarView::setHiddenSubmenu(win32::HMENU menu)
@@ -238,11 +239,13 @@ void MenuBarView::forgetPopup(win32::HMENU menu)
     if (it == popups_.end()) {
         return;
     }
-    OwnerDrawMenu* gone = it->second;
+    const QPointer<OwnerDrawMenu> gone = it->second;
     popups_.erase(it);
     dirty_.erase(menu);
-    std::erase(barActions_, gone->menuAction());
-    gone->deleteLater();
+    if (gone) {
+        std::erase(barActions_, gone->menuAction());
+        gone->deleteLater();
+    }
 }
 
 void MenuBarView::aboutToShow(OwnerDrawMenu& popup)

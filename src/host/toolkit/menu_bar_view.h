@@ -9,6 +9,7 @@
 #include "host/win32/menus.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QTimer>
 #include <unordered_map>
 #include <unordered_set>
@@ -53,8 +54,8 @@ private:
     QMenuBar& bar_;
     win32::HWND window_;
     win32::HMENU hiddenSubmenu_ = 0;
-    // Qt children of the bar, deleted by this view.
-    std::unordered_map<win32::HMENU, OwnerDrawMenu*> popups_;
+    // Qt children of the bar that this view made; the bar may go first and take them along.
+    std::unordered_map<win32::HMENU, QPointer<OwnerDrawMenu>> popups_;
     std::vector<QAction*> barActions_;
     std::unordered_set<win32::HMENU> dirty_;
     bool barDirty_ = true;

@@ -49,18 +49,18 @@ public:
     // The toolbar picture (up and down), the toolbar text (label and tip) and the space before
     // the item's toolbar button. An item with a picture is also a toolbar button.
     [[nodiscard]] const std::string& toolbaritemname() const { return toolbarItemName_; }
-    void setToolbarItemName(std::string name) { toolbarItemName_ = std::move(name); }
+    void settoolbaritemname(std::string name) { toolbarItemName_ = std::move(name); }
     [[nodiscard]] const std::string& toolbaritemdownname() const { return toolbarItemDownName_; }
-    void setToolbarItemDownName(std::string name) { toolbarItemDownName_ = std::move(name); }
+    void settoolbaritemdownname(std::string name) { toolbarItemDownName_ = std::move(name); }
     [[nodiscard]] const std::string& toolbaritemtext() const { return toolbarItemText_; }
-    void setToolbarItemText(std::string text) { toolbarItemText_ = std::move(text); }
+    void settoolbaritemtext(std::string text) { toolbarItemText_ = std::move(text); }
     [[nodiscard]] int toolbaritemspace() const { return toolbarItemSpace_; }
-    void setToolbarItemSpace(int space) { toolbarItemSpace_ = space; }
+    void settoolbaritemspace(int space) { toolbarItemSpace_ = space; }
 
     [[nodiscard]] const Shortcut& shortcut() const { return shortcut_; }
     void setShortcut(Shortcut shortcut) { shortcut_ = shortcut; }
     [[nodiscard]] const std::string& microhelp() const { return microhelp_; }
-    void setMicrohelp(std::string text) { microhelp_ = std::move(text); }
+    void setmicrohelp(std::string text) { microhelp_ = std::move(text); }
     [[nodiscard]] const std::string& tag() const { return tag_; }
     void setTag(std::string tag) { tag_ = std::move(tag); }
 
@@ -80,7 +80,7 @@ public:
 
     // The window that owns the menu: set on the root, answered by every item below it.
     [[nodiscard]] MenuHost* parentwindow() const;
-    void setParentWindow(MenuHost* window) { parentWindow_ = window; }
+    void setparentwindow(MenuHost* window) { parentWindow_ = window; }
 
     // The item's event, raised by its menu entry, shortcut key or toolbar button.
     virtual void clicked() {}

@@ -1,10 +1,10 @@
 #include "host/toolkit/owner_draw_style.h"
 
 #include "host/toolkit/owner_draw_menu.h"
-#include "host/win32/dc.h"
 #include "host/win32/menus.h"
 #include "host/win32/messages.h"
 #include "host/win32/owner_draw.h"
+#include "host/win32/surface_dc_internal.h"
 
 #include <QApplication>
 #include <QPainter>

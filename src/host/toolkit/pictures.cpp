@@ -1,6 +1,6 @@
 #include "host/toolkit/pictures.h"
 
-#include "host/toolkit/colors.h"
+#include "host/toolkit/colors_internal.h"
 #include "host/win32/stock_pictures.h"
 
 #include <QCoreApplication>

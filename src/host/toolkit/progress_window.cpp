@@ -1,6 +1,6 @@
 #include "host/toolkit/progress_window.h"
 
-#include "host/toolkit/colors.h"
+#include "host/toolkit/colors_internal.h"
 #include "host/toolkit/event_boundary.h"
 #include "host/toolkit/fonts.h"
 #include "host/toolkit/sheet.h"

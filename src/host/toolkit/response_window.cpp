@@ -1,9 +1,10 @@
 #include "host/toolkit/response_window.h"
 
-#include "host/toolkit/colors.h"
+#include "host/toolkit/colors_internal.h"
 #include "host/toolkit/event_boundary.h"
 #include "host/toolkit/layout_units.h"
 #include "host/toolkit/window_functions.h"
+#include "host/toolkit/window_internal.h"
 #include "host/win32/windows.h"
 
 #include <QCloseEvent>
@@ -11,48 +12,19 @@
 
 namespace host {
 
-ResponseWindow::ResponseWindow(QWidget* parent) : QDialog(parent)
+ResponseWindow::ResponseWindow(QWidget* parent)
+    : QDialog(parent), Window(static_cast<QWidget&>(*this))
 {
     win32::registerWindow(this);
     setModal(true);
 }
 
+ResponseWindow::ResponseWindow(Window* parent)
+    : ResponseWindow(parent != nullptr ? &widgetOf(*parent) : nullptr)
+{
+}
+
 ResponseWindow::~ResponseWindow() = default;
-
-std::string ResponseWindow::title() const
-{
-    return windowTitle().toStdString();
-}
-
-void ResponseWindow::setTitle(const std::string& title)
-{
-    setWindowTitle(QString::fromStdString(title));
-}
-
-void ResponseWindow::setIcon(const std::string& pictureName)
-{
-    setWindowIcon(host::windowIcon(pictureName));
-}
-
-win32::HWND ResponseWindow::handle() const
-{
-    return win32::handleFromWindow(this);
-}
-
-void ResponseWindow::setredraw(bool redraw)
-{
-    setRedraw(*this, redraw);
-}
-
-int ResponseWindow::workspacewidth() const
-{
-    return workspaceWidth(*this);
-}
-
-int ResponseWindow::workspaceheight() const
-{
-    return workspaceHeight(*this);
-}
 
 void ResponseWindow::setDesignSize(int width, int height)
 {
@@ -90,8 +62,6 @@ void ResponseWindow::openModal()
     applyTabOrder(*this);
     exec();
 }
-
-void ResponseWindow::onResize(int /*sizetype*/, int /*newwidth*/, int /*newheight*/) {}
 
 void ResponseWindow::resizeEvent(QResizeEvent* event)
 {

@@ -2,25 +2,20 @@
 // derive from it and override its events.
 #pragma once
 
-#include "host/win32/handles.h"
+#include "host/toolkit/window.h"
 
 #include <QDialog>
 #include <string>
 
 namespace host {
 
-class ResponseWindow : public QDialog {
+class ResponseWindow : public QDialog, public Window {
 public:
     explicit ResponseWindow(QWidget* parent);
+    // Over a window of the program's (nullptr: none).
+    explicit ResponseWindow(Window* parent);
     ~ResponseWindow() override;
 
-    [[nodiscard]] std::string title() const;
-    void setTitle(const std::string& title);
-    void setIcon(const std::string& pictureName);
-    [[nodiscard]] win32::HWND handle() const;
-    void setredraw(bool redraw);
-    [[nodiscard]] int workspacewidth() const;
-    [[nodiscard]] int workspaceheight() const;
     // Size of the workspace in layout units.
     void setDesignSize(int width, int height);
     // A window that is not resizable keeps its design size; the user cannot drag its border.
@@ -31,10 +26,6 @@ public:
     void openModal();
 
 protected:
-    virtual void onOpen() {}
-    virtual void onClose() {}
-    virtual void onResize(int sizetype, int newwidth, int newheight);
-
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void done(int result) override;

@@ -10,52 +10,19 @@
 
 namespace host {
 
-Sheet::Sheet()
+Sheet::Sheet() : Window(static_cast<QWidget&>(*this))
 {
     win32::registerWindow(this);
 }
 
 Sheet::~Sheet() = default;
 
-std::string Sheet::title() const
+void Sheet::decorationChanged()
 {
-    return windowTitle().toStdString();
-}
-
-void Sheet::setTitle(const std::string& title)
-{
-    setWindowTitle(QString::fromStdString(title));
     if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) {
         sub->setWindowTitle(windowTitle());
-    }
-}
-
-void Sheet::setIcon(const std::string& pictureName)
-{
-    setWindowIcon(host::windowIcon(pictureName));
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) {
         sub->setWindowIcon(windowIcon());
     }
-}
-
-win32::HWND Sheet::handle() const
-{
-    return win32::handleFromWindow(this);
-}
-
-void Sheet::setredraw(bool redraw)
-{
-    setRedraw(*this, redraw);
-}
-
-int Sheet::workspacewidth() const
-{
-    return workspaceWidth(*this);
-}
-
-int Sheet::workspaceheight() const
-{
-    return workspaceHeight(*this);
 }
 
 void Sheet::setDesignSize(int width, int height)
@@ -74,8 +41,6 @@ Frame* Sheet::parentFrame() const
     }
     return nullptr;
 }
-
-void Sheet::onResize(int /*sizetype*/, int /*newwidth*/, int /*newheight*/) {}
 
 void Sheet::raiseOpen(int menuPosition)
 {

@@ -2,7 +2,7 @@
 // from it and override its events; the frame opens them (Frame::opensheet).
 #pragma once
 
-#include "host/win32/handles.h"
+#include "host/toolkit/window.h"
 
 #include <QWidget>
 #include <string>
@@ -11,18 +11,10 @@ namespace host {
 
 class Frame;
 
-class Sheet : public QWidget {
+class Sheet : public QWidget, public Window {
 public:
     Sheet();
     ~Sheet() override;
-
-    [[nodiscard]] std::string title() const;
-    void setTitle(const std::string& title);
-    void setIcon(const std::string& pictureName);
-    [[nodiscard]] win32::HWND handle() const;
-    void setredraw(bool redraw);
-    [[nodiscard]] int workspacewidth() const;
-    [[nodiscard]] int workspaceheight() const;
 
     // Size in layout units when the sheet is not maximized; the frame centres it at that size.
     void setDesignSize(int width, int height);
@@ -38,13 +30,10 @@ public:
     [[nodiscard]] bool closing() const { return closing_; }
 
 protected:
-    virtual void onOpen() {}
-    virtual void onClose() {}
-    // Raised on every size change of the workspace and when the sheet first opens.
-    virtual void onResize(int sizetype, int newwidth, int newheight);
-
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // The sub-window that frames the sheet shows its title and icon.
+    void decorationChanged() override;
 
 private:
     friend class Frame;

@@ -2,6 +2,7 @@
 
 #include "host/win32/dc_internal.h"
 #include "host/win32/gdi_objects.h"
+#include "host/win32/surface_dc_internal.h"
 #include "host/win32/system.h"
 #include "host/win32/windows.h"
 

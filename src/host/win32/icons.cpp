@@ -2,7 +2,7 @@
 
 #include "host/win32/dc_internal.h"
 #include "host/win32/gdi_internal.h"
-#include "host/win32/modules.h"
+#include "host/win32/modules_internal.h"
 #include "host/win32/stock_pictures.h"
 #include "host/win32/system.h"
 

@@ -1,5 +1,4 @@
-#include "host/win32/modules.h"
-
+#include "host/win32/modules_internal.h"
 #include "host/win32/runtime.h"
 
 #include <QCoreApplication>

@@ -11,8 +11,6 @@
 
 #include "host/win32/types.h"
 
-#include <QStringList>
-
 namespace win32 {
 
 using FARPROC = void (*)();
@@ -24,14 +22,5 @@ HMODULE LoadLibraryA(const char* name);
 FARPROC GetProcAddress(HMODULE module, const char* name);
 
 BOOL FreeLibrary(HMODULE module);
-
-// ---- host-internal ----------------------------------------------------------------------------
-
-// Whether a module handle is one of the runtime's own (the stock-picture resources).
-bool isRuntimeModule(HMODULE module);
-
-// Where a library of this platform's name (no ".dll" mapping) is looked for, in order: the
-// executable's folder, then the system's own search; a name with a folder part only as given.
-QStringList librarySearchPaths(const QString& name);
 
 } // namespace win32

@@ -1,7 +1,7 @@
 #include "host/win32/shell.h"
 
 #include "host/desktop_open/desktop_open.h"
-#include "host/win32/modules.h"
+#include "host/win32/modules_internal.h"
 
 #include <QLibrary>
 #include <cstring>

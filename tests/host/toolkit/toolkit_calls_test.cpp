@@ -1,8 +1,8 @@
 #include "host/toolkit/runtime_error.h"
 #include "host/toolkit/toolbar_record.h"
 #include "host/toolkit/toolkit_calls.h"
-#include "host/win32/dc.h"
 #include "host/win32/shapes.h"
+#include "host/win32/surface_dc_internal.h"
 #include "host/win32/system.h"
 
 #include <QImage>
