@@ -12,15 +12,11 @@ namespace {
 // A count with its thousands grouped by commas, as "1,234,567".
 std::string bytes(std::uint64_t count)
 {
-    const std::string digits = std::to_string(count);
-    std::string grouped;
-    for (std::size_t at = 0; at < digits.size(); ++at) {
-        if (at > 0 && (digits.size() - at) % 3 == 0) {
-            grouped += ',';
-        }
-        grouped += digits[at];
+    std::string digits = std::to_string(count);
+    for (auto at = static_cast<std::ptrdiff_t>(digits.size()) - 3; at > 0; at -= 3) {
+        digits.insert(static_cast<std::size_t>(at), ",");
     }
-    return grouped;
+    return digits;
 }
 
 // Seconds since 1970 as "yyyy-MM-dd HH:mm" in local time; empty when the time cannot be shown.
@@ -83,7 +79,7 @@ std::string memberTooltip(const std::string& name, const std::optional<MemberDet
 {
     std::string tip = "名称: " + name;
     if (!details) {
-        return tip + "\n大小和日期未知";
+        return tip + "\n" + kDetailsUnknown;
     }
     tip += "\n大小: " + shortSize(details->size);
     tip += "\n压缩后大小: " + shortSize(details->packedSize);

@@ -14,6 +14,9 @@ struct MemberDetails {
     std::int64_t modified = -1; // seconds since 1970-01-01 UTC; -1 when unknown
 };
 
+// What stands in for a member's details when the listing gave none.
+inline constexpr const char* kDetailsUnknown = "大小和日期未知";
+
 // "大小 1,234 字节  压缩后 567 字节  2024-05-06 07:08", the date in local time.
 std::string describeMember(const MemberDetails& details);
 
@@ -22,7 +25,7 @@ std::string describeMember(const MemberDetails& details);
 std::string shortSize(std::uint64_t bytes);
 
 // The member's tooltip: its full name, size, packed size and date, one to a line; the name and
-// "大小和日期未知" when the listing gave no details.
+// kDetailsUnknown when the listing gave no details.
 std::string memberTooltip(const std::string& name, const std::optional<MemberDetails>& details);
 
 } // namespace browse

@@ -15,7 +15,7 @@ w_brow::Menus::Menus(w_brow& sheet)
     member.addEntry("打开", [&sheet] { sheet.openMember(sheet.menus_->memberLabel); });
     member.addEntry("另存为...", [&sheet] { sheet.saveMemberAs(sheet.menus_->memberLabel); });
     member.addEntry("-", nullptr);
-    details = &member.addEntry("大小和日期未知", nullptr);
+    details = &member.addEntry(browse::kDetailsUnknown, nullptr);
 }
 
 void w_brow::lv_zip_contextmenu(long index, QPoint at)
@@ -34,7 +34,7 @@ void w_brow::lv_fileico_contextmenu(long index, QPoint at)
     menus.memberLabel = *label;
     // The details the listing collected: the archive is not read again for them.
     const std::optional<browse::MemberDetails> details = memberDetails(*label);
-    menus.details->setText(details ? browse::describeMember(*details) : "大小和日期未知");
+    menus.details->setText(details ? browse::describeMember(*details) : browse::kDetailsUnknown);
     menus.member.popup(frame(), *this, at);
 }
 
