@@ -43,17 +43,8 @@ UnpackResult unpackInto(const UnpackEntries& entries, const std::string& zip,
     result.folder = folder;
     const std::vector<std::string> created = missingFolders(folder, member);
     const std::string save = folder + "/" + member;
-    if (entries.withProgress != nullptr) {
-        result.code =
-            entries.withProgress(zip.c_str(), member.c_str(), save.c_str(),
-                                 KARVEX_EXTRACT_ACCEPT_IDENTICAL, reportProgress, &progress);
-    } else {
-        // The older entry may write into what it is given: it gets copies.
-        std::string zipCopy = zip;
-        std::string memberCopy = member;
-        std::string saveCopy = save;
-        result.code = entries.plain(zipCopy.data(), memberCopy.data(), saveCopy.data());
-    }
+    result.code =
+        copyMember(entries, zip, member, save, KARVEX_EXTRACT_ACCEPT_IDENTICAL, &progress);
     if (result.code != KARVEX_OK) {
         return result;
     }
@@ -94,16 +85,35 @@ UnpackResult unpackMember(const UnpackEntries& entries, const std::string& zip,
     return unpackInto(entries, zip, member, *cache, progress);
 }
 
+std::int32_t copyMember(const UnpackEntries& entries, const std::string& zip,
+                        const std::string& member, const std::string& path, std::uint32_t flags,
+                        host::WorkerProgress* progress)
+{
+    if (entries.withProgress != nullptr) {
+        return entries.withProgress(zip.c_str(), member.c_str(), path.c_str(), flags,
+                                    progress != nullptr ? reportProgress : nullptr, progress);
+    }
+    // The older entry may write into what it is given: it gets copies.
+    std::string zipCopy = zip;
+    std::string memberCopy = member;
+    std::string pathCopy = path;
+    return entries.plain(zipCopy.data(), memberCopy.data(), pathCopy.data());
+}
+
 void removeUnpackedFile(const UnpackedFile& file)
 {
-    // A file that has taken the name since (the user's own) is not the one to remove.
-    if (host::FileIdentityOf(file.path) != file.identity) {
-        return;
-    }
     std::error_code error;
-    if (!fs::remove(file.path, error)) {
-        return; // still there (held or protected): its folders are not empty either
+    if (const std::optional<host::FileIdentity> now = host::FileIdentityOf(file.path)) {
+        // A file that has taken the name since (the user's own) is not the one to remove.
+        if (*now != file.identity) {
+            return;
+        }
+        if (!fs::remove(file.path, error)) {
+            return; // still there (held or protected): its folders are not empty either
+        }
     }
+    // Gone now, or taken away before (a drop target may move a dragged copy): the folders made
+    // for it go too, each only while it is empty.
     for (const std::string& folder : file.createdFolders) {
         // Removes a folder only when it is empty; the first that is not ends the walk up.
         if (!fs::remove(folder, error)) {

@@ -1,5 +1,6 @@
 // Unpacking one member, as it runs on a worker thread: into the folder the viewer works in, or
 // into the viewer's private cache folder when that folder cannot be written; and undoing it.
+// Also a copy of a member written to a path of its own (saved, or for a drag).
 // The viewer owns only the file it wrote and the folders it created for it.
 #pragma once
 
@@ -48,8 +49,15 @@ UnpackResult unpackMember(const UnpackEntries& entries, const std::string& zip,
                           const std::string& member, const std::string& folder,
                           host::WorkerProgress& progress);
 
+// Writes `member` of `zip` whole to `path` or nothing at all (`flags` as the library takes them),
+// reporting bytes written to `progress` (when there is one) and stopping when it is cancelled;
+// the library's code. Without the entry with progress, the plain one writes it, `flags` unheard.
+std::int32_t copyMember(const UnpackEntries& entries, const std::string& zip,
+                        const std::string& member, const std::string& path, std::uint32_t flags,
+                        host::WorkerProgress* progress);
+
 // Removes the file, while it is still the one the viewer wrote, then the folders created for it
-// that are empty.
+// that are empty (also when the file was taken away before).
 void removeUnpackedFile(const UnpackedFile& file);
 
 } // namespace browse

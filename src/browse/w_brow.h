@@ -19,6 +19,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -74,6 +75,8 @@ protected:
 private:
     // The frame the sheet is open in; outside a frame the event that needs it ends here.
     [[nodiscard]] host::Frame& frame() const;
+    // Shows `text` in the status line of the frame the sheet is open in, if any.
+    void showStatus(const std::string& text) const;
     void createControls();
     void of_addzipfile();
     void lv_zip_clicked(long index);
@@ -92,6 +95,15 @@ private:
     void openMember(const std::string& label);
     // Saves a copy of the member `label` where the user chooses in the save dialog.
     void saveMemberAs(const std::string& label);
+    void saveFinished(const std::string& path, std::int32_t code);
+    // Writes member `label` of the listed archive to `path` on the worker thread, shown in a
+    // progress window titled `title`; `finished` gets the library's code, `abandoned` gets it
+    // instead when the sheet closed first (w_brow_saving.cpp).
+    void startCopy(const std::string& title, const std::string& label, const std::string& path,
+                   std::uint32_t flags, std::function<void(std::int32_t)> finished,
+                   std::function<void(std::int32_t)> abandoned);
+    // Whether a copy is being written; if so the user is told to wait (one copy at a time).
+    [[nodiscard]] bool copyRunning() const;
     // The right-click menus of the catalogue and of the member list (w_brow_menus.cpp).
     void lv_zip_contextmenu(long index, QPoint at);
     void lv_fileico_contextmenu(long index, QPoint at);
@@ -101,6 +113,11 @@ private:
     // The file a drag of member `label` carries: a copy in the private cache (w_brow_dragging.cpp);
     // empty when it could not be made.
     std::string dragMemberOut(const std::string& label);
+    // Keeps a drag copy written with the library's `code`, or removes it and says why.
+    bool keepDragCopy(const std::pair<std::string, std::string>& member, const std::string& folder,
+                      const std::string& path, std::int32_t code);
+    // Members up to this size are copied at once when a drag starts; larger ones on the worker.
+    static constexpr std::uint64_t kDragAtOnceBytes = 4ULL << 20;
     // Removes the dragged copies the drop targets have taken theirs of, as the sheet closes.
     void removeDraggedCopies();
     void setView(host::ListView::View view);
@@ -112,7 +129,7 @@ private:
 
     std::string is_zipfilepathname;
     std::string is_openfilename;
-    // The unpack under way and the file is_openfilename names (w_brow_opening.h).
+    // The unpack or copy under way and the file is_openfilename names (w_brow_opening.h).
     struct Opening;
     std::unique_ptr<Opening> opening_;
     struct Menus;

@@ -41,18 +41,12 @@ std::optional<std::string> newDragFolder()
     return std::nullopt;
 }
 
-// Writes member `label` of `zip` whole to `path`, or nothing; the library's code.
-std::int32_t writeCopy(const std::string& zip, const std::string& label, const std::string& path)
+// Removes a drag copy that was not kept, and the folder made for it.
+void discardDragCopy(const std::string& folder, const std::string& path)
 {
-    if (const browse::KarvexExtractMemberEntry extract = browse::bindKarvexExtractMember()) {
-        return extract(zip.c_str(), label.c_str(), path.c_str(), KARVEX_EXTRACT_SAVE_AS, nullptr,
-                       nullptr);
-    }
-    // The older entry may write into what it is given: it gets copies.
-    std::string zipCopy = zip;
-    std::string labelCopy = label;
-    std::string pathCopy = path;
-    return browse::bindGetFileFromZipFile2()(zipCopy.data(), labelCopy.data(), pathCopy.data());
+    std::error_code error;
+    fs::remove(path, error);
+    fs::remove(folder, error);
 }
 
 } // namespace
@@ -68,30 +62,66 @@ std::string w_brow::dragMemberOut(const std::string& label)
         browse::removeUnpackedFile(known->second);
         draggedCopies_.erase(known);
     }
+    if (copyRunning()) {
+        return {};
+    }
     const std::optional<std::string> folder = newDragFolder();
     if (!folder) {
         MessageBox("信息提示!", "无法在缓存文件夹中准备拖出的文件。");
         return {};
     }
-    std::string path = *folder + "/" + label.substr(label.find_last_of('/') + 1);
+    const std::string name = label.substr(label.find_last_of('/') + 1);
+    const std::string path = *folder + "/" + name;
+    // A small copy is written at once, so the drag that asked for it carries it. A larger one,
+    // or one of unknown size, is written on the worker with progress and a cancel button, and
+    // the next drag of the member carries it: the window never freezes for a copy.
+    const std::optional<browse::MemberDetails> details = memberDetails(label);
+    if (!details || details->size > kDragAtOnceBytes) {
+        startCopy(
+            "准备拖出的文件", label, path, KARVEX_EXTRACT_SAVE_AS,
+            [this, key, copyFolder = *folder, path, name](std::int32_t code) {
+                if (code == KARVEX_E_CANCELLED) {
+                    discardDragCopy(copyFolder, path);
+                    showStatus("已取消准备拖出的文件: " + name);
+                } else if (keepDragCopy(key, copyFolder, path, code)) {
+                    showStatus("已准备好拖出的文件: " + name + ",请再拖动一次");
+                }
+            },
+            // The sheet closed first: a copy finished regardless goes with it.
+            [copyFolder = *folder, path](std::int32_t /*code*/) {
+                discardDragCopy(copyFolder, path);
+            });
+        showStatus("正在准备拖出的文件: " + name);
+        return {};
+    }
     std::int32_t code = 0;
     {
         // A listing still running keeps its own hourglass after this one ends.
         const BusyPointerScope busy;
-        code = writeCopy(is_zipfilepathname, label, path);
+        browse::UnpackEntries entries{browse::bindKarvexExtractMember(), nullptr};
+        if (entries.withProgress == nullptr) {
+            entries.plain = browse::bindGetFileFromZipFile2();
+        }
+        code = browse::copyMember(entries, is_zipfilepathname, label, path, KARVEX_EXTRACT_SAVE_AS,
+                                  nullptr);
     }
+    return keepDragCopy(key, *folder, path, code) ? path : std::string();
+}
+
+bool w_brow::keepDragCopy(const std::pair<std::string, std::string>& member,
+                          const std::string& folder, const std::string& path, std::int32_t code)
+{
     const std::optional<FileIdentity> identity = code < 0 ? std::nullopt : FileIdentityOf(path);
     if (!identity) {
-        std::error_code error;
-        fs::remove(*folder, error);
+        discardDragCopy(folder, path);
         const std::int32_t shown = code < 0 ? code : KARVEX_E_WRITE;
         MessageBox("信息提示!错误代码为" + String(shown),
                    "无法从文件库中取出该文件。\r\n原因: " + browse::karvexCause(shown) +
                        "\r\n错误代码: " + String(shown));
-        return {};
+        return false;
     }
-    draggedCopies_.emplace(key, browse::UnpackedFile{path, *identity, {*folder}});
-    return path;
+    draggedCopies_.insert_or_assign(member, browse::UnpackedFile{path, *identity, {folder}});
+    return true;
 }
 
 void w_brow::removeDraggedCopies()

@@ -8,48 +8,19 @@
 #include "host/toolkit/message_box.h"
 #include "host/win32/shell.h"
 
-#include <array>
-#include <cstdio>
-
 using namespace host;
 using namespace browse;
 
-namespace {
-
-// Unpacks shorter than this never show the progress window.
-constexpr int kProgressDelayMilliseconds = 500;
-
-// A size as the progress window shows it.
-std::string sizeText(std::uint64_t bytes)
+void w_brow::showStatus(const std::string& text) const
 {
-    constexpr double kMiB = 1024.0 * 1024.0;
-    std::array<char, 32> text{};
-    if (bytes < 1024 * 1024) {
-        std::snprintf(text.data(), text.size(), "%.1f KB", static_cast<double>(bytes) / 1024.0);
-    } else {
-        std::snprintf(text.data(), text.size(), "%.1f MB", static_cast<double>(bytes) / kMiB);
-    }
-    return text.data();
-}
-
-std::string progressFigures(std::uint64_t done, std::uint64_t total)
-{
-    const std::uint64_t percent = total == 0 ? 100 : done * 100 / total;
-    return sizeText(done) + " / " + sizeText(total) + " (" + std::to_string(percent) + "%)";
-}
-
-void showStatus(const w_brow& sheet, const std::string& text)
-{
-    if (Frame* frame = sheet.parentFrame()) {
+    if (Frame* frame = parentFrame()) {
         frame->setmicrohelp(text);
     }
 }
 
-} // namespace
-
 bool w_brow::unpacking() const
 {
-    return opening_->unpack.running();
+    return opening_->unpack.task.running();
 }
 
 void w_brow::lv_fileico_doubleclicked(long index)
@@ -67,10 +38,10 @@ void w_brow::openMember(const std::string& label)
     // Bound before anything changes: a missing library ends the event with everything as it was.
     bindGetFileFromZipFile2();
     Opening& opening = *opening_;
-    if (opening.unpack.running()) {
+    if (opening.unpack.task.running()) {
         // The newer double-click wins: the running unpack stops, and this one starts when it
         // has returned.
-        opening.unpack.cancel();
+        opening.unpack.task.cancel();
         opening.next = Opening::Request{is_zipfilepathname, label};
         return;
     }
@@ -84,20 +55,12 @@ void w_brow::startUnpack(const std::string& zip, const std::string& label)
     Opening& opening = *opening_;
     opening.next.reset();
 
-    opening.progress = std::make_unique<ProgressWindow>(*this, "取出文件", "取消");
-    opening.progress->setText(label);
-    opening.progress->setProgress(0, 0, "");
-    opening.progress->onCancel([this] { opening_->unpack.cancel(); });
-    opening.progress->showAfter(kProgressDelayMilliseconds);
-    opening.busy.emplace();
-
-    opening.unpack.start<UnpackResult>(
+    opening.unpack.show(*this, "取出文件", label);
+    opening.unpack.task.start<UnpackResult>(
         [entries, zip, label, folder = GetCurrentDirectory()](WorkerProgress& progress) {
             return unpackMember(entries, zip, label, folder, progress);
         },
-        [this](std::uint64_t done, std::uint64_t total) {
-            opening_->progress->setProgress(done, total, progressFigures(done, total));
-        },
+        [this](std::uint64_t done, std::uint64_t total) { opening_->unpack.report(done, total); },
         [this, label](const UnpackResult& result) { unpackFinished(label, result); },
         // The sheet closed first: what was written regardless goes again.
         [](const UnpackResult& result) {
@@ -110,8 +73,7 @@ void w_brow::startUnpack(const std::string& zip, const std::string& label)
 void w_brow::unpackFinished(const std::string& label, const UnpackResult& result)
 {
     Opening& opening = *opening_;
-    opening.progress.reset();
-    opening.busy.reset();
+    opening.unpack.hide();
     if (opening.next) {
         // Superseded: this member is no longer wanted, whatever became of it.
         if (result.written) {
@@ -122,7 +84,7 @@ void w_brow::unpackFinished(const std::string& label, const UnpackResult& result
         return;
     }
     if (result.code == KARVEX_E_CANCELLED) {
-        showStatus(*this, "已取消取出文件: " + label);
+        showStatus("已取消取出文件: " + label);
         return;
     }
     if (result.code < 0) {
@@ -172,13 +134,16 @@ void w_brow::onClose()
 {
     endListing();
     // An unpack still running stops first; what it wrote regardless is removed when it returns.
+    // A copy still being written stops too: a saved copy is left whole or not at all, a drag's
+    // copy goes with the sheet.
     Opening& opening = *opening_;
-    if (opening.unpack.running()) {
-        opening.unpack.abandon();
-        opening.next.reset();
-        opening.progress.reset();
-        opening.busy.reset();
+    for (browse::ShownWork* work : {&opening.unpack, &opening.copy}) {
+        if (work->task.running()) {
+            work->task.abandon();
+            work->hide();
+        }
     }
+    opening.next.reset();
     deleteOpenedFile();
     removeDraggedCopies();
 }

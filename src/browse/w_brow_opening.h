@@ -1,13 +1,11 @@
-// What the browse sheet keeps while it unpacks a member and for the file it unpacked; shared by
-// the sheet's files that create and destroy it.
+// What the browse sheet keeps while it unpacks a member or writes a copy of one, and for the
+// file it unpacked; shared by the sheet's files that create and destroy it.
 #pragma once
 
 #include "browse/member_unpack.h"
+#include "browse/shown_work.h"
 #include "browse/w_brow.h"
-#include "host/toolkit/progress_window.h"
-#include "host/toolkit/worker.h"
 
-#include <memory>
 #include <optional>
 #include <string>
 
@@ -19,11 +17,10 @@ struct w_brow::Opening {
         std::string label;
     };
 
-    host::WorkerTask unpack;
-    std::unique_ptr<host::ProgressWindow> progress;
-    // The hourglass, while the unpack runs.
-    std::optional<host::BusyPointerScope> busy;
+    browse::ShownWork unpack;
     std::optional<Request> next;
     // The file is_openfilename names, while it is one the sheet wrote.
     std::optional<browse::UnpackedFile> opened;
+    // A copy being written where the user saves it, or for a drag (one at a time).
+    browse::ShownWork copy;
 };

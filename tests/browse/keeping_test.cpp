@@ -36,6 +36,7 @@ namespace {
 using test::pixelsOfColour;
 using testing_support::AnsweredMessageBoxes;
 using testing_support::RunningViewer;
+using testing_support::ScratchCache;
 using testing_support::ScratchFolder;
 using testing_support::TestDesktop;
 
@@ -207,14 +208,7 @@ TEST(Keeping, SaveAsWritesExactlyTheMemberAndReplacesOnlyWhatTheDialogConfirmed)
         });
     RunningViewer viewer;
     w_brow& sheet = *viewer.sheet();
-    const auto saveAs = [&sheet](int row) {
-        auto* menu =
-            dynamic_cast<host::OwnerDrawMenu*>(RunningViewer::rightClickItem(sheet, false, row));
-        ASSERT_NE(menu, nullptr);
-        ASSERT_EQ(menu->entryActions()[1]->text().toStdString(), "另存为...");
-        menu->close();
-        menu->entryActions()[1]->trigger();
-    };
+    const auto saveAs = [&sheet](int row) { RunningViewer::saveMemberAs(sheet, row); };
     RunningViewer::clickItem(sheet, true, 0);
     ASSERT_EQ(RunningViewer::shownMembers(sheet),
               (std::vector<std::string>{"b.txt", "docs/report.txt"}));
@@ -256,16 +250,6 @@ TEST(Keeping, SaveAsWritesExactlyTheMemberAndReplacesOnlyWhatTheDialogConfirmed)
     host::setSaveDialogHandler(previous);
 }
 
-// The URLs a drag of row `row` of the member list carries, as the list hands them to the drag.
-QList<QUrl> dragUrls(w_brow& sheet, int row)
-{
-    const QAbstractItemModel& model = *sheet.lv_fileico->listWidget()->model();
-    const QModelIndex item = model.index(row, 0);
-    EXPECT_TRUE(model.flags(item).testFlag(Qt::ItemIsDragEnabled));
-    const std::unique_ptr<QMimeData> data(model.mimeData({item}));
-    return data ? data->urls() : QList<QUrl>();
-}
-
 std::string contentOf(const QString& path)
 {
     QFile file(path);
@@ -276,11 +260,10 @@ TEST(Keeping, DraggingAMemberOutCarriesACopyFromTheCacheThatGoesWithTheSheet)
 {
     ScratchFolder folder;
     AnsweredMessageBoxes boxes;
-    QTemporaryDir cacheHome;
-    const QByteArray previousCache = qgetenv("XDG_CACHE_HOME");
-    qputenv("XDG_CACHE_HOME", cacheHome.path().toUtf8());
+    const ScratchCache scratchCache;
     folder.addArchive("a.zqr", {{"第一卷/河流.txt", "the river"}, {"b.txt", "b of a"}});
-    folder.addArchive("b.zqr", {{"b.txt", "b of b"}});
+    const std::string big(5 << 20, 'z');
+    folder.addArchive("b.zqr", {{"b.txt", "b of b"}, {"big.bin", big}});
     folder.addArchive("c.zqr", {{"bad.txt", std::string(4000, 'x') + "tail"}});
     damageFirstMember(folder.filePath("c.zqr"));
     RunningViewer viewer;
@@ -288,10 +271,8 @@ TEST(Keeping, DraggingAMemberOutCarriesACopyFromTheCacheThatGoesWithTheSheet)
     RunningViewer::clickItem(sheet, true, 0);
     ASSERT_EQ(RunningViewer::shownMembers(sheet),
               (std::vector<std::string>{"b.txt", "第一卷/河流.txt"}));
-    const QString cache = cacheHome.filePath("varnelook");
-    const auto cacheEntries = [&cache] {
-        return QDir(cache).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
-    };
+    const QString cache = scratchCache.folder();
+    const auto cacheEntries = [&scratchCache] { return scratchCache.entries(); };
 
     // Only members can be dragged, in every view; without a drag nothing is written.
     EXPECT_FALSE(sheet.lv_zip->listWidget()->dragEnabled());
@@ -305,7 +286,7 @@ TEST(Keeping, DraggingAMemberOutCarriesACopyFromTheCacheThatGoesWithTheSheet)
     EXPECT_TRUE(cacheEntries().isEmpty());
 
     // The drag carries one local file: the member's copy under its own name in the cache.
-    const QList<QUrl> river = dragUrls(sheet, 1);
+    const QList<QUrl> river = RunningViewer::dragUrls(sheet, 1);
     ASSERT_EQ(river.size(), 1);
     ASSERT_TRUE(river[0].isLocalFile());
     const QString riverPath = river[0].toLocalFile();
@@ -313,16 +294,26 @@ TEST(Keeping, DraggingAMemberOutCarriesACopyFromTheCacheThatGoesWithTheSheet)
     EXPECT_TRUE(riverPath.endsWith("/河流.txt"));
     EXPECT_EQ(contentOf(riverPath), "the river");
     // A second drag of it carries the same copy; members of one name from two archives stay apart.
-    EXPECT_EQ(dragUrls(sheet, 1), river);
-    const QList<QUrl> bOfA = dragUrls(sheet, 0);
+    EXPECT_EQ(RunningViewer::dragUrls(sheet, 1), river);
+    const QList<QUrl> bOfA = RunningViewer::dragUrls(sheet, 0);
     RunningViewer::clickItem(sheet, true, 1);
-    const QList<QUrl> bOfB = dragUrls(sheet, 0);
+    const QList<QUrl> bOfB = RunningViewer::dragUrls(sheet, 0);
     ASSERT_EQ(bOfA.size(), 1);
     ASSERT_EQ(bOfB.size(), 1);
     EXPECT_NE(bOfA, bOfB);
     EXPECT_EQ(contentOf(bOfA[0].toLocalFile()), "b of a");
     EXPECT_EQ(contentOf(bOfB[0].toLocalFile()), "b of b");
-    EXPECT_EQ(cacheEntries().size(), 3);
+    // A member too large to copy at once starts no drag: its copy is written off the GUI thread,
+    // the status line says so, and the next drag carries it.
+    EXPECT_TRUE(RunningViewer::dragUrls(sheet, 1).isEmpty());
+    EXPECT_EQ(viewer.statusLine(), "正在准备拖出的文件: big.bin");
+    RunningViewer::waitWhileBusy();
+    EXPECT_EQ(viewer.statusLine(), "已准备好拖出的文件: big.bin,请再拖动一次");
+    const QList<QUrl> bigCopy = RunningViewer::dragUrls(sheet, 1);
+    ASSERT_EQ(bigCopy.size(), 1);
+    EXPECT_TRUE(bigCopy[0].toLocalFile().endsWith("/big.bin"));
+    EXPECT_EQ(contentOf(bigCopy[0].toLocalFile()), big);
+    EXPECT_EQ(cacheEntries().size(), 4);
     // The archives' folder is left as it was; nothing was opened.
     EXPECT_EQ(folder.names(), (std::vector<std::string>{"a.zqr", "b.zqr", "c.zqr"}));
     EXPECT_TRUE(sheet.openFileName().empty());
@@ -330,21 +321,16 @@ TEST(Keeping, DraggingAMemberOutCarriesACopyFromTheCacheThatGoesWithTheSheet)
 
     // A member that cannot be unpacked whole starts no drag, says why and leaves nothing behind.
     RunningViewer::clickItem(sheet, true, 2);
-    EXPECT_TRUE(dragUrls(sheet, 0).isEmpty());
+    EXPECT_TRUE(RunningViewer::dragUrls(sheet, 0).isEmpty());
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].text.rfind("无法从文件库中取出该文件。\r\n原因: ", 0), 0u)
         << boxes.shown[0].text;
-    EXPECT_EQ(cacheEntries().size(), 3);
+    EXPECT_EQ(cacheEntries().size(), 4);
 
     // Closing the sheet removes the copies and their folders.
     viewer.closeFrame();
     EXPECT_FALSE(QFile::exists(riverPath));
     EXPECT_TRUE(cacheEntries().isEmpty());
-    if (previousCache.isNull()) {
-        qunsetenv("XDG_CACHE_HOME");
-    } else {
-        qputenv("XDG_CACHE_HOME", previousCache);
-    }
 }
 
 } // namespace

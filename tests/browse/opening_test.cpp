@@ -4,6 +4,7 @@
 #include "desktop_association.h"
 #include "host/toolkit/list_view_widget.h"
 #include "host/toolkit/progress_window.h"
+#include "host/toolkit/save_dialog.h"
 #include "host/toolkit/termination_signals.h"
 #include "host/toolkit/window_functions.h"
 #include "viewer_fixture.h"
@@ -21,6 +22,7 @@
 #include <csignal>
 #include <gtest/gtest.h>
 #include <map>
+#include <optional>
 #include <set>
 #include <thread>
 
@@ -28,6 +30,7 @@ namespace {
 
 using testing_support::AnsweredMessageBoxes;
 using testing_support::RunningViewer;
+using testing_support::ScratchCache;
 using testing_support::ScratchFolder;
 using testing_support::TestDesktop;
 
@@ -355,12 +358,78 @@ TEST_F(Unpacking, ALongUnpackShowsItsProgressAndIsCancelledSupersededOrEndedByAC
     EXPECT_TRUE(boxes.shown.empty());
 }
 
+TEST_F(Unpacking, ACopyToSaveOrToDragShowsItsProgressAndIsCancelledOrEndedByAClose)
+{
+    const ScratchCache scratchCache;
+    // Listed larger than a drag copies at once; the double writes it slowly.
+    folder.addArchive("huge.zqr", {{"slow.txt", std::string(5 << 20, 's')}});
+    const std::string saved = folder.filePath("saved.txt");
+    const host::SaveDialogHandler previousDialog = host::setSaveDialogHandler(
+        [&](const host::SaveDialogRequest&) -> std::optional<host::SaveChoice> {
+            return host::SaveChoice{saved, false};
+        });
+    RunningViewer viewer;
+    w_brow& sheet = *viewer.sheet();
+    RunningViewer::clickItem(sheet, true, 3);
+    ASSERT_EQ(sheet.title(), "在浏览<huge.zqr>");
+    const auto cancelShownWork = [] {
+        ASSERT_TRUE(QTest::qWaitFor([] { return progressWindow() != nullptr; }, 20000));
+        QTest::mouseClick(progressWindow()->findChild<QPushButton*>(), Qt::LeftButton);
+        RunningViewer::waitWhileBusy();
+    };
+
+    // Save-as writes off the GUI thread under the hourglass, with the progress window once it
+    // lasts; a second copy asked for meanwhile is refused with a word, and the cancel leaves
+    // nothing.
+    RunningViewer::saveMemberAs(sheet, 0, RunningViewer::Unpack::Running);
+    ASSERT_NE(QApplication::overrideCursor(), nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([] { return progressWindow() != nullptr; }, 20000));
+    EXPECT_EQ(progressWindow()->windowTitle().toStdString(), "另存为");
+    EXPECT_NE(labelsOf(*progressWindow()).find("slow.txt"), std::string::npos);
+    EXPECT_TRUE(RunningViewer::dragUrls(sheet, 0).isEmpty());
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text, "另一个文件正在取出,请等它完成或取消后再试。");
+    boxes.shown.clear();
+    cancelShownWork();
+    EXPECT_EQ(viewer.statusLine(), "已取消另存为 " + saved);
+    EXPECT_FALSE(folder.exists("saved.txt"));
+    EXPECT_EQ(progressWindow(), nullptr);
+
+    // A drag copy is prepared the same way; cancelled, it leaves nothing in the cache. Let
+    // through, the next drag carries it.
+    EXPECT_TRUE(RunningViewer::dragUrls(sheet, 0).isEmpty());
+    EXPECT_EQ(viewer.statusLine(), "正在准备拖出的文件: slow.txt");
+    cancelShownWork();
+    EXPECT_EQ(viewer.statusLine(), "已取消准备拖出的文件: slow.txt");
+    EXPECT_TRUE(scratchCache.entries().isEmpty());
+    EXPECT_TRUE(RunningViewer::dragUrls(sheet, 0).isEmpty());
+    UnpackDouble::release = true;
+    RunningViewer::waitWhileBusy();
+    const QList<QUrl> copy = RunningViewer::dragUrls(sheet, 0);
+    ASSERT_EQ(copy.size(), 1);
+    EXPECT_TRUE(copy[0].toLocalFile().startsWith(scratchCache.folder() + "/"));
+    EXPECT_TRUE(boxes.shown.empty());
+
+    // A copy a drop target took away (moved) is prepared anew. The sheet closing while that copy
+    // finishes regardless of the cancel: it goes with the sheet, and so does the folder of the
+    // copy taken away.
+    UnpackDouble::release = false;
+    UnpackDouble::stubborn = true;
+    ASSERT_TRUE(QFile::remove(copy[0].toLocalFile()));
+    EXPECT_TRUE(RunningViewer::dragUrls(sheet, 0).isEmpty());
+    host::close(sheet);
+    testing_support::letClosedWindowsGo();
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(progressWindow(), nullptr);
+    UnpackDouble::release = true;
+    viewer.closeFrame();
+    EXPECT_EQ(scratchCache.entries(), QStringList());
+    host::setSaveDialogHandler(previousDialog);
+}
+
 TEST_F(Unpacking, EachFailureSaysWhyAnIdenticalFileOpensAndAReadOnlyFolderUsesThePrivateCache)
 {
-    // The private cache folder is made in a folder of the test's own.
-    QTemporaryDir cacheHome;
-    const QByteArray previousCache = qgetenv("XDG_CACHE_HOME");
-    qputenv("XDG_CACHE_HOME", cacheHome.path().toUtf8());
+    const ScratchCache scratchCache;
     RunningViewer viewer;
     w_brow& sheet = *viewer.sheet();
     RunningViewer::clickItem(sheet, true, 2);
@@ -396,7 +465,7 @@ TEST_F(Unpacking, EachFailureSaysWhyAnIdenticalFileOpensAndAReadOnlyFolderUsesTh
     // A folder that cannot be written: the member goes to the viewer's private cache folder,
     // which only the user may enter, and is opened there; it goes at the next open as usual.
     UnpackDouble::readOnlyFolder = folder.path().toStdString();
-    const std::string cache = cacheHome.filePath("varnelook").toStdString();
+    const std::string cache = scratchCache.folder().toStdString();
     RunningViewer::doubleClickItem(sheet, rowOf(sheet, "slow.txt"), RunningViewer::Unpack::Running);
     UnpackDouble::release = true;
     RunningViewer::waitForUnpack(sheet);
@@ -411,11 +480,6 @@ TEST_F(Unpacking, EachFailureSaysWhyAnIdenticalFileOpensAndAReadOnlyFolderUsesTh
     viewer.closeFrame();
     EXPECT_FALSE(QFile::exists(QString::fromStdString(cache + "/quick.txt")));
     EXPECT_EQ(folder.read("quick.txt"), "left from an earlier run");
-    if (previousCache.isNull()) {
-        qunsetenv("XDG_CACHE_HOME");
-    } else {
-        qputenv("XDG_CACHE_HOME", previousCache);
-    }
 }
 
 TEST_F(Opening, AnIdenticalLeftoverOpensFoldersMadeForAFileGoAndATerminationSignalClosesCleanly)

@@ -4,13 +4,16 @@
 #include "app/w_main.h"
 #include "browse/w_brow.h"
 #include "host/toolkit/list_view_widget.h"
+#include "host/toolkit/owner_draw_menu.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
+#include <QMimeData>
 #include <QStatusBar>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -101,6 +104,30 @@ RunningViewer::RunningViewer(const std::string& commandline)
     application_->start(commandline);
     QCoreApplication::processEvents();
     waitWhileBusy();
+}
+
+ScratchCache::ScratchCache() : previous_(qgetenv("XDG_CACHE_HOME"))
+{
+    qputenv("XDG_CACHE_HOME", home_.path().toUtf8());
+}
+
+ScratchCache::~ScratchCache()
+{
+    if (previous_.isNull()) {
+        qunsetenv("XDG_CACHE_HOME");
+    } else {
+        qputenv("XDG_CACHE_HOME", previous_);
+    }
+}
+
+QString ScratchCache::folder() const
+{
+    return home_.filePath("varnelook");
+}
+
+QStringList ScratchCache::entries() const
+{
+    return QDir(folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
 }
 
 RunningViewer::RunningViewer(const app::StartPlace& place)
@@ -195,6 +222,29 @@ QMenu* RunningViewer::rightClickItem(w_brow& sheet, bool catalogue, int row)
     QContextMenuEvent event(QContextMenuEvent::Mouse, at, view.viewport()->mapToGlobal(at));
     QApplication::sendEvent(view.viewport(), &event);
     return qobject_cast<QMenu*>(QApplication::activePopupWidget());
+}
+
+void RunningViewer::saveMemberAs(w_brow& sheet, int row, Unpack wait)
+{
+    auto* menu = dynamic_cast<host::OwnerDrawMenu*>(rightClickItem(sheet, false, row));
+    ASSERT_NE(menu, nullptr);
+    ASSERT_GT(menu->entryActions().size(), 1u);
+    QAction* saveAs = menu->entryActions()[1];
+    ASSERT_EQ(saveAs->text().toStdString(), "另存为...");
+    menu->close();
+    saveAs->trigger();
+    if (wait == Unpack::Finished) {
+        waitWhileBusy();
+    }
+}
+
+QList<QUrl> RunningViewer::dragUrls(w_brow& sheet, int row)
+{
+    const QAbstractItemModel& model = *sheet.lv_fileico->listWidget()->model();
+    const QModelIndex item = model.index(row, 0);
+    EXPECT_TRUE(model.flags(item).testFlag(Qt::ItemIsDragEnabled));
+    const std::unique_ptr<QMimeData> data(model.mimeData({item}));
+    return data ? data->urls() : QList<QUrl>();
 }
 
 void RunningViewer::waitWhileBusy()

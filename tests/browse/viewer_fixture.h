@@ -4,8 +4,12 @@
 
 #include "host/toolkit/message_box.h"
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <memory>
 #include <string>
 #include <utility>
@@ -60,6 +64,24 @@ private:
     host::MessageBoxHandler previous_;
 };
 
+// The viewer's private cache folder, made in a folder of the test's own while this lives
+// (XDG_CACHE_HOME), the previous setting restored after.
+class ScratchCache {
+public:
+    ScratchCache();
+    ScratchCache(const ScratchCache&) = delete;
+    ScratchCache& operator=(const ScratchCache&) = delete;
+    ~ScratchCache();
+
+    // The viewer's cache folder, and what it holds (hidden names included).
+    [[nodiscard]] QString folder() const;
+    [[nodiscard]] QStringList entries() const;
+
+private:
+    QTemporaryDir home_;
+    QByteArray previous_;
+};
+
 // The viewer started as its executable starts it, in the current directory.
 class RunningViewer {
 public:
@@ -80,12 +102,18 @@ public:
     static void clickItem(w_brow& sheet, bool catalogue, int row);
     // Right-clicks item `row` (0-based) of a list view and returns the menu that shows, if any.
     static QMenu* rightClickItem(w_brow& sheet, bool catalogue, int row);
+    // The URLs a drag of member `row` carries, as the list hands them to the drag; none when it
+    // starts no drag.
+    static QList<QUrl> dragUrls(w_brow& sheet, int row);
     // Lets events run until the hourglass is gone.
     static void waitWhileBusy();
     // A double-click returns once the member's unpack has ended (and its file was opened or its
     // failure shown), unless the test goes on while it runs.
     enum class Unpack { Finished, Running };
     static void doubleClickItem(w_brow& sheet, int row, Unpack wait = Unpack::Finished);
+    // Right-clicks member `row` and chooses 另存为... in its menu; returns once the dialog was
+    // answered and the copy it asked for (if any) has ended, unless the test goes on while it runs.
+    static void saveMemberAs(w_brow& sheet, int row, Unpack wait = Unpack::Finished);
     // Lets events run until the sheet's unpack has ended.
     static void waitForUnpack(const w_brow& sheet);
     // The labels the member list shows, top to bottom.
