@@ -1,10 +1,10 @@
 #include "toolbar/uo_toolbarutil.h"
 
-#include "host/toolkit/toolkit_calls.h"
+#include "host/records/records.h"
+#include "host/records/toolkit_calls.h"
 #include "host/toolkit/window.h"
 #include "host/win32/dc.h"
 #include "host/win32/gdi_objects.h"
-#include "host/win32/records.h"
 #include "host/win32/shapes.h"
 #include "host/win32/windows.h"
 

@@ -67,6 +67,14 @@ for folder in "${!may_use[@]}"; do
         sed -E 's/#[[:space:]]*include[[:space:]]*"//; s|/$||' || true)
 done
 
+# The records a program reaches by address and the toolkit operations called by name are the
+# toolbar utility's alone.
+while IFS= read -r line; do
+    echo "$line: only src/toolbar may include host/records/"
+    failures=$((failures + 1))
+done < <(grep -rnE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"host/records/' \
+    $(for d in ${program_dirs//|/ }; do [[ $d == toolbar ]] || echo "$source_dir/src/$d"; done) || true)
+
 # What the includes brought in.
 while read -r _ unit header; do
     echo "$unit compiles the host-internal header $header"

@@ -1,5 +1,5 @@
+#include "host/records/toolbar_record.h"
 #include "host/toolkit/frame.h"
-#include "host/toolkit/toolbar_record.h"
 #include "host/win32/gdi_objects.h"
 #include "host/win32/icons.h"
 #include "host/win32/system.h"
@@ -16,27 +16,22 @@ constexpr const char* kToolbarClass = "VarnelookTestToolbar";
 
 // Stands in for the frame's toolbar: a child window of the frame, found by its class name,
 // holding its record's address in its first extra long, and noting what it is told.
-class FakeToolbar : public host::ToolbarRecord {
+class FakeToolbar {
 public:
     explicit FakeToolbar(host::Frame& frame) : window_(new QWidget(&frame)) // NOLINT: Qt parent
     {
         const win32::HWND handle = win32::registerWindow(window_);
         win32::setWindowClassName(handle, kToolbarClass);
         win32::setWindowExtraBytes(handle, 4);
-        win32::SetWindowLongA(handle, 0, address());
+        win32::SetWindowLongA(handle, 0, record_.address());
     }
 
-    void setLabelFont(const std::string& face, int points) override
-    {
-        labelFace = face;
-        labelPoints = points;
-    }
-    void setTextsShown(bool shown) override { textsShown = shown; }
-
+    [[nodiscard]] win32::LONG address() const { return record_.address(); }
+    [[nodiscard]] const win32::AddressableRecord& record() const { return record_.record(); }
     [[nodiscard]] int byteAt(std::size_t offset) const { return record().byteAt(offset); }
     [[nodiscard]] bool untouched() const
     {
-        for (std::size_t offset = 0; offset < kSize; ++offset) {
+        for (std::size_t offset = 0; offset < host::ToolbarRecord::kSize; ++offset) {
             if (record().byteAt(offset) != 0) {
                 return false;
             }
@@ -50,6 +45,11 @@ public:
 
 private:
     QWidget* window_;
+    host::ToolbarRecord record_{{[this](const std::string& face, int points) {
+                                     labelFace = face;
+                                     labelPoints = points;
+                                 },
+                                 [this](bool shown) { textsShown = shown; }, nullptr}};
 };
 
 class ToolbarUtility : public testing::Test {

@@ -48,7 +48,9 @@ QIcon buttonIcon(const MenuItem& item)
 } // namespace
 
 FrameToolbar::FrameToolbar(QWidget* frame, const MenuItem& menu, win32::HWND owner)
-    : QToolBar(frame)
+    : QToolBar(frame),
+      record_({[this](const std::string& face, int points) { setLabelFont(face, points); },
+               [this](bool shown) { setTextsShown(shown); }, [this] { recordChanged(); }})
 {
     const win32::HWND handle = win32::registerWindow(this);
     win32::setWindowClassName(handle, kFrameToolbarClassName);
@@ -124,7 +126,7 @@ bool FrameToolbar::textsShown() const
 
 int FrameToolbar::field(std::size_t offset) const
 {
-    return record().byteAt(offset);
+    return record_.record().byteAt(offset);
 }
 
 void FrameToolbar::recordChanged()
@@ -162,8 +164,8 @@ bool FrameToolbar::eventFilter(QObject* watched, QEvent* event)
         return QToolBar::eventFilter(watched, event);
     }
     const bool down = button->isDown() || button->isChecked();
-    const auto face =
-        static_cast<win32::HBITMAP>(record().longAt(down ? kPressedFaceOffset : kNormalFaceOffset));
+    const auto face = static_cast<win32::HBITMAP>(record_.record().longAt(
+        down ? ToolbarRecord::kPressedFaceOffset : ToolbarRecord::kNormalFaceOffset));
     if (face == 0 || win32::handleKind(face) != win32::HandleKind::Bitmap) {
         return QToolBar::eventFilter(watched, event);
     }

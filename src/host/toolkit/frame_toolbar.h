@@ -4,7 +4,7 @@
 // hovered. A space of n before a button is a gap of n times kToolbarSpaceUnit pixels. A button
 // sends the owner window the item's WM_COMMAND, as choosing the item in the menu does.
 //
-// The toolbar keeps its layout values in its own record (ToolbarRecord): its window has the
+// The toolbar keeps its layout values in a record of its own (ToolbarRecord): its window has the
 // class name kFrameToolbarClassName and 4 extra bytes holding the record's address at offset 0,
 // so a program finds it with FindWindowExA(frame, 0, kFrameToolbarClassName, nullptr) and
 // reads the address with GetWindowLongA(window, 0). Whenever the record changes the toolbar
@@ -19,7 +19,7 @@
 //               picture and text on top
 #pragma once
 
-#include "host/toolkit/toolbar_record.h"
+#include "host/records/toolbar_record.h"
 #include "host/win32/handles.h"
 
 #include <QToolBar>
@@ -31,22 +31,26 @@ class MenuItem;
 inline constexpr int kToolbarSpaceUnit = 8;
 inline constexpr const char* kFrameToolbarClassName = "VarnelookFrameToolbar";
 
-class FrameToolbar : public QToolBar, public ToolbarRecord {
+class FrameToolbar : public QToolBar {
 public:
     FrameToolbar(QWidget* frame, const MenuItem& menu, win32::HWND owner);
     FrameToolbar(const FrameToolbar&) = delete;
     FrameToolbar& operator=(const FrameToolbar&) = delete;
     ~FrameToolbar() override;
 
-    void setLabelFont(const std::string& face, int points) override;
-    void setTextsShown(bool shown) override;
+    void setLabelFont(const std::string& face, int points);
+    void setTextsShown(bool shown);
     [[nodiscard]] bool textsShown() const;
 
+    [[nodiscard]] win32::LONG address() const { return record_.address(); }
+    [[nodiscard]] const win32::AddressableRecord& record() const { return record_.record(); }
+
 protected:
-    void recordChanged() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Lays the toolbar out again from the record's fields, after a program wrote into it.
+    void recordChanged();
     void addButtons(const MenuItem& menu, win32::HWND owner);
     void addButton(const MenuItem& item, win32::HWND owner);
     [[nodiscard]] int field(std::size_t offset) const;
@@ -54,6 +58,7 @@ private:
     QSize defaultIconSize_;
     int defaultSpacing_ = 0;
     QMargins defaultMargins_;
+    ToolbarRecord record_;
 };
 
 } // namespace host

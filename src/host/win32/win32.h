@@ -8,7 +8,6 @@
 #include "host/win32/memory.h"
 #include "host/win32/messages.h"
 #include "host/win32/modules.h"
-#include "host/win32/records.h"
 #include "host/win32/runtime.h"
 #include "host/win32/shapes.h"
 #include "host/win32/stock_pictures.h"

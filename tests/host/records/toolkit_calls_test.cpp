@@ -1,6 +1,6 @@
+#include "host/records/toolbar_record.h"
+#include "host/records/toolkit_calls.h"
 #include "host/toolkit/runtime_error.h"
-#include "host/toolkit/toolbar_record.h"
-#include "host/toolkit/toolkit_calls.h"
 #include "host/win32/shapes.h"
 #include "host/win32/surface_dc_internal.h"
 #include "host/win32/system.h"
@@ -11,18 +11,18 @@
 
 namespace {
 
-class RecordingToolbar : public host::ToolbarRecord {
-public:
-    void setLabelFont(const std::string& face, int points) override
-    {
-        this->face = face;
-        this->points = points;
-    }
-    void setTextsShown(bool shown) override { this->shown = shown; }
-
+// A toolbar that notes what it is told through its record.
+struct RecordingToolbar {
     std::string face;
     int points = 0;
     bool shown = false;
+    host::ToolbarRecord record{{[this](const std::string& labelFace, int labelPoints) {
+                                    face = labelFace;
+                                    points = labelPoints;
+                                },
+                                [this](bool textsShown) { shown = textsShown; }, nullptr}};
+
+    [[nodiscard]] std::int32_t address() const { return record.address(); }
 };
 
 TEST(ToolkitCalls, TheToolbarOperationsReachTheToolbarAtTheRecordAddressOnly)

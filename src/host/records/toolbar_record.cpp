@@ -1,10 +1,11 @@
-#include "host/toolkit/toolbar_record.h"
+#include "host/records/toolbar_record.h"
 
 #include "host/win32/gdi_objects.h"
 
 #include <array>
 #include <cstring>
 #include <map>
+#include <utility>
 
 namespace host {
 
@@ -27,13 +28,29 @@ void deleteFace(win32::LONG handle)
 
 } // namespace
 
-ToolbarRecord::ToolbarRecord() : record_(kSize)
+ToolbarRecord::ToolbarRecord(Toolbar toolbar) : toolbar_(std::move(toolbar)), record_(kSize)
 {
     toolbarsByAddress().emplace(record_.address(), this);
     record_.setWriteObserver([this](std::size_t offset, const std::vector<win32::BYTE>& before) {
         faceWritten(offset, before);
-        recordChanged();
+        if (toolbar_.recordChanged) {
+            toolbar_.recordChanged();
+        }
     });
+}
+
+void ToolbarRecord::setLabelFont(const std::string& face, int points) const
+{
+    if (toolbar_.setLabelFont) {
+        toolbar_.setLabelFont(face, points);
+    }
+}
+
+void ToolbarRecord::setTextsShown(bool shown) const
+{
+    if (toolbar_.setTextsShown) {
+        toolbar_.setTextsShown(shown);
+    }
 }
 
 void ToolbarRecord::faceWritten(std::size_t offset, const std::vector<win32::BYTE>& before)

@@ -1,7 +1,7 @@
-#include "host/toolkit/toolkit_calls.h"
+#include "host/records/toolkit_calls.h"
 
+#include "host/records/toolbar_record.h"
 #include "host/toolkit/runtime_error.h"
-#include "host/toolkit/toolbar_record.h"
 #include "host/win32/shapes.h"
 
 #include <array>

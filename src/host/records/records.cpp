@@ -1,4 +1,4 @@
-#include "host/win32/records.h"
+#include "host/records/records.h"
 
 #include <cstring>
 #include <map>
