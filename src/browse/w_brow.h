@@ -16,6 +16,7 @@
 #include "host/toolkit/single_line_edit.h"
 #include "host/toolkit/static_text.h"
 #include "host/toolkit/worker.h"
+#include "host/win32/types.h"
 
 #include <chrono>
 #include <cstdint>
@@ -93,8 +94,8 @@ private:
     // Saves a copy of the member `label` where the user chooses in the save dialog.
     void saveMemberAs(const std::string& label);
     // The right-click menus of the catalogue and of the member list (w_brow_menus.cpp).
-    void lv_zip_contextmenu(long index, QPoint at);
-    void lv_fileico_contextmenu(long index, QPoint at);
+    void lv_zip_contextmenu(long index, win32::POINT at);
+    void lv_fileico_contextmenu(long index, win32::POINT at);
     // What the listing told of the member `label`: none from an older library.
     [[nodiscard]] std::optional<browse::MemberDetails>
     memberDetails(const std::string& label) const;
