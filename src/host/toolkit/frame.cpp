@@ -83,7 +83,8 @@ Frame::Frame()
     // there while the item is highlighted, covers it only for that time.
     widget.statusBar()->addWidget(microhelp_, 1);
     procedure_ = std::make_unique<win32::WindowProcedureBinding>(
-        handle(), [this](win32::UINT message, win32::WPARAM wParam, win32::LPARAM lParam) {
+        win32::handleFromWindow(&widget),
+        [this](win32::UINT message, win32::WPARAM wParam, win32::LPARAM lParam) {
             return windowMessage(message, wParam, lParam);
         });
 }
