@@ -8,6 +8,7 @@
 #include "app/browser.h"
 #include "app/w_main.h"
 #include "browse/w_brow.h"
+#include "host/toolkit/frame_internal.h"
 #include "host/toolkit/list_view_widget.h"
 #include "viewer_session.h"
 
@@ -90,8 +91,14 @@ double threadCpuMilliseconds()
 std::string statusLine()
 {
     for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (auto* frame = dynamic_cast<w_main*>(window); frame && frame->isVisible()) {
-            return frame->statusBar()->findChildren<QLabel*>().front()->text().toStdString();
+        if (auto* frame = dynamic_cast<w_main*>(host::windowOf(window));
+            frame && window->isVisible()) {
+            return host::frameWidgetOf(*frame)
+                .statusBar()
+                ->findChildren<QLabel*>()
+                .front()
+                ->text()
+                .toStdString();
         }
     }
     return {};

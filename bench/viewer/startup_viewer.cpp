@@ -5,6 +5,7 @@
 #include "app/w_main.h"
 #include "browse/w_brow.h"
 #include "first_paint.h"
+#include "host/toolkit/frame_internal.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -17,7 +18,7 @@ int main(int argc, char** argv)
     w_main* frame = nullptr;
     application.start("");
     for (QWidget* window : QApplication::topLevelWidgets()) {
-        frame = frame != nullptr ? frame : dynamic_cast<w_main*>(window);
+        frame = frame != nullptr ? frame : dynamic_cast<w_main*>(host::windowOf(window));
     }
     if (frame == nullptr) {
         return 1;
@@ -25,7 +26,7 @@ int main(int argc, char** argv)
     // The catalogue is filled by the time the frame is shown: the sheet's open event builds it.
     auto* sheet = dynamic_cast<w_brow*>(frame->getactivesheet());
     std::printf("archives %ld\n", sheet != nullptr ? sheet->lv_zip->totalitems() : -1L);
-    frame->installEventFilter(&quit);
+    host::widgetOf(*frame).installEventFilter(&quit);
     const int code = QApplication::exec();
     application.finish();
     return code;

@@ -5,6 +5,7 @@
 #include "app/browser.h"
 #include "app/w_main.h"
 #include "browse/w_brow.h"
+#include "host/toolkit/frame_internal.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -15,7 +16,8 @@ namespace bench {
 inline w_brow* openSheet()
 {
     for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (auto* frame = dynamic_cast<w_main*>(window); frame && frame->isVisible()) {
+        if (auto* frame = dynamic_cast<w_main*>(host::windowOf(window));
+            frame && window->isVisible()) {
             return dynamic_cast<w_brow*>(frame->getactivesheet());
         }
     }
@@ -39,7 +41,7 @@ inline w_brow* startViewer(browser& application)
 inline void closeViewer(browser& application)
 {
     for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (dynamic_cast<w_main*>(window) != nullptr) {
+        if (dynamic_cast<w_main*>(host::windowOf(window)) != nullptr) {
             window->close();
         }
     }

@@ -2,7 +2,6 @@
 
 #include "host/toolkit/colors.h"
 #include "host/toolkit/message_box.h"
-#include "host/toolkit/window_guard.h"
 #include "host/win32/windows.h"
 #include "publisher/publisher.h"
 #include "util/n_cst_numerical.h"
@@ -29,13 +28,10 @@ static_assert(gwl_exstyle == win32::GWL_EXSTYLE && ws_ex_layered == win32::WS_EX
 
 void w_about::openWithParent(host::Window* parentwindow)
 {
-    auto window = std::make_unique<w_about>(parentwindow);
-    const host::WindowGuard guard(*window);
+    // Ours until the user has closed it. Should the parent go away while the box is open, it
+    // takes the box's widget with it, and the box goes here as usual.
+    const auto window = std::make_unique<w_about>(parentwindow);
     window->openModal();
-    // Should the parent go away while the box is open, it takes the box with it.
-    if (!guard.alive()) {
-        static_cast<void>(window.release());
-    }
 }
 
 w_about::w_about(host::Window* parentwindow) : host::ResponseWindow(parentwindow)
@@ -51,13 +47,13 @@ w_about::~w_about() = default;
 
 void w_about::createControls()
 {
-    shl_2 = std::make_unique<host::StaticHyperlink>(this);
+    shl_2 = std::make_unique<host::StaticHyperlink>(*this);
     shl_2->move(393, 612);
     shl_2->resize(891, 72);
     shl_2->setText(std::string("E-mail：") + publisher::kEmailAddress);
     shl_2->setUrl(std::string("mailto:") + publisher::kEmailAddress);
 
-    shl_1 = std::make_unique<host::StaticHyperlink>(this);
+    shl_1 = std::make_unique<host::StaticHyperlink>(*this);
     shl_1->move(384, 472);
     shl_1->resize(955, 72);
     shl_1->setText(std::string("网站：") + publisher::kWebSite);
@@ -71,14 +67,14 @@ void w_about::createControls()
         link->setBackColor(kBackground);
     }
 
-    st_2 = std::make_unique<host::StaticText>(this);
+    st_2 = std::make_unique<host::StaticText>(*this);
     st_2->move(1088, 892);
     st_2->resize(713, 80);
     st_2->setFont("宋体", 12);
     st_2->setText("2003年10月22日开发");
     st_2->onClicked([this] { st_2_clicked(); });
 
-    st_1 = std::make_unique<host::StaticText>(this);
+    st_1 = std::make_unique<host::StaticText>(*this);
     st_1->move(274, 176);
     st_1->resize(1216, 136);
     st_1->setFont("宋体", 22);

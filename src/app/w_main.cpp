@@ -14,7 +14,7 @@ w_main::w_main()
     setDesignSize(2533, 1408);
     setOpenMaximized(true);
     setClientBackColor(host::RGB(0, 128, 128));
-    setMenu(std::make_unique<m_main>());
+    setmenuid(std::make_unique<m_main>());
     // Each message carries the address of its record in its second parameter.
     bindUserEvent(win32::WM_DRAWITEM, [this](win32::WPARAM wParam, win32::LPARAM lParam) {
         // NOLINTNEXTLINE(performance-no-int-to-ptr)

@@ -28,21 +28,21 @@ w_brow::~w_brow() = default;
 void w_brow::createControls()
 {
     // Frames first, so the controls they surround lie above them.
-    gb_2 = std::make_unique<host::GroupBox>(this);
+    gb_2 = std::make_unique<host::GroupBox>(*this);
     gb_2->move(0, 448);
     gb_2->resize(841, 1740);
     gb_2->setText("文件清单");
     gb_2->setFont("Arial", 12);
     gb_2->setTabOrder(40);
 
-    gb_1 = std::make_unique<host::GroupBox>(this);
+    gb_1 = std::make_unique<host::GroupBox>(*this);
     gb_1->move(850, 452);
     gb_1->resize(2290, 200);
     gb_1->setText("明细显示类型");
     gb_1->setFont("Arial", 12);
     gb_1->setTabOrder(30);
 
-    phl_1 = std::make_unique<host::PictureHyperlink>(this);
+    phl_1 = std::make_unique<host::PictureHyperlink>(*this);
     phl_1->move(983, 0);
     phl_1->resize(3109, 452);
     phl_1->setPictureName("logo.gif");
@@ -50,7 +50,7 @@ void w_brow::createControls()
     phl_1->setUrl(publisher::kWebAddress);
 
     for (auto* text : {&st_1, &st_2}) {
-        *text = std::make_unique<host::StaticText>(this);
+        *text = std::make_unique<host::StaticText>(*this);
         (*text)->setFont("宋体", 20, host::FontWeight::Bold);
         (*text)->setTextColor(kBrandGreen);
         (*text)->setBackColor(host::kColorButtonFace);
@@ -62,7 +62,7 @@ void w_brow::createControls()
     st_2->resize(494, 148);
     st_2->setText(publisher::kCollection);
 
-    lv_zip = std::make_unique<host::ListView>(this);
+    lv_zip = std::make_unique<host::ListView>(*this);
     lv_zip->move(14, 536);
     lv_zip->resize(818, 1628);
     lv_zip->setView(host::ListView::View::List);
@@ -73,7 +73,7 @@ void w_brow::createControls()
     lv_zip->onClicked([this](long index) { lv_zip_clicked(index); });
     // From the keyboard, Return does what the mouse does: list the archive.
     lv_zip->onReturnPressed([this](long index) { lv_zip_clicked(index); });
-    lv_zip->onContextMenu([this](long index, QPoint at) { lv_zip_contextmenu(index, at); });
+    lv_zip->onContextMenu([this](long index, win32::POINT at) { lv_zip_contextmenu(index, at); });
 
     const struct {
         std::unique_ptr<host::RadioButton>* button;
@@ -90,7 +90,7 @@ void w_brow::createControls()
     };
     for (const auto& design : buttons) {
         auto& button = *design.button;
-        button = std::make_unique<host::RadioButton>(this);
+        button = std::make_unique<host::RadioButton>(*this);
         button->move(design.x, design.y);
         button->resize(457, design.height);
         button->setText(design.text);
@@ -103,7 +103,7 @@ void w_brow::createControls()
     rb_3->setChecked(true);
     rb_4->setVisible(false);
 
-    sle_find = std::make_unique<host::SingleLineEdit>(this);
+    sle_find = std::make_unique<host::SingleLineEdit>(*this);
     sle_find->move(2624, 520);
     sle_find->resize(457, 92);
     sle_find->setFont("Arial", 12);
@@ -111,7 +111,7 @@ void w_brow::createControls()
     sle_find->setTabOrder(gb_1->tabOrder());
     sle_find->onModified([this](const std::string& text) { filterMembers(text); });
 
-    lv_fileico = std::make_unique<host::ListView>(this);
+    lv_fileico = std::make_unique<host::ListView>(*this);
     lv_fileico->move(850, 652);
     lv_fileico->resize(1947, 1020);
     lv_fileico->setView(host::ListView::View::List);
@@ -122,7 +122,8 @@ void w_brow::createControls()
     lv_fileico->addSmallPicture("file.bmp", kWhite);
     lv_fileico->onDoubleClicked([this](long index) { lv_fileico_doubleclicked(index); });
     lv_fileico->onReturnPressed([this](long index) { lv_fileico_doubleclicked(index); });
-    lv_fileico->onContextMenu([this](long index, QPoint at) { lv_fileico_contextmenu(index, at); });
+    lv_fileico->onContextMenu(
+        [this](long index, win32::POINT at) { lv_fileico_contextmenu(index, at); });
     lv_fileico->onDragOut([this](long index) {
         const std::optional<std::string> label = lv_fileico->getitem(index);
         return label ? dragMemberOut(*label) : std::string();
@@ -132,7 +133,7 @@ void w_brow::createControls()
         return browse::memberTooltip(label, memberDetails(label));
     });
 
-    lb_zip = std::make_unique<host::ListBox>(this);
+    lb_zip = std::make_unique<host::ListBox>(*this);
     lb_zip->move(0, 504);
     lb_zip->resize(549, 216);
     lb_zip->setFont("Arial", 12);

@@ -16,6 +16,7 @@
 #include "host/toolkit/single_line_edit.h"
 #include "host/toolkit/static_text.h"
 #include "host/toolkit/worker.h"
+#include "host/win32/types.h"
 
 #include <chrono>
 #include <cstdint>
@@ -105,8 +106,8 @@ private:
     // Whether a copy is being written; if so the user is told to wait (one copy at a time).
     [[nodiscard]] bool copyRunning() const;
     // The right-click menus of the catalogue and of the member list (w_brow_menus.cpp).
-    void lv_zip_contextmenu(long index, QPoint at);
-    void lv_fileico_contextmenu(long index, QPoint at);
+    void lv_zip_contextmenu(long index, win32::POINT at);
+    void lv_fileico_contextmenu(long index, win32::POINT at);
     // What the listing told of the member `label`: none from an older library.
     [[nodiscard]] std::optional<browse::MemberDetails>
     memberDetails(const std::string& label) const;

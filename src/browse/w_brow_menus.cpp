@@ -18,13 +18,13 @@ w_brow::Menus::Menus(w_brow& sheet)
     details = &member.addEntry(browse::kDetailsUnknown, nullptr);
 }
 
-void w_brow::lv_zip_contextmenu(long index, QPoint at)
+void w_brow::lv_zip_contextmenu(long index, win32::POINT at)
 {
     menus_->archiveIndex = index;
     menus_->archive.popup(frame(), *this, at);
 }
 
-void w_brow::lv_fileico_contextmenu(long index, QPoint at)
+void w_brow::lv_fileico_contextmenu(long index, win32::POINT at)
 {
     const std::optional<std::string> label = lv_fileico->getitem(index);
     if (!label) {

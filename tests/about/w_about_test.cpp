@@ -1,11 +1,13 @@
 #include "about/w_about.h"
 #include "host/toolkit/frame.h"
 #include "host/toolkit/message_box.h"
+#include "host/toolkit/window_internal.h"
 #include "host/win32/windows.h"
 #include "publisher/publisher.h"
 #include "url_recorder.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QImage>
 #include <QPainter>
 #include <QTest>
@@ -27,8 +29,8 @@ public:
               return 1;
           }))
     {
-        frame.resize(800, 600);
-        frame.show();
+        host::widgetOf(frame).resize(800, 600);
+        host::widgetOf(frame).show();
     }
     AboutWindow(const AboutWindow&) = delete;
     AboutWindow& operator=(const AboutWindow&) = delete;
@@ -49,9 +51,15 @@ protected:
         QTimer timer;
         whenModal(timer, [&about, whileOpen] {
             whileOpen();
-            about.close();
+            host::widgetOf(about).close();
         });
         about.openModal();
+    }
+
+    // The about box open over the frame, nullptr when there is none.
+    [[nodiscard]] w_about* openAbout() const
+    {
+        return dynamic_cast<w_about*>(host::windowOf(host::widgetOf(frame).findChild<QDialog*>()));
     }
 
     static win32::LONG exStyle(const w_about& about)
@@ -85,7 +93,7 @@ TEST_F(AboutWindow, OpeningAddsTheLayeredStyleToEveryBitTheWindowHadAndHalvesIts
     win32::DWORD flags = 0;
     openAndClose(about, [&] {
         whileOpen = exStyle(about);
-        opacity = about.windowOpacity();
+        opacity = host::widgetOf(about).windowOpacity();
         win32::GetLayeredWindowAttributes(about.handle(), nullptr, &alpha, &flags);
     });
 
@@ -107,7 +115,7 @@ TEST_F(AboutWindow, OpeningAgainLeavesTheStyleAndOpacityAsTheFirstOpeningLeftThe
     double opacity = 0;
     openAndClose(about, [&] {
         afterSecond = exStyle(about);
-        opacity = about.windowOpacity();
+        opacity = host::widgetOf(about).windowOpacity();
     });
     EXPECT_EQ(afterSecond, afterFirst);
     EXPECT_DOUBLE_EQ(opacity, 128 / 255.0);
@@ -118,7 +126,7 @@ TEST_F(AboutWindow, OpenWithParentShowsAModalBoxOverTheFrameAndRemovesItOnClose)
     bool found = false;
     QTimer timer;
     whenModal(timer, [&] {
-        auto* about = frame.findChild<w_about*>();
+        auto* about = openAbout();
         if (about == nullptr) {
             // Leave whatever modal loop runs, so the test fails instead of hanging.
             if (QWidget* modal = QApplication::activeModalWidget()) {
@@ -127,22 +135,22 @@ TEST_F(AboutWindow, OpenWithParentShowsAModalBoxOverTheFrameAndRemovesItOnClose)
             return;
         }
         found = true;
-        EXPECT_EQ(QApplication::activeModalWidget(), about);
+        EXPECT_EQ(QApplication::activeModalWidget(), &host::widgetOf(*about));
         EXPECT_EQ(about->title(), "关于Varnelook");
-        EXPECT_DOUBLE_EQ(about->windowOpacity(), 128 / 255.0);
+        EXPECT_DOUBLE_EQ(host::widgetOf(*about).windowOpacity(), 128 / 255.0);
         // Everything on the box lies inside it, so nothing is cut off.
         for (QWidget* control : {about->shl_2->widget(), about->shl_1->widget(),
                                  about->st_2->widget(), about->st_1->widget()}) {
-            EXPECT_TRUE(about->rect().contains(control->geometry()))
+            EXPECT_TRUE(host::widgetOf(*about).rect().contains(control->geometry()))
                 << control->geometry().x() << "," << control->geometry().y();
         }
-        about->close();
+        host::widgetOf(*about).close();
     });
 
     w_about::openWithParent(&frame);
 
     EXPECT_TRUE(found);
-    EXPECT_EQ(frame.findChild<w_about*>(), nullptr);
+    EXPECT_EQ(openAbout(), nullptr);
 }
 
 TEST_F(AboutWindow, TheDateLineShowsTheHiddenMessageEveryTimeAndNothingElseDoes)
@@ -150,7 +158,7 @@ TEST_F(AboutWindow, TheDateLineShowsTheHiddenMessageEveryTimeAndNothingElseDoes)
     w_about about(&frame);
     openAndClose(about, [&] {
         click(about.st_1->widget(), QPoint(5, 5));
-        click(&about, QPoint(2, 2));
+        click(&host::widgetOf(about), QPoint(2, 2));
         EXPECT_TRUE(shown.empty());
 
         click(about.st_2->widget(), QPoint(5, 5));
@@ -211,7 +219,7 @@ int lowestInkedRow(const QImage& image, const QRect& area, QRgb background)
 TEST_F(AboutWindow, TheLinkTextsShowWholeWithTheirDescendersAndUnderline)
 {
     w_about about(&frame);
-    const QImage shown = about.grab().toImage();
+    const QImage shown = host::widgetOf(about).grab().toImage();
     const QRgb background = qRgb(166, 202, 240);
     for (const host::StaticHyperlink* link : {about.shl_1.get(), about.shl_2.get()}) {
         const QWidget* label = link->widget();
@@ -237,14 +245,14 @@ TEST_F(AboutWindow, TheBoxAndItsControlsShareTheLightBlueBackground)
 {
     w_about about(&frame);
     const QColor lightBlue(166, 202, 240);
-    EXPECT_EQ(about.palette().color(QPalette::Window), lightBlue);
+    EXPECT_EQ(host::widgetOf(about).palette().color(QPalette::Window), lightBlue);
     for (QWidget* control : {about.shl_2->widget(), about.shl_1->widget(), about.st_2->widget(),
                              about.st_1->widget()}) {
         EXPECT_EQ(control->palette().color(QPalette::Window), lightBlue);
         EXPECT_TRUE(control->autoFillBackground());
     }
     // The user cannot resize the box.
-    EXPECT_EQ(about.minimumSize(), about.maximumSize());
+    EXPECT_EQ(host::widgetOf(about).minimumSize(), host::widgetOf(about).maximumSize());
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "app/menu_commands.h"
 #include "app/w_main.h"
 #include "browse/w_brow.h"
+#include "host/toolkit/frame_internal.h"
 #include "host/toolkit/frame_menu.h"
 #include "host/toolkit/list_view_widget.h"
 #include "host/toolkit/menu_bar_view.h"
@@ -13,6 +14,7 @@
 #include "viewer_fixture.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTest>
@@ -42,8 +44,8 @@ struct Running {
         viewer = std::make_unique<RunningViewer>();
         w_main* main = frame();
         if (main != nullptr) {
-            QApplication::setActiveWindow(main);
-            EXPECT_TRUE(QTest::qWaitForWindowActive(main));
+            QApplication::setActiveWindow(&host::widgetOf(*main));
+            EXPECT_TRUE(QTest::qWaitForWindowActive(&host::widgetOf(*main)));
         }
     }
     ~Running()
@@ -79,8 +81,8 @@ struct Running {
     // closed popup may leave the offscreen platform without one.
     void openTitle(Qt::Key key) const
     {
-        QApplication::setActiveWindow(frame());
-        QTest::keyClick(frame(), key, Qt::AltModifier);
+        QApplication::setActiveWindow(&host::widgetOf(*frame()));
+        QTest::keyClick(&host::widgetOf(*frame()), key, Qt::AltModifier);
     }
     void key(QWidget* target, Qt::Key key) const
     {
@@ -107,18 +109,18 @@ TEST(MenuCommands, PlainKeysWorkFromAnywhereInTheFrameTheMemberListIncluded)
     members->setFocus();
     run.key(members, Qt::Key_H);
     expectHelpShown(run.boxes, 1);
-    run.key(run.frame()->statusBar(), Qt::Key_H);
+    run.key(host::frameWidgetOf(*run.frame()).statusBar(), Qt::Key_H);
     expectHelpShown(run.boxes, 2);
 
     // C closes the sheet; with none open it does nothing; O then brings a fresh one with a
     // catalogue read anew.
     run.key(members, Qt::Key_C);
     EXPECT_TRUE(run.frame()->sheets().empty());
-    run.key(run.frame(), Qt::Key_C);
+    run.key(&host::widgetOf(*run.frame()), Qt::Key_C);
     EXPECT_TRUE(run.frame()->sheets().empty());
     EXPECT_EQ(run.boxes.shown.size(), 2u);
     run.folder.addArchive("b.zqr", {{"x.txt", "x"}});
-    run.key(run.frame(), Qt::Key_O);
+    run.key(&host::widgetOf(*run.frame()), Qt::Key_O);
     ASSERT_NE(run.sheet(), nullptr);
     EXPECT_EQ(run.sheet()->lv_zip->totalitems(), 2);
     EXPECT_EQ(run.sheet()->menuPosition(), app::kSheetMenuPosition);
@@ -136,8 +138,8 @@ bool opensAboutOverTheFrame(w_main& frame, const std::function<void()>& open)
     timer.setSingleShot(true);
     QObject::connect(&timer, &QTimer::timeout, [&] {
         QWidget* modal = QApplication::activeModalWidget();
-        auto* about = dynamic_cast<w_about*>(modal);
-        shown = about != nullptr && about->parentWidget() == &frame;
+        auto* about = dynamic_cast<w_about*>(host::windowOf(modal));
+        shown = about != nullptr && host::widgetOf(*about).parentWidget() == &host::widgetOf(frame);
         if (modal != nullptr) {
             modal->close(); // leave the modal loop whatever it is, so a fault fails, not hangs
         }
@@ -145,7 +147,7 @@ bool opensAboutOverTheFrame(w_main& frame, const std::function<void()>& open)
     timer.start(0);
     open();
     letClosedWindowsGo();
-    return shown && frame.findChild<w_about*>() == nullptr;
+    return shown && host::windowOf(host::widgetOf(frame).findChild<QDialog*>()) == nullptr;
 }
 
 TEST(MenuCommands, TheAboutBoxOpensOverTheFrameFromKeyToolbarAndMenu)
@@ -215,7 +217,8 @@ TEST(MenuCommands, TheMenuRunsTheSameCommandsAndShowsMicrohelp)
     run.openTitle(Qt::Key_F);
     ASSERT_TRUE(file->isVisible());
     // The first item is highlighted: its micro-help is in the status line.
-    EXPECT_EQ(run.frame()->statusBar()->currentMessage(), "打开要浏览的文件库");
+    EXPECT_EQ(host::frameWidgetOf(*run.frame()).statusBar()->currentMessage(),
+              "打开要浏览的文件库");
     QTest::keyClick(file, Qt::Key_Down);
     QTest::keyClick(file, Qt::Key_Return); // 关闭
     letClosedWindowsGo();
@@ -271,12 +274,12 @@ TEST(MenuCommands, TheWindowMenuListsTheSheetAndFollowsItsTitle)
     EXPECT_EQ(popup->actions()[1]->text(), "&1 在浏览<a.zqr>");
     EXPECT_TRUE(popup->actions()[1]->isChecked());
     QTest::keyClick(popup, Qt::Key_Escape);
-    QTest::keyClick(run.frame()->menuBar(), Qt::Key_Escape);
+    QTest::keyClick(host::frameWidgetOf(*run.frame()).menuBar(), Qt::Key_Escape);
 
-    run.key(run.frame(), Qt::Key_C);
+    run.key(&host::widgetOf(*run.frame()), Qt::Key_C);
     EXPECT_TRUE(entryTexts(windowMenu).empty());
     EXPECT_EQ(GetSubMenu(bar, 1), windowMenu); // no sheet, no system menu in front
-    run.key(run.frame(), Qt::Key_O);
+    run.key(&host::widgetOf(*run.frame()), Qt::Key_O);
     EXPECT_EQ(entryTexts(windowMenu).size(), 2u);
 }
 

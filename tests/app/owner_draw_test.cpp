@@ -3,6 +3,7 @@
 // engine measure and paint the items.
 #include "app/m_main.h"
 #include "app/w_main.h"
+#include "host/toolkit/frame_internal.h"
 #include "host/toolkit/frame_menu.h"
 #include "host/toolkit/menu_bar_view.h"
 #include "host/toolkit/owner_draw_menu.h"
@@ -30,8 +31,8 @@ struct Running {
     RunningViewer viewer;
     Running()
     {
-        QApplication::setActiveWindow(viewer.frame());
-        EXPECT_TRUE(QTest::qWaitForWindowActive(viewer.frame()));
+        QApplication::setActiveWindow(&host::widgetOf(*viewer.frame()));
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&host::widgetOf(*viewer.frame())));
     }
     ~Running()
     {
@@ -244,7 +245,7 @@ void expectCheckedEntryHighlighted(const EntryPictures& p, int look)
 TEST(FrameOwnerDraw, MenusOpenedByMouseAreMeasuredAndPaintedByTheEngine)
 {
     Running run;
-    QMenuBar* bar = run.frame().menuBar();
+    QMenuBar* bar = host::frameWidgetOf(run.frame()).menuBar();
     host::OwnerDrawMenu& file = run.popup(run.menu().m_file);
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(file.menuAction()).center());
     expectEngineSizes(run.frame(), file);
@@ -255,7 +256,7 @@ TEST(FrameOwnerDraw, MenusOpenedByKeyboardAreMeasuredAndPaintedByTheEngine)
 {
     Running run;
     host::OwnerDrawMenu& help = run.popup(run.menu().m_help);
-    QTest::keyClick(&run.frame(), Qt::Key_H, Qt::AltModifier);
+    QTest::keyClick(&host::widgetOf(run.frame()), Qt::Key_H, Qt::AltModifier);
     ASSERT_NE(help.activeAction(), nullptr); // the first item is highlighted
     expectEngineSizes(run.frame(), help);
     QTest::keyClick(&help, Qt::Key_Down); // the separator is passed over
@@ -283,14 +284,14 @@ TEST(FrameOwnerDraw, AHighlightedEntryShowsItsLookOverTheNormalPictureInEveryLoo
         frame.inv_supermenu.menubkstyle = background;
         SCOPED_TRACE(testing::Message() << "background " << background);
         for (const Case& each : cases) {
-            QTest::keyClick(&frame, each.key, Qt::AltModifier);
+            QTest::keyClick(&host::widgetOf(frame), each.key, Qt::AltModifier);
             ASSERT_TRUE(each.popup.isVisible());
             for (std::int16_t look = 1; look <= 11; ++look) {
                 frame.inv_supermenu.menustyle = look;
                 each.expect(picturesOf(each.popup, 0, each.other), look);
             }
             QTest::keyClick(&each.popup, Qt::Key_Escape);
-            QTest::keyClick(frame.menuBar(), Qt::Key_Escape);
+            QTest::keyClick(host::frameWidgetOf(frame).menuBar(), Qt::Key_Escape);
         }
     }
 }

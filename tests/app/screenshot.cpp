@@ -17,6 +17,7 @@
 #include "app/w_main.h"
 #include "big_member_archive.h"
 #include "browse/w_brow.h"
+#include "host/toolkit/frame_internal.h"
 #include "host/toolkit/list_view_widget.h"
 #include "host/toolkit/progress_window.h"
 
@@ -80,9 +81,10 @@ QImage memberMenuPicture(w_main& frame, w_brow& sheet)
     if (menu == nullptr) {
         return {};
     }
-    QImage picture = frame.grab().toImage();
+    QImage picture = host::widgetOf(frame).grab().toImage();
     QPainter painter(&picture);
-    painter.drawPixmap(menu->geometry().topLeft() - frame.geometry().topLeft(), menu->grab());
+    painter.drawPixmap(menu->geometry().topLeft() - host::widgetOf(frame).geometry().topLeft(),
+                       menu->grab());
     painter.end();
     menu->close();
     return picture;
@@ -116,10 +118,10 @@ QImage progressPicture(w_main& frame, w_brow& sheet)
     if (!underWay || window == nullptr) {
         return {};
     }
-    QImage picture = frame.grab().toImage();
+    QImage picture = host::widgetOf(frame).grab().toImage();
     {
         QPainter painter(&picture);
-        const QPoint at = window->geometry().topLeft() - frame.geometry().topLeft();
+        const QPoint at = window->geometry().topLeft() - host::widgetOf(frame).geometry().topLeft();
         painter.drawPixmap(at, window->grab());
         // The offscreen platform draws no window frames: a plain border marks the window.
         painter.setPen(QColor(64, 64, 64));
@@ -185,22 +187,22 @@ int main(int argc, char** argv)
     application.start("");
     w_main* frame = nullptr;
     for (QWidget* window : QApplication::topLevelWidgets()) {
-        frame = frame != nullptr ? frame : dynamic_cast<w_main*>(window);
+        frame = frame != nullptr ? frame : dynamic_cast<w_main*>(host::windowOf(window));
     }
     auto* sheet = frame != nullptr ? dynamic_cast<w_brow*>(frame->getactivesheet()) : nullptr;
     if (sheet == nullptr) {
         std::fprintf(stderr, "the viewer did not open\n");
         return 1;
     }
-    frame->showNormal();
-    frame->resize(1280, 800);
+    host::widgetOf(*frame).showNormal();
+    host::widgetOf(*frame).resize(1280, 800);
     QCoreApplication::processEvents();
     // The message a damaged archive shows, grabbed while it is open, then answered.
     QImage damagedPicture;
     QTimer watchForTheMessage;
     QObject::connect(&watchForTheMessage, &QTimer::timeout, [&damagedPicture, frame] {
         if (QWidget* box = QApplication::activeModalWidget(); box && damagedPicture.isNull()) {
-            damagedPicture = frameWithModalBox(*frame);
+            damagedPicture = frameWithModalBox(host::widgetOf(*frame));
             box->close();
         }
     });
@@ -230,13 +232,13 @@ int main(int argc, char** argv)
     const QImage picture = progress  ? progressPicture(*frame, *sheet)
                            : damaged ? damagedPicture
                            : menu    ? memberMenuPicture(*frame, *sheet)
-                                     : frame->grab().toImage();
+                                     : host::widgetOf(*frame).grab().toImage();
     if (picture.isNull()) {
         std::fprintf(stderr, "the %s did not show\n",
                      damaged ? "message" : (menu ? "menu" : "progress window"));
     }
     const bool saved = !picture.isNull() && picture.save(output);
-    frame->close();
+    host::widgetOf(*frame).close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     application.finish();
     return saved ? 0 : 1;

@@ -9,6 +9,7 @@
 #include "desktop_association.h"
 #include "host/toolkit/list_view.h"
 #include "host/toolkit/radio_button.h"
+#include "host/toolkit/window_internal.h"
 #include "host/win32/handles.h"
 #include "viewer_fixture.h"
 
@@ -237,11 +238,11 @@ struct Soak : testing::Test {
         EXPECT_EQ(sortedMembers(*sheet), expectedLabels);
 
         // Close the sheet (its unpacked file goes with it) and open a fresh one.
-        QTest::keyClick(frame, Qt::Key_C);
+        QTest::keyClick(&host::widgetOf(*frame), Qt::Key_C);
         letClosedWindowsGo();
         EXPECT_TRUE(frame->sheets().empty());
         EXPECT_TRUE(unpackedFiles(folder).empty()) << "round " << number;
-        QTest::keyClick(frame, Qt::Key_O);
+        QTest::keyClick(&host::widgetOf(*frame), Qt::Key_O);
         letClosedWindowsGo();
         EXPECT_NE(viewer.sheet(), nullptr);
         return !HasFailure();
@@ -284,8 +285,8 @@ TEST_F(Soak, AThousandRoundsLeaveNothingBehindAndStopGrowing)
         RunningViewer viewer;
         w_main* frame = viewer.frame();
         ASSERT_NE(frame, nullptr);
-        QApplication::setActiveWindow(frame);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
+        QApplication::setActiveWindow(&host::widgetOf(*frame));
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&host::widgetOf(*frame)));
         const auto handlesAtStart = liveHandleCounts();
 
         int completed = 0;

@@ -2,6 +2,7 @@
 #include "app/start_place.h"
 #include "app/w_main.h"
 #include "browse/w_brow.h"
+#include "host/toolkit/frame_internal.h"
 #include "host/toolkit/list_view_widget.h"
 #include "viewer_fixture.h"
 
@@ -50,9 +51,9 @@ TEST_P(Startup, OpensTheMaximizedFrameWithItsSheetFillingTheClientArea)
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(QCoreApplication::applicationName(), "browser");
     EXPECT_EQ(frame->title(), "Varnelook1.0");
-    EXPECT_TRUE(frame->isMaximized());
-    EXPECT_TRUE(frame->statusBar()->isVisible());
-    EXPECT_FALSE(frame->windowIcon().isNull());
+    EXPECT_TRUE(host::widgetOf(*frame).isMaximized());
+    EXPECT_TRUE(host::frameWidgetOf(*frame).statusBar()->isVisible());
+    EXPECT_FALSE(host::widgetOf(*frame).windowIcon().isNull());
     EXPECT_EQ(frame->mdiArea()->background().color(), QColor(0, 128, 128));
 
     ASSERT_EQ(frame->sheets().size(), 1u);
@@ -60,11 +61,11 @@ TEST_P(Startup, OpensTheMaximizedFrameWithItsSheetFillingTheClientArea)
     ASSERT_NE(sheet, nullptr);
     EXPECT_EQ(frame->getactivesheet(), sheet);
     EXPECT_EQ(sheet->menuPosition(), 2);
-    auto* sub = qobject_cast<QMdiSubWindow*>(sheet->parentWidget());
+    auto* sub = qobject_cast<QMdiSubWindow*>(host::widgetOf(*sheet).parentWidget());
     ASSERT_NE(sub, nullptr);
     EXPECT_TRUE(sub->isMaximized());
     EXPECT_EQ(sub->geometry(), frame->mdiArea()->viewport()->rect());
-    EXPECT_EQ(sheet->focusWidget(), sheet->lv_fileico->widget());
+    EXPECT_EQ(host::widgetOf(*sheet).focusWidget(), sheet->lv_fileico->widget());
     EXPECT_TRUE(RunningViewer::shownArchives(*sheet).empty()); // no archives here
 
     // Opening the sheet again only activates the one that is open.

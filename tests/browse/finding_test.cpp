@@ -6,6 +6,7 @@
 #include "browse/w_brow.h"
 #include "desktop_association.h"
 #include "host/toolkit/list_view_widget.h"
+#include "host/toolkit/window_internal.h"
 #include "viewer_fixture.h"
 
 #include <QApplication>
@@ -78,8 +79,8 @@ TEST(Finding, TypingNarrowsTheListEscapeClearsItAndTheStatusCountsWhatIsShown)
     RunningViewer viewer;
     w_main& frame = *viewer.frame();
     w_brow& sheet = *viewer.sheet();
-    QApplication::setActiveWindow(&frame);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    QApplication::setActiveWindow(&host::widgetOf(frame));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&host::widgetOf(frame)));
     RunningViewer::clickItem(sheet, true, 0);
     ASSERT_EQ(RunningViewer::shownMembers(sheet).size(), 6u);
     EXPECT_EQ(viewer.statusLine(), "总共:6个文件");

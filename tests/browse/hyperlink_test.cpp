@@ -1,4 +1,5 @@
 #include "browse/w_brow.h"
+#include "host/toolkit/frame_internal.h"
 #include "viewer_fixture.h"
 
 #include <QDesktopServices>
@@ -22,8 +23,8 @@ TEST(Logo, AClickOnTheLogoOpensThePublishersAddressInTheWebBrowser)
     Browser browser;
     QDesktopServices::setUrlHandler("https", &browser, "open");
     w_brow sheet;
-    sheet.resize(1200, 700);
-    sheet.show();
+    host::widgetOf(sheet).resize(1200, 700);
+    host::widgetOf(sheet).show();
     QCoreApplication::processEvents();
     QWidget* logo = sheet.phl_1->widget();
     EXPECT_FALSE(logo->toolTip().isEmpty());

@@ -6,6 +6,7 @@
 #include "host/toolkit/list_view_widget.h"
 #include "host/toolkit/owner_draw_menu.h"
 #include "host/toolkit/save_dialog.h"
+#include "host/toolkit/window_internal.h"
 #include "host/win32/menus.h"
 #include "host/win32/system.h"
 #include "pixels.h"
@@ -82,8 +83,8 @@ TEST(Keeping, RightClickMenusListAnArchiveOpenAMemberAndDescribeIt)
     RunningViewer viewer;
     w_main& frame = *viewer.frame();
     w_brow& sheet = *viewer.sheet();
-    QApplication::setActiveWindow(&frame);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    QApplication::setActiveWindow(&host::widgetOf(frame));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&host::widgetOf(frame)));
     const int registered = frame.inv_supermenu.menuinfoCount();
 
     // The catalogue's menu lists the archive right-clicked, as a click would.

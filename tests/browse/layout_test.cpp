@@ -1,4 +1,5 @@
 #include "browse/w_brow.h"
+#include "host/toolkit/frame_internal.h"
 #include "host/toolkit/layout_units.h"
 #include "host/toolkit/list_view_widget.h"
 #include "viewer_fixture.h"
@@ -22,8 +23,8 @@ struct LoneSheet : testing::Test {
 
     void resizeTo(int width, int height)
     {
-        sheet.resize(width, height);
-        sheet.show();
+        host::widgetOf(sheet).resize(width, height);
+        host::widgetOf(sheet).show();
         QCoreApplication::processEvents();
     }
 };
@@ -112,7 +113,7 @@ TEST(SheetWindow, TheRestoreButtonGivesTheSheetItsDesignSizeCentred)
     RunningViewer viewer;
     w_brow* sheet = viewer.sheet();
     ASSERT_NE(sheet, nullptr);
-    auto* window = qobject_cast<QMdiSubWindow*>(sheet->parentWidget());
+    auto* window = qobject_cast<QMdiSubWindow*>(host::widgetOf(*sheet).parentWidget());
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->isMaximized());
     window->showNormal();

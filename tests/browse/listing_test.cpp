@@ -1,6 +1,7 @@
 #include "app/w_main.h"
 #include "browse/karvex_entries.h"
 #include "browse/w_brow.h"
+#include "host/toolkit/frame_internal.h"
 #include "host/toolkit/list_view_widget.h"
 #include "host/toolkit/window_functions.h"
 #include "viewer_fixture.h"
@@ -234,7 +235,7 @@ TEST_F(WithListDouble, ClosingTheFrameDuringAListingEndsItSafely)
     listTexts()["a.zqr"] = "a.txt@@b.txt@@c.txt@@";
     RunningViewer viewer;
     w_brow* sheet = viewer.sheet();
-    QTimer::singleShot(0, [&viewer] { viewer.frame()->close(); });
+    QTimer::singleShot(0, [&viewer] { host::widgetOf(*viewer.frame()).close(); });
     RunningViewer::clickItem(*sheet, true, 0);
     testing_support::letClosedWindowsGo();
     EXPECT_EQ(viewer.frame(), nullptr);
@@ -412,8 +413,8 @@ TEST_F(WithListDouble, OnlyReturnListsOrOpensFromTheKeyboardAndTheListedArchiveS
     AnsweredMessageBoxes boxes;
     RunningViewer viewer;
     w_brow& sheet = *viewer.sheet();
-    QApplication::setActiveWindow(viewer.frame());
-    ASSERT_TRUE(QTest::qWaitForWindowActive(viewer.frame()));
+    QApplication::setActiveWindow(&host::widgetOf(*viewer.frame()));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&host::widgetOf(*viewer.frame())));
     auto* catalogue = sheet.lv_zip->listWidget();
     const auto marked = [catalogue](int row) {
         return catalogue->model()->index(row, 0).data(Qt::BackgroundRole).isValid();

@@ -2,6 +2,7 @@
 #include "browse/karvex_entries.h"
 #include "browse/w_brow.h"
 #include "desktop_association.h"
+#include "host/toolkit/frame_internal.h"
 #include "host/toolkit/list_view_widget.h"
 #include "host/toolkit/progress_window.h"
 #include "host/toolkit/save_dialog.h"
@@ -318,8 +319,8 @@ TEST_F(Unpacking, ALongUnpackShowsItsProgressAndIsCancelledSupersededOrEndedByAC
     EXPECT_NE(labelsOf(window).find("slow.txt"), std::string::npos);
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return labelsOf(window).find(" / 768.0 MB (") != std::string::npos; }));
-    EXPECT_FALSE(sheet.isEnabled());
-    EXPECT_TRUE(viewer.frame()->isEnabled());
+    EXPECT_FALSE(host::widgetOf(sheet).isEnabled());
+    EXPECT_TRUE(host::widgetOf(*viewer.frame()).isEnabled());
 
     // Cancel: nothing on disk, nothing opened, the status line says so, the sheet is back.
     auto* cancel = window.findChild<QPushButton*>();
@@ -332,7 +333,7 @@ TEST_F(Unpacking, ALongUnpackShowsItsProgressAndIsCancelledSupersededOrEndedByAC
     EXPECT_EQ(viewer.statusLine(), "已取消取出文件: slow.txt");
     EXPECT_TRUE(boxes.shown.empty());
     EXPECT_EQ(progressWindow(), nullptr);
-    EXPECT_TRUE(sheet.isEnabled());
+    EXPECT_TRUE(host::widgetOf(sheet).isEnabled());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 
     // A second double-click while the first unpack runs: the first stops, the second is opened.

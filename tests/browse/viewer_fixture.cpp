@@ -3,8 +3,10 @@
 #include "app/browser.h"
 #include "app/w_main.h"
 #include "browse/w_brow.h"
+#include "host/toolkit/frame_internal.h"
 #include "host/toolkit/list_view_widget.h"
 #include "host/toolkit/owner_draw_menu.h"
+#include "host/toolkit/window_functions.h"
 
 #include <QAction>
 #include <QApplication>
@@ -146,7 +148,8 @@ RunningViewer::~RunningViewer()
 w_main* RunningViewer::frame() const
 {
     for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (auto* frame = dynamic_cast<w_main*>(window); frame != nullptr && frame->isVisible()) {
+        if (auto* frame = dynamic_cast<w_main*>(host::frameOf(window));
+            frame != nullptr && window->isVisible()) {
             return frame;
         }
     }
@@ -173,7 +176,7 @@ void RunningViewer::closeFrame()
         return;
     }
     if (w_main* main = frame()) {
-        main->close();
+        host::close(*main);
     }
     letClosedWindowsGo();
     application_->finish();
@@ -186,7 +189,7 @@ std::string RunningViewer::statusLine() const
     if (main == nullptr) {
         return {};
     }
-    const auto labels = main->statusBar()->findChildren<QLabel*>();
+    const auto labels = host::frameWidgetOf(*main).statusBar()->findChildren<QLabel*>();
     return labels.isEmpty() ? std::string() : labels.front()->text().toStdString();
 }
 

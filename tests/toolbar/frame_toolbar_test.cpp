@@ -1,6 +1,6 @@
 // The utility against the frame's real toolbar, in the running viewer.
 #include "app/w_main.h"
-#include "host/toolkit/fonts.h"
+#include "host/toolkit/fonts_internal.h"
 #include "host/toolkit/frame_menu.h"
 #include "host/toolkit/frame_toolbar.h"
 #include "host/win32/icons.h"

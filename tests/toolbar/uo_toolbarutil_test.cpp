@@ -1,5 +1,6 @@
 #include "host/records/toolbar_record.h"
 #include "host/toolkit/frame.h"
+#include "host/toolkit/window_internal.h"
 #include "host/win32/gdi_objects.h"
 #include "host/win32/icons.h"
 #include "host/win32/system.h"
@@ -7,6 +8,7 @@
 #include "toolbar/uo_toolbarutil.h"
 
 #include <QImage>
+#include <QWidget>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -18,7 +20,8 @@ constexpr const char* kToolbarClass = "VarnelookTestToolbar";
 // holding its record's address in its first extra long, and noting what it is told.
 class FakeToolbar {
 public:
-    explicit FakeToolbar(host::Frame& frame) : window_(new QWidget(&frame)) // NOLINT: Qt parent
+    explicit FakeToolbar(host::Frame& frame)
+        : window_(new QWidget(&host::widgetOf(frame))) // NOLINT: Qt parent
     {
         const win32::HWND handle = win32::registerWindow(window_);
         win32::setWindowClassName(handle, kToolbarClass);

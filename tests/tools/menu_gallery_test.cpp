@@ -1,6 +1,7 @@
 #include "gallery/gallery_sheet.h"
 #include "gallery/style_names.h"
 #include "host/toolkit/owner_draw_menu.h"
+#include "host/toolkit/window_internal.h"
 #include "menu/nvo_supermenu_class.h"
 #include "menu_preview/file_menu_window.h"
 
@@ -38,9 +39,9 @@ QImage shownPopup(FileMenuWindow& window, std::int16_t look, std::int16_t backgr
     window.engine().menubkstyle = background;
     host::OwnerDrawMenu& popup = window.popup();
     if (!popup.isVisible()) {
-        QApplication::setActiveWindow(&window);
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
-        QTest::keyClick(&window, Qt::Key_F, Qt::AltModifier);
+        QApplication::setActiveWindow(&host::widgetOf(window));
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&host::widgetOf(window)));
+        QTest::keyClick(&host::widgetOf(window), Qt::Key_F, Qt::AltModifier);
     }
     EXPECT_TRUE(popup.isVisible());
     EXPECT_EQ(popup.activeAction(), popup.entryActions().front());

@@ -4,6 +4,7 @@
 // they are on the screen.
 #include "app/browser.h"
 #include "app/w_main.h"
+#include "host/toolkit/frame_internal.h"
 #include "host/toolkit/frame_menu.h"
 #include "host/toolkit/menu_bar_view.h"
 #include "host/toolkit/owner_draw_menu.h"
@@ -20,7 +21,8 @@ namespace {
 w_main* shownFrame()
 {
     for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (auto* frame = dynamic_cast<w_main*>(window); frame != nullptr && frame->isVisible()) {
+        if (auto* frame = dynamic_cast<w_main*>(host::frameOf(window));
+            frame != nullptr && window->isVisible()) {
             return frame;
         }
     }
@@ -39,11 +41,12 @@ int main(int argc, char** argv)
     auto program = std::make_unique<browser>();
     program->start("");
     QCoreApplication::processEvents();
-    w_main* frame = shownFrame();
-    if (frame == nullptr) {
+    w_main* shown = shownFrame();
+    if (shown == nullptr) {
         std::fprintf(stderr, "the frame did not open\n");
         return 1;
     }
+    QMainWindow* frame = &host::frameWidgetOf(*shown);
     if (argc >= 4) {
         bool wide = false;
         bool high = false;

@@ -1,5 +1,6 @@
 #include "menu_preview/file_menu_window.h"
 
+#include "host/toolkit/frame_internal.h"
 #include "host/toolkit/frame_menu.h"
 #include "host/toolkit/menu_bar_view.h"
 #include "host/toolkit/menu_item.h"
@@ -42,7 +43,7 @@ FileMenuWindow::FileMenuWindow()
     addItem(file, "m_about", "About...\tA", "Asterisk!").setEnabled(false);
     addItem(file, "m_1", "-");
     addItem(file, "m_quit", "退出\tQ", "exit!");
-    setMenu(std::move(menu));
+    setmenuid(std::move(menu));
     // The two owner-draw messages go to the engine, as the viewer's frame sends them on.
     bindUserEvent(win32::WM_DRAWITEM, [this](win32::WPARAM wParam, win32::LPARAM lParam) {
         // NOLINTNEXTLINE(performance-no-int-to-ptr)
@@ -58,8 +59,8 @@ FileMenuWindow::FileMenuWindow()
     engine_.menustyle = nvo_supermenu_class::style_officexp2;
     engine_.menubkstyle = nvo_supermenu_class::style_bkamb;
     engine_.of_registerwindow(this);
-    resize(640, 480);
-    show();
+    host::widgetOf(*this).resize(640, 480);
+    host::widgetOf(*this).show();
     frameMenu()->view().sync();
 }
 
@@ -82,7 +83,7 @@ host::OwnerDrawMenu& FileMenuWindow::openFilePopup(int highlighted)
 {
     host::OwnerDrawMenu& file = popup();
     if (!file.isVisible()) {
-        menuBar()->setActiveAction(file.menuAction());
+        host::frameWidgetOf(*this).menuBar()->setActiveAction(file.menuAction());
         QCoreApplication::processEvents();
     }
     file.setActiveAction(file.entryActions().at(static_cast<std::size_t>(highlighted)));

@@ -2,6 +2,7 @@
 
 #include "host/toolkit/application_style.h"
 #include "host/toolkit/event_boundary.h"
+#include "host/toolkit/frame_internal.h"
 #include "host/toolkit/termination_signals.h"
 #include "host/toolkit/worker.h"
 
@@ -79,6 +80,8 @@ int run(int argc, char** argv, const std::function<std::unique_ptr<Application>(
     application->start(commandline);
     // With no window open there is nothing left to drive the program.
     const int code = anyWindowVisible() ? QApplication::exec() : 0;
+    // The windows the loop left open go before the program's last event.
+    destroyOpenWindows();
     application->finish();
     return code;
 }

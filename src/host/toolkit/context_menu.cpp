@@ -3,6 +3,7 @@
 #include "host/toolkit/event_boundary.h"
 #include "host/toolkit/frame.h"
 #include "host/toolkit/owner_draw_menu.h"
+#include "host/toolkit/window_internal.h"
 #include "host/win32/system.h"
 
 #include <QAction>
@@ -53,7 +54,7 @@ MenuItem& ContextMenu::addEntry(const std::string& text, std::function<void()> h
     return entry;
 }
 
-void ContextMenu::popup(Frame& frame, QWidget& parent, const QPoint& at)
+void ContextMenu::popup(Frame& frame, Window& parent, const win32::POINT& at)
 {
     if (bar_ == 0) {
         bar_ = root_->buildMenuBar();
@@ -62,7 +63,8 @@ void ContextMenu::popup(Frame& frame, QWidget& parent, const QPoint& at)
         adoptedBy_ = &frame;
         frame.adoptPopupMenu(*root_, bar_);
     }
-    shown_ = std::make_unique<OwnerDrawMenu>(entries_->menuHandle(), frame.handle(), &parent);
+    shown_ =
+        std::make_unique<OwnerDrawMenu>(entries_->menuHandle(), frame.handle(), &widgetOf(parent));
     // A Win32 popup widens each owner-drawn entry by a check mark's room, and the engine's
     // painting counts on it: its text starts two pixels right of the icon column it measures,
     // and a greyed text is embossed one pixel further. Without that room the widest entry (the
@@ -88,7 +90,7 @@ void ContextMenu::popup(Frame& frame, QWidget& parent, const QPoint& at)
         actions.push_back(action);
     }
     shown_->setEntryActions(std::move(actions));
-    shown_->popup(at);
+    shown_->popup(QPoint(at.x, at.y));
 }
 
 OwnerDrawMenu* ContextMenu::shown() const

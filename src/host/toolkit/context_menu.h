@@ -4,9 +4,8 @@
 #pragma once
 
 #include "host/toolkit/menu_item.h"
+#include "host/win32/types.h"
 
-#include <QPoint>
-#include <QWidget>
 #include <functional>
 #include <memory>
 #include <string>
@@ -15,6 +14,7 @@ namespace host {
 
 class Frame;
 class OwnerDrawMenu;
+class Window;
 
 class ContextMenu {
 public:
@@ -30,7 +30,7 @@ public:
     // Shows the menu at the global point `at` as a popup of `parent`, its entries painted by
     // `frame`: the first time, the frame is handed the menu to paint it as its own. Returns at
     // once; the menu closes when used. `parent` must outlive this menu or be its owner.
-    void popup(Frame& frame, QWidget& parent, const QPoint& at);
+    void popup(Frame& frame, Window& parent, const win32::POINT& at);
     // The popup while it is shown, nullptr otherwise.
     [[nodiscard]] OwnerDrawMenu* shown() const;
 

@@ -1,11 +1,15 @@
 #include "host/toolkit/control.h"
 
 #include "host/toolkit/colors_internal.h"
+#include "host/toolkit/fonts_internal.h"
 #include "host/toolkit/layout_units.h"
 #include "host/win32/windows.h"
 
+#include <QObject>
 #include <QPalette>
+#include <QPointer>
 #include <QVariant>
+#include <QWidget>
 #include <algorithm>
 
 namespace host {
@@ -14,14 +18,30 @@ namespace {
 constexpr const char* kTabOrderProperty = "varnelookTabOrder";
 }
 
-Control::Control(QWidget* widget) : widget_(widget)
+struct Control::Links {
+    QPointer<QWidget> widget;
+    QObject context;
+};
+
+Control::Control(QWidget* widget) : links_(std::make_unique<Links>())
 {
+    links_->widget = widget;
     win32::registerWindow(widget);
     widget->setProperty(kTabOrderProperty, 0);
     widget->setFocusPolicy(Qt::ClickFocus);
 }
 
 Control::~Control() = default;
+
+QWidget* Control::widget() const
+{
+    return links_->widget.data();
+}
+
+QObject* Control::context()
+{
+    return &links_->context;
+}
 
 void Control::setX(int x)
 {
@@ -57,70 +77,70 @@ void Control::resize(int width, int height)
 
 void Control::applyGeometry()
 {
-    if (widget_ == nullptr) {
+    if (widget() == nullptr) {
         return;
     }
     // Sizes below zero mean nothing to the window system: such a control is simply empty.
-    widget_->setGeometry(unitsToPixelsX(x_), unitsToPixelsY(y_),
-                         std::max(0, unitsToPixelsX(width_)),
-                         std::max(0, shownHeight(unitsToPixelsY(height_))));
+    widget()->setGeometry(unitsToPixelsX(x_), unitsToPixelsY(y_),
+                          std::max(0, unitsToPixelsX(width_)),
+                          std::max(0, shownHeight(unitsToPixelsY(height_))));
 }
 
 void Control::setVisible(bool visible)
 {
     visible_ = visible;
-    if (widget_ != nullptr) {
-        widget_->setVisible(visible);
+    if (widget() != nullptr) {
+        widget()->setVisible(visible);
     }
 }
 
 void Control::setFont(const std::string& face, int points, FontWeight weight)
 {
-    widget_->setFont(font(face, points, weight));
+    widget()->setFont(font(face, points, weight));
     fontChanged();
     applyGeometry();
 }
 
 void Control::setTextColor(long color)
 {
-    QPalette palette = widget_->palette();
+    QPalette palette = widget()->palette();
     const QColor qcolor = toQColor(color);
     palette.setColor(QPalette::WindowText, qcolor);
     palette.setColor(QPalette::Text, qcolor);
     palette.setColor(QPalette::ButtonText, qcolor);
-    widget_->setPalette(palette);
+    widget()->setPalette(palette);
 }
 
 void Control::setBackColor(long color)
 {
-    QPalette palette = widget_->palette();
+    QPalette palette = widget()->palette();
     palette.setColor(QPalette::Window, toQColor(color));
-    widget_->setPalette(palette);
-    widget_->setAutoFillBackground(true);
+    widget()->setPalette(palette);
+    widget()->setAutoFillBackground(true);
 }
 
 void Control::setTabOrder(int order)
 {
-    widget_->setProperty(kTabOrderProperty, order);
+    widget()->setProperty(kTabOrderProperty, order);
     // Controls that never take the focus (frames, pictures) keep it that way.
-    if (widget_->focusPolicy() != Qt::NoFocus) {
-        widget_->setFocusPolicy(order > 0 ? Qt::StrongFocus : Qt::ClickFocus);
+    if (widget()->focusPolicy() != Qt::NoFocus) {
+        widget()->setFocusPolicy(order > 0 ? Qt::StrongFocus : Qt::ClickFocus);
     }
 }
 
 int Control::tabOrder() const
 {
-    return widget_->property(kTabOrderProperty).toInt();
+    return widget()->property(kTabOrderProperty).toInt();
 }
 
 void Control::setFocus()
 {
-    widget_->setFocus(Qt::OtherFocusReason);
+    widget()->setFocus(Qt::OtherFocusReason);
 }
 
 win32::HWND Control::handle() const
 {
-    return win32::handleFromWindow(widget_.data());
+    return win32::handleFromWindow(widget());
 }
 
 } // namespace host

@@ -4,12 +4,14 @@
 #pragma once
 
 #include "host/toolkit/fonts.h"
+#include "host/toolkit/window.h"
 #include "host/win32/handles.h"
 
-#include <QObject>
-#include <QPointer>
-#include <QWidget>
+#include <memory>
 #include <string>
+
+class QObject;
+class QWidget;
 
 namespace host {
 
@@ -43,11 +45,12 @@ public:
     void setFocus();
     [[nodiscard]] win32::HWND handle() const;
 
-    // The Qt widget behind the control, for the host and for tests that drive it.
-    [[nodiscard]] QWidget* widget() const { return widget_.data(); }
+    // The Qt widget behind the control, for the host and for tests that drive it; nullptr once
+    // its window has deleted it.
+    [[nodiscard]] QWidget* widget() const;
 
 protected:
-    // Takes a widget already parented to its window.
+    // Takes a widget already parented to its window (widgetOf, window_internal.h).
     explicit Control(QWidget* widget);
 
     // Called after the font changed, for controls whose layout depends on it.
@@ -60,11 +63,12 @@ protected:
     void applyGeometry();
 
     // The receiver of the widget's signal connections: they end with the control object.
-    [[nodiscard]] QObject* context() { return &context_; }
+    [[nodiscard]] QObject* context();
 
 private:
-    QPointer<QWidget> widget_;
-    QObject context_;
+    // The widget by a pointer Qt clears, and the connections' receiver.
+    struct Links;
+    std::unique_ptr<Links> links_;
     int x_ = 0;
     int y_ = 0;
     int width_ = 0;

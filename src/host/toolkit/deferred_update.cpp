@@ -9,7 +9,7 @@ namespace host {
 namespace {
 
 // About one frame of a 60 Hz display.
-constexpr qint64 kFrameMilliseconds = 16;
+constexpr std::chrono::milliseconds kFrame(16);
 
 std::vector<DeferredUpdate*>& pendingUpdates()
 {
@@ -44,8 +44,7 @@ void DeferredUpdate::request()
         pending_ = true;
         pendingUpdates().push_back(this);
     }
-    if (!insideEvent() || !sincePublished_.isValid() ||
-        sincePublished_.elapsed() >= kFrameMilliseconds) {
+    if (!insideEvent() || !published_ || std::chrono::steady_clock::now() - *published_ >= kFrame) {
         flush();
     }
 }
@@ -57,7 +56,7 @@ void DeferredUpdate::flush()
     }
     pending_ = false;
     forget(this);
-    sincePublished_.start();
+    published_ = std::chrono::steady_clock::now();
     publish_();
 }
 

@@ -3,8 +3,9 @@
 // when the outermost event ends, so the window stays live without repainting per item.
 #pragma once
 
-#include <QElapsedTimer>
+#include <chrono>
 #include <functional>
+#include <optional>
 
 namespace host {
 
@@ -22,7 +23,8 @@ public:
 
 private:
     std::function<void()> publish_;
-    QElapsedTimer sincePublished_;
+    // When it was last published; none before the first time.
+    std::optional<std::chrono::steady_clock::time_point> published_;
     bool pending_ = false;
 };
 

@@ -1,4 +1,4 @@
-#include "host/toolkit/fonts.h"
+#include "host/toolkit/fonts_internal.h"
 
 #include <QStringList>
 

@@ -1,14 +1,8 @@
-// Fonts by the face names the program uses: "宋体" is drawn with the installed Noto CJK Song
-// face (Noto Serif CJK SC), "Arial" with its metric twin Liberation Sans; sizes in points.
+// The font weights the program names; the fonts themselves are the host's (fonts_internal.h).
 #pragma once
-
-#include <QFont>
-#include <string>
 
 namespace host {
 
 enum class FontWeight { Normal, Bold };
-
-QFont font(const std::string& face, int points, FontWeight weight = FontWeight::Normal);
 
 } // namespace host

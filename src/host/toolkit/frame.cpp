@@ -2,8 +2,10 @@
 
 #include "host/toolkit/colors_internal.h"
 #include "host/toolkit/event_boundary.h"
+#include "host/toolkit/frame_internal.h"
 #include "host/toolkit/frame_menu.h"
 #include "host/toolkit/layout_units.h"
+#include "host/toolkit/sheet_internal.h"
 #include "host/toolkit/window_functions.h"
 #include "host/win32/windows.h"
 
@@ -20,20 +22,68 @@
 
 namespace host {
 
+bool FrameWidget::event(QEvent* event)
+{
+    // A closed frame of the list is deleted with its frame: the frame deletes this widget.
+    if (event->type() == QEvent::DeferredDelete && frame() != nullptr &&
+        releaseOpenWindow(*frame())) {
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+void FrameWidget::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    if (Frame* owner = frame()) {
+        owner->resized();
+    }
+}
+
+void FrameWidget::closeEvent(QCloseEvent* event)
+{
+    if (Frame* owner = frame(); owner != nullptr && !owner->closeRequested()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+bool FrameWidget::eventFilter(QObject* watched, QEvent* event)
+{
+    // A closed sheet's sub-window is about to be deleted (its close event has long ended): the
+    // sheet goes first, while its widgets are all still there.
+    if (event->type() == QEvent::DeferredDelete) {
+        if (Frame* owner = frame()) {
+            owner->releaseSheetIn(watched);
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+Frame* frameOf(const QWidget* widget)
+{
+    return dynamic_cast<Frame*>(windowOf(widget));
+}
+
 Frame::Frame()
-    : Window(static_cast<QWidget&>(*this)),
-      mdi_(new QMdiArea(this)),     // NOLINT(cppcoreguidelines-owning-memory): Qt parent
-      microhelp_(new QLabel(this)), // NOLINT(cppcoreguidelines-owning-memory): Qt parent
+    : Window(std::make_unique<FrameWidget>()),
+      // NOLINTNEXTLINE(cppcoreguidelines-owning-memory): Qt parent
+      mdi_(new QMdiArea(&widgetOf(*this))),
+      // NOLINTNEXTLINE(cppcoreguidelines-owning-memory): Qt parent
+      microhelp_(new QLabel(&widgetOf(*this))),
       microhelpUpdate_([this] { microhelp_->setText(QString::fromStdString(microhelpText_)); })
 {
-    win32::registerWindow(this);
+    FrameWidget& widget = frameWidget();
+    widget.link(this);
+    win32::registerWindow(&widget);
     win32::registerWindow(mdi_);
-    setCentralWidget(mdi_);
+    widget.setCentralWidget(mdi_);
     // The status text is a widget of the status line, so a menu item's micro-help, shown
     // there while the item is highlighted, covers it only for that time.
-    statusBar()->addWidget(microhelp_, 1);
+    widget.statusBar()->addWidget(microhelp_, 1);
     procedure_ = std::make_unique<win32::WindowProcedureBinding>(
-        win32::handleFromWindow(this),
+        win32::handleFromWindow(&widget),
         [this](win32::UINT message, win32::WPARAM wParam, win32::LPARAM lParam) {
             return windowMessage(message, wParam, lParam);
         });
@@ -41,10 +91,21 @@ Frame::Frame()
 
 Frame::~Frame()
 {
+    unlinkWidget(*this);
     procedure_.reset();
+    // The sheets go before the frame's own widget, which holds theirs.
+    while (!sheets_.empty()) {
+        const std::unique_ptr<Sheet> last = std::move(sheets_.back());
+        sheets_.pop_back();
+    }
 }
 
-void Frame::setMenu(std::unique_ptr<MenuItem> menu)
+FrameWidget& Frame::frameWidget() const
+{
+    return frameWidgetOf(*this);
+}
+
+void Frame::setmenuid(std::unique_ptr<MenuItem> menu)
 {
     menu_.reset();
     if (menu) {
@@ -84,7 +145,7 @@ void Frame::setDesignSize(int width, int height)
 {
     designWidth_ = width;
     designHeight_ = height;
-    resize(unitsToPixelsX(width), unitsToPixelsY(height));
+    frameWidget().resize(unitsToPixelsX(width), unitsToPixelsY(height));
 }
 
 void Frame::setOpenMaximized(bool maximized)
@@ -111,20 +172,31 @@ std::string Frame::microhelp() const
 std::vector<Sheet*> Frame::sheets() const
 {
     std::vector<Sheet*> open;
-    for (QMdiSubWindow* sub : mdi_->subWindowList(QMdiArea::CreationOrder)) {
-        auto* sheet = dynamic_cast<Sheet*>(sub->widget());
+    for (const auto& sheet : sheets_) {
         // A closed sheet lingers until its closing event has ended; it is no longer open.
-        if (sheet != nullptr && !sheet->closing()) {
-            open.push_back(sheet);
+        if (!sheet->closing()) {
+            open.push_back(sheet.get());
         }
     }
     return open;
 }
 
+void Frame::releaseSheetIn(const QObject* subWindow)
+{
+    const auto it = std::find_if(sheets_.begin(), sheets_.end(), [subWindow](const auto& sheet) {
+        return widgetOf(*sheet).parentWidget() == subWindow;
+    });
+    if (it == sheets_.end()) {
+        return;
+    }
+    const std::unique_ptr<Sheet> released = std::move(*it);
+    sheets_.erase(it);
+}
+
 Sheet* Frame::getactivesheet() const
 {
     if (QMdiSubWindow* current = mdi_->currentSubWindow()) {
-        auto* sheet = dynamic_cast<Sheet*>(current->widget());
+        auto* sheet = dynamic_cast<Sheet*>(windowOf(current->widget()));
         if (sheet != nullptr && !sheet->closing()) {
             return sheet;
         }
@@ -136,6 +208,8 @@ Sheet* Frame::getactivesheet() const
 void Frame::addSheet(std::unique_ptr<Sheet> sheet, int menuPosition)
 {
     Sheet* added = sheet.get();
+    QWidget& addedWidget = widgetOf(*added);
+    sheets_.push_back(std::move(sheet));
     // The sub-window takes the sheet as its Qt child and deletes itself when it closes.
     QMdiSubWindow* sub = nullptr;
     {
@@ -145,19 +219,20 @@ void Frame::addSheet(std::unique_ptr<Sheet> sheet, int menuPosition)
         // plugin. For that moment the frame's icon stands in; the sub-window's own icon, set
         // below, replaces it.
         const QIcon applicationIcon = QApplication::windowIcon();
-        QApplication::setWindowIcon(windowIcon());
-        sub = mdi_->addSubWindow(sheet.release());
+        QApplication::setWindowIcon(frameWidget().windowIcon());
+        sub = mdi_->addSubWindow(&addedWidget);
         QApplication::setWindowIcon(applicationIcon);
     }
     sub->setAttribute(Qt::WA_DeleteOnClose);
-    sub->setWindowTitle(added->windowTitle());
-    sub->setWindowIcon(added->windowIcon());
-    added->raiseOpen(menuPosition);
+    sub->installEventFilter(&frameWidget());
+    sub->setWindowTitle(addedWidget.windowTitle());
+    sub->setWindowIcon(addedWidget.windowIcon());
+    added->raiseOpen(*this, menuPosition);
     if (added->closing()) {
         return;
     }
-    sub->setWindowTitle(added->windowTitle());
-    sub->setWindowIcon(added->windowIcon());
+    sub->setWindowTitle(addedWidget.windowTitle());
+    sub->setWindowIcon(addedWidget.windowIcon());
     if (added->designWidth() > 0 && added->designHeight() > 0) {
         // The sheet opens maximized, before the frame has its final size; the first restore
         // gives it its design size, centred in the workspace as it is then. Later restores
@@ -182,51 +257,49 @@ void Frame::addSheet(std::unique_ptr<Sheet> sheet, int menuPosition)
     sub->showMaximized();
     activate(*added);
     // Activation moves the focus into the sub-window; the first control in tab order takes it.
-    applyTabOrder(*added);
+    applyTabOrder(addedWidget);
 }
 
 void Frame::activate(Sheet& sheet)
 {
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(sheet.parentWidget())) {
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(widgetOf(sheet).parentWidget())) {
         mdi_->setActiveSubWindow(sub);
     }
 }
 
 void Frame::openWindow()
 {
-    setAttribute(Qt::WA_DeleteOnClose);
+    FrameWidget& widget = frameWidget();
     if (const QScreen* screen = QGuiApplication::primaryScreen(); screen && designWidth_ > 0) {
-        QRect centred(QPoint(0, 0), size());
+        QRect centred(QPoint(0, 0), widget.size());
         centred.moveCenter(screen->availableGeometry().center());
-        move(centred.topLeft());
+        widget.move(centred.topLeft());
     }
     raiseEvent([this] { onOpen(); });
     if (openMaximized_) {
-        showMaximized();
+        widget.showMaximized();
     } else {
-        show();
+        widget.show();
     }
 }
 
-void Frame::resizeEvent(QResizeEvent* event)
+void Frame::resized()
 {
-    QMainWindow::resizeEvent(event);
     raiseEvent([this] { onResize(0, workspacewidth(), workspaceheight()); });
 }
 
-void Frame::closeEvent(QCloseEvent* event)
+bool Frame::closeRequested()
 {
     // The sheets close first; one that stays open keeps the frame open.
     mdi_->closeAllSubWindows();
     if (!sheets().empty()) {
-        event->ignore();
-        return;
+        return false;
     }
     if (!closing_) {
         closing_ = true;
         raiseEvent([this] { onClose(); });
     }
-    event->accept();
+    return true;
 }
 
 } // namespace host

@@ -1,6 +1,6 @@
 // The multiple-document frame: a main window whose client area holds sheets, with a micro-help
 // status line. The program's frame derives from it; the menu bar and toolbar of the main
-// window are its own to fill.
+// window are its own to fill. The frame owns the sheets open in it.
 #pragma once
 
 #include "host/toolkit/deferred_update.h"
@@ -10,7 +10,6 @@
 #include "host/win32/handles.h"
 #include "host/win32/messages.h"
 
-#include <QMainWindow>
 #include <functional>
 #include <map>
 #include <memory>
@@ -19,13 +18,15 @@
 
 class QLabel;
 class QMdiArea;
+class QObject;
 
 namespace host {
 
 class FrameMenu;
+class FrameWidget;
 class MenuItem;
 
-class Frame : public QMainWindow, public Window, public MenuHost {
+class Frame : public Window, public MenuHost {
 public:
     Frame();
     ~Frame() override;
@@ -61,15 +62,14 @@ public:
     [[nodiscard]] std::vector<Sheet*> sheets() const;
     [[nodiscard]] Sheet* getactivesheet() const;
 
-    // Shows the frame and raises its open event; the frame then owns itself and is destroyed
-    // when it closes.
+    // Raises the open event and shows the frame (open() below hands it to the host first).
     void openWindow();
 
     [[nodiscard]] QMdiArea* mdiArea() const { return mdi_; }
 
     // The frame's menu (its sub-items are the menu-bar titles; items with a toolbar picture
     // make the toolbar), owned by the frame from here on. nullptr before one is set.
-    void setMenu(std::unique_ptr<MenuItem> menu);
+    void setmenuid(std::unique_ptr<MenuItem> menu);
     [[nodiscard]] MenuItem* menuid() const override;
     [[nodiscard]] FrameMenu* frameMenu() const { return menu_.get(); }
 
@@ -83,16 +83,23 @@ public:
     virtual void adoptPopupMenu(MenuItem& /*root*/, win32::HMENU /*bar*/) {}
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     // The frame's workspace is its client area, around the sheets.
     [[nodiscard]] const QWidget& workspace() const override;
 
 private:
+    friend class FrameWidget;
+    [[nodiscard]] FrameWidget& frameWidget() const;
     void addSheet(std::unique_ptr<Sheet> sheet, int menuPosition);
     void activate(Sheet& sheet);
     win32::LRESULT windowMessage(win32::UINT message, win32::WPARAM wParam, win32::LPARAM lParam);
+    // From the frame's widget: a resize, a close the frame answers (false keeps it open), and the
+    // deletion of a closed sheet's sub-window, which takes the sheet first.
+    void resized();
+    [[nodiscard]] bool closeRequested();
+    void releaseSheetIn(const QObject* subWindow);
 
+    // The open sheets and those closed but not yet gone, in the order they were opened.
+    std::vector<std::unique_ptr<Sheet>> sheets_;
     QMdiArea* mdi_;
     QLabel* microhelp_;
     std::string microhelpText_;
@@ -107,12 +114,16 @@ private:
     std::unique_ptr<win32::WindowProcedureBinding> procedure_;
 };
 
+// Hands a frame to the host's list of open windows and opens it; the list destroys it once it
+// has closed (after its close event has ended), or when the application ends.
+void openOwned(std::unique_ptr<Frame> window);
+
 // Opens a top-level window of type W (a frame) and returns it; it lives until it closes.
 template <typename W> W* open()
 {
     auto window = std::make_unique<W>();
-    W* opened = window.release(); // owned from here by itself: WA_DeleteOnClose
-    opened->openWindow();
+    W* opened = window.get();
+    openOwned(std::move(window));
     return opened;
 }
 

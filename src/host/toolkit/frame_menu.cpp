@@ -2,6 +2,7 @@
 
 #include "host/toolkit/event_boundary.h"
 #include "host/toolkit/frame.h"
+#include "host/toolkit/frame_internal.h"
 #include "host/toolkit/frame_toolbar.h"
 #include "host/toolkit/menu_bar_view.h"
 #include "host/toolkit/sheet.h"
@@ -78,11 +79,11 @@ FrameMenu::FrameMenu(Frame& frame, std::unique_ptr<MenuItem> menu)
     menu_->setparentwindow(&frame_);
     bar_ = menu_->buildMenuBar();
     win32::SetMenu(frame_.handle(), bar_);
-    view_ = std::make_unique<MenuBarView>(*frame_.menuBar(), frame_.handle());
+    view_ = std::make_unique<MenuBarView>(*frameWidgetOf(frame_).menuBar(), frame_.handle());
     view_->sync();
     // NOLINTNEXTLINE(cppcoreguidelines-owning-memory): Qt parent, the frame
-    toolbar_ = new FrameToolbar(&frame_, *menu_, frame_.handle());
-    frame_.addToolBar(toolbar_);
+    toolbar_ = new FrameToolbar(&frameWidgetOf(frame_), *menu_, frame_.handle());
+    frameWidgetOf(frame_).addToolBar(toolbar_);
     toolbar_->setMovable(false);
 
     QMdiArea* area = frame_.mdiArea();
@@ -124,7 +125,7 @@ void FrameMenu::command(win32::UINT id)
         const auto sheets = frame_.sheets();
         const auto index = static_cast<std::size_t>(id - kFirstSheetCommand);
         if (index < sheets.size()) {
-            if (auto* sub = qobject_cast<QMdiSubWindow*>(sheets[index]->parentWidget())) {
+            if (auto* sub = qobject_cast<QMdiSubWindow*>(widgetOf(*sheets[index]).parentWidget())) {
                 frame_.mdiArea()->setActiveSubWindow(sub);
             }
         }
@@ -139,7 +140,7 @@ void FrameMenu::command(win32::UINT id)
 
 void FrameMenu::showMicrohelp(win32::UINT item, win32::UINT flags, win32::HMENU menu)
 {
-    QStatusBar* status = frame_.statusBar();
+    QStatusBar* status = frameWidgetOf(frame_).statusBar();
     if ((flags == win32::kMenuClosedFlags && menu == 0) || (flags & win32::MF_POPUP) != 0) {
         status->clearMessage();
         return;
@@ -246,7 +247,7 @@ void FrameMenu::refreshChildSystemMenu()
 {
     win32::HMENU wanted = 0;
     if (Sheet* active = frame_.getactivesheet()) {
-        auto* sub = qobject_cast<QMdiSubWindow*>(active->parentWidget());
+        auto* sub = qobject_cast<QMdiSubWindow*>(widgetOf(*active).parentWidget());
         if (sub != nullptr && sub->isMaximized()) {
             wanted = win32::GetSystemMenu(active->handle(), 0);
         }
@@ -276,7 +277,7 @@ bool FrameMenu::eventFilter(QObject* watched, QEvent* event)
     }
     auto* widget = static_cast<QWidget*>(watched);
     // Only inside this frame, and not while its menu bar takes letters as mnemonics.
-    if (widget->window() != &frame_ || qobject_cast<QMenuBar*>(widget) != nullptr ||
+    if (widget->window() != &frameWidgetOf(frame_) || qobject_cast<QMenuBar*>(widget) != nullptr ||
         QApplication::activePopupWidget() != nullptr) {
         return false;
     }

@@ -1,6 +1,6 @@
 #include "host/toolkit/frame_toolbar.h"
 
-#include "host/toolkit/fonts.h"
+#include "host/toolkit/fonts_internal.h"
 #include "host/toolkit/menu_item.h"
 #include "host/toolkit/pictures.h"
 #include "host/win32/gdi_objects.h"

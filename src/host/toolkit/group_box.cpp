@@ -1,12 +1,15 @@
 #include "host/toolkit/group_box.h"
 
 #include "host/toolkit/radio_button.h"
+#include "host/toolkit/window_internal.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QRadioButton>
 
 namespace host {
+
+GroupBox::GroupBox(Window& parent) : GroupBox(&widgetOf(parent)) {}
 
 GroupBox::GroupBox(QWidget* parent)
     : Control(new QGroupBox(parent)), // NOLINT(cppcoreguidelines-owning-memory): Qt parent

@@ -14,6 +14,8 @@ class RadioButton;
 
 class GroupBox : public Control {
 public:
+    // On a window of the program's; the bare widget is for the host and its tests.
+    explicit GroupBox(Window& parent);
     explicit GroupBox(QWidget* parent);
 
     void setText(const std::string& text);

@@ -1,6 +1,7 @@
 #include "host/toolkit/list_box.h"
 
 #include "host/toolkit/natural_order.h"
+#include "host/toolkit/window_internal.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -8,6 +9,8 @@
 #include <algorithm>
 
 namespace host {
+
+ListBox::ListBox(Window& parent) : ListBox(&widgetOf(parent)) {}
 
 ListBox::ListBox(QWidget* parent)
     : Control(new QListWidget(parent)), // NOLINT(cppcoreguidelines-owning-memory): Qt parent

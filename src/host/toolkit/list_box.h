@@ -21,6 +21,8 @@ public:
         Directories = 16,
     };
 
+    // On a window of the program's; the bare widget is for the host and its tests.
+    explicit ListBox(Window& parent);
     explicit ListBox(QWidget* parent);
 
     // Replaces the entries with the names (no directory) of the current directory's entries

@@ -5,12 +5,17 @@
 #include "host/toolkit/list_view_widget.h"
 #include "host/toolkit/natural_order.h"
 #include "host/toolkit/pictures.h"
+#include "host/toolkit/window_internal.h"
 
 #include <QBrush>
 #include <QColor>
+#include <QFont>
 #include <QFontMetrics>
+#include <QHash>
 #include <QItemSelectionModel>
 #include <QPalette>
+#include <QPixmap>
+#include <QString>
 #include <QStyle>
 #include <algorithm>
 #include <exception>
@@ -29,10 +34,27 @@ constexpr int kRowPadding = 8;
 
 } // namespace
 
+struct ListView::Item {
+    std::string label;
+    QString text; // the label for the screen, made when first published
+    int picture = 0;
+    int width = -1;    // label width in pixels, measured when first published
+    bool shown = true; // accepted by the filter
+};
+
+struct ListView::Measuring {
+    QFont font;
+    // Advance of each character in the list's font, so labels are measured without shaping.
+    QHash<char32_t, int> advances;
+};
+
+ListView::ListView(Window& parent) : ListView(&widgetOf(parent)) {}
+
 ListView::ListView(QWidget* parent)
     : Control(new ListViewWidget(parent)), // NOLINT(cppcoreguidelines-owning-memory): Qt parent
       view_widget_(static_cast<ListViewWidget*>(widget())),
-      model_(std::make_unique<ListViewModel>()), update_([this] { publish(); })
+      model_(std::make_unique<ListViewModel>()), measuring_(std::make_unique<Measuring>()),
+      update_([this] { publish(); })
 {
     view_widget_->setModel(model_.get());
     view_widget_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -46,8 +68,9 @@ ListView::ListView(QWidget* parent)
     QObject::connect(view_widget_, &ListViewWidget::contextMenuAt, context(),
                      [this](long row, QPoint global) {
                          const long index = itemAtRow(row);
+                         const win32::POINT at{global.x(), global.y()};
                          if (contextMenu_ && index > 0) {
-                             raiseEvent([this, index, global] { contextMenu_(index, global); });
+                             raiseEvent([this, index, at] { contextMenu_(index, at); });
                          }
                      });
     // A font the view inherits changes without a call of ours; the labels are measured again.
@@ -71,6 +94,11 @@ void ListView::clickItem(long index)
     if (clicked_) {
         raiseEvent([this, index] { clicked_(index); });
     }
+}
+
+void ListView::addToCount(const Item& item)
+{
+    shownCount_ += item.shown ? 1 : 0;
 }
 
 ListView::~ListView()
@@ -322,7 +350,7 @@ void ListView::onReturnPressed(std::function<void(long)> handler)
     returnPressed_ = std::move(handler);
 }
 
-void ListView::onContextMenu(std::function<void(long, QPoint)> handler)
+void ListView::onContextMenu(std::function<void(long, win32::POINT)> handler)
 {
     contextMenu_ = std::move(handler);
 }
@@ -393,11 +421,11 @@ void ListView::publish()
 {
     // Each label is measured once; a new font measures them all again.
     const QFont font = view_widget_->font();
-    const bool fontChanged = font != measuredFont_;
-    measuredFont_ = font;
+    const bool fontChanged = font != measuring_->font;
+    measuring_->font = font;
     const QFontMetrics metrics(font);
     if (fontChanged) {
-        advances_.clear();
+        measuring_->advances.clear();
         widestLabel_ = 0;
         for (std::size_t number = 0; number < published_; ++number) {
             Item& item = items_[number];
@@ -443,10 +471,11 @@ int ListView::labelWidth(const QString& label, const QFontMetrics& metrics)
             character = QChar::surrogateToUcs4(label.at(at).unicode(), label.at(at + 1).unicode());
             ++at;
         }
-        auto known = advances_.constFind(character);
-        if (known == advances_.constEnd()) {
-            known = advances_.insert(character,
-                                     metrics.horizontalAdvance(QString::fromUcs4(&character, 1)));
+        QHash<char32_t, int>& advances = measuring_->advances;
+        auto known = advances.constFind(character);
+        if (known == advances.constEnd()) {
+            known = advances.insert(character,
+                                    metrics.horizontalAdvance(QString::fromUcs4(&character, 1)));
         }
         width += known.value();
     }

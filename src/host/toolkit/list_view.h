@@ -7,12 +7,8 @@
 
 #include "host/toolkit/control.h"
 #include "host/toolkit/deferred_update.h"
+#include "host/win32/types.h"
 
-#include <QFont>
-#include <QHash>
-#include <QPixmap>
-#include <QPoint>
-#include <QString>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -20,6 +16,10 @@
 #include <string>
 #include <utility>
 #include <vector>
+
+class QFontMetrics;
+class QSize;
+class QString;
 
 namespace host {
 
@@ -32,6 +32,8 @@ public:
     enum class View { LargeIcon = 0, Report = 1, SmallIcon = 2, List = 3 };
     enum class Sort { Unsorted, Ascending };
 
+    // On a window of the program's; the bare widget is for the host and its tests.
+    explicit ListView(Window& parent);
     explicit ListView(QWidget* parent);
     ~ListView() override;
 
@@ -68,7 +70,7 @@ public:
     void onReturnPressed(std::function<void(long)> handler);
     // A right-click on an item, or the menu key on the current one: the item and the global
     // point where its menu shows. A right-click beside the items raises nothing.
-    void onContextMenu(std::function<void(long, QPoint)> handler);
+    void onContextMenu(std::function<void(long, win32::POINT)> handler);
     // The tooltip of item `index`, asked for when the pointer rests on it (the label when unset).
     void onToolTip(std::function<std::string(long)> handler);
     // Lets items be dragged out of the list: the handler answers the local file a drag of item
@@ -85,18 +87,15 @@ protected:
     void fontChanged() override { applyView(); }
 
 private:
-    struct Item {
-        std::string label;
-        QString text; // the label for the screen, made when first published
-        int picture = 0;
-        int width = -1;    // label width in pixels, measured when first published
-        bool shown = true; // accepted by the filter
-    };
+    // An item: its label, picture and what the screen made of it (list_view.cpp).
+    struct Item;
+    // The font the labels were last measured in, and its characters' advances.
+    struct Measuring;
 
     void publish();
     // The order of the items the filter lets show.
     [[nodiscard]] std::vector<std::uint32_t> shownOrder() const;
-    void addToCount(const Item& item) { shownCount_ += item.shown ? 1 : 0; }
+    void addToCount(const Item& item);
     void applyView();
     void applyDragging();
     [[nodiscard]] QSize rowSize() const;
@@ -130,13 +129,11 @@ private:
     View view_ = View::List;
     Sort sort_ = Sort::Unsorted;
     int widestLabel_ = 0;
-    QFont measuredFont_;
-    // Advance of each character in the list's font, so labels are measured without shaping.
-    QHash<char32_t, int> advances_;
+    std::unique_ptr<Measuring> measuring_;
     std::function<void(long)> clicked_;
     std::function<void(long)> doubleClicked_;
     std::function<void(long)> returnPressed_;
-    std::function<void(long, QPoint)> contextMenu_;
+    std::function<void(long, win32::POINT)> contextMenu_;
     std::function<std::string(long)> toolTip_;
     std::function<std::string(long)> dragOut_;
     DeferredUpdate update_;

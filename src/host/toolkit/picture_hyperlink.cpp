@@ -4,8 +4,11 @@
 #include "host/toolkit/event_boundary.h"
 #include "host/toolkit/hyperlink.h"
 #include "host/toolkit/pictures.h"
+#include "host/toolkit/window_internal.h"
 
 namespace host {
+
+PictureHyperlink::PictureHyperlink(Window& parent) : PictureHyperlink(&widgetOf(parent)) {}
 
 PictureHyperlink::PictureHyperlink(QWidget* parent)
     : Control(new ClickableLabel(parent)), // NOLINT(cppcoreguidelines-owning-memory): Qt parent

@@ -11,6 +11,8 @@ class ClickableLabel;
 
 class PictureHyperlink : public Control {
 public:
+    // On a window of the program's; the bare widget is for the host and its tests.
+    explicit PictureHyperlink(Window& parent);
     explicit PictureHyperlink(QWidget* parent);
 
     // The picture keeps its own size, flush with the control's right edge.

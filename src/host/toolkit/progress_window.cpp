@@ -2,8 +2,9 @@
 
 #include "host/toolkit/colors_internal.h"
 #include "host/toolkit/event_boundary.h"
-#include "host/toolkit/fonts.h"
+#include "host/toolkit/fonts_internal.h"
 #include "host/toolkit/sheet.h"
+#include "host/toolkit/window_internal.h"
 
 #include <QCloseEvent>
 #include <QDialog>
@@ -57,7 +58,7 @@ private:
 } // namespace
 
 struct ProgressWindow::Window {
-    QPointer<Sheet> owner;
+    QPointer<QWidget> owner; // the sheet's widget
     // Deleted here, or by the frame it is parented to (to stay above it) if that goes first.
     QPointer<ProgressDialog> dialog;
     QLabel* text = nullptr;
@@ -71,12 +72,13 @@ ProgressWindow::ProgressWindow(Sheet& owner, const std::string& title,
     : window_(std::make_unique<Window>())
 {
     Window& w = *window_;
-    w.owner = &owner;
-    w.dialog = new ProgressDialog(owner.window()); // NOLINT(cppcoreguidelines-owning-memory)
+    QWidget& sheet = widgetOf(owner);
+    w.owner = &sheet;
+    w.dialog = new ProgressDialog(sheet.window()); // NOLINT(cppcoreguidelines-owning-memory)
     QDialog& dialog = *w.dialog;
     dialog.setObjectName(QString::fromLatin1(kObjectName));
     dialog.setWindowTitle(QString::fromStdString(title));
-    dialog.setWindowIcon(owner.windowIcon());
+    dialog.setWindowIcon(sheet.windowIcon());
     // The program's look: its face colour and its fonts, as on the sheet.
     QPalette palette = dialog.palette();
     palette.setColor(QPalette::Window, toQColor(kColorButtonFace));

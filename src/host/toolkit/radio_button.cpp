@@ -1,10 +1,13 @@
 #include "host/toolkit/radio_button.h"
 
 #include "host/toolkit/event_boundary.h"
+#include "host/toolkit/window_internal.h"
 
 #include <QRadioButton>
 
 namespace host {
+
+RadioButton::RadioButton(Window& parent) : RadioButton(&widgetOf(parent)) {}
 
 RadioButton::RadioButton(QWidget* parent)
     : Control(new QRadioButton(parent)), // NOLINT(cppcoreguidelines-owning-memory): Qt parent

@@ -12,6 +12,8 @@ namespace host {
 
 class RadioButton : public Control {
 public:
+    // On a window of the program's; the bare widget is for the host and its tests.
+    explicit RadioButton(Window& parent);
     explicit RadioButton(QWidget* parent);
 
     void setText(const std::string& text);

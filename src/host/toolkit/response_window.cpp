@@ -3,20 +3,38 @@
 #include "host/toolkit/colors_internal.h"
 #include "host/toolkit/event_boundary.h"
 #include "host/toolkit/layout_units.h"
+#include "host/toolkit/response_window_internal.h"
 #include "host/toolkit/window_functions.h"
 #include "host/toolkit/window_internal.h"
 #include "host/win32/windows.h"
 
-#include <QCloseEvent>
 #include <QPalette>
 
 namespace host {
 
-ResponseWindow::ResponseWindow(QWidget* parent)
-    : QDialog(parent), Window(static_cast<QWidget&>(*this))
+void ResponseWidget::resizeEvent(QResizeEvent* event)
 {
-    win32::registerWindow(this);
-    setModal(true);
+    QDialog::resizeEvent(event);
+    if (ResponseWindow* owner = window()) {
+        owner->resized();
+    }
+}
+
+void ResponseWidget::done(int result)
+{
+    // Every way out of the dialog (close box, Escape, close()) passes here once.
+    if (ResponseWindow* owner = window()) {
+        owner->closing();
+    }
+    QDialog::done(result);
+}
+
+ResponseWindow::ResponseWindow(QWidget* parent) : Window(std::make_unique<ResponseWidget>(parent))
+{
+    ResponseWidget& widget = dialog();
+    widget.link(this);
+    win32::registerWindow(&widget);
+    widget.setModal(true);
 }
 
 ResponseWindow::ResponseWindow(Window* parent)
@@ -24,64 +42,66 @@ ResponseWindow::ResponseWindow(Window* parent)
 {
 }
 
-ResponseWindow::~ResponseWindow() = default;
+ResponseWindow::~ResponseWindow()
+{
+    unlinkWidget(*this);
+}
+
+ResponseWidget& ResponseWindow::dialog() const
+{
+    return static_cast<ResponseWidget&>(widgetOf(*this));
+}
 
 void ResponseWindow::setDesignSize(int width, int height)
 {
     const QSize size(unitsToPixelsX(width), unitsToPixelsY(height));
     if (resizable_) {
-        resize(size);
+        dialog().resize(size);
     } else {
-        setFixedSize(size);
+        dialog().setFixedSize(size);
     }
 }
 
 void ResponseWindow::setResizable(bool resizable)
 {
     resizable_ = resizable;
+    ResponseWidget& widget = dialog();
     if (resizable) {
-        setMinimumSize(0, 0);
-        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        widget.setMinimumSize(0, 0);
+        widget.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     } else {
-        setFixedSize(size());
+        widget.setFixedSize(widget.size());
     }
 }
 
 void ResponseWindow::setBackColor(long color)
 {
-    QPalette background = palette();
+    ResponseWidget& widget = dialog();
+    QPalette background = widget.palette();
     background.setColor(QPalette::Window, toQColor(color));
-    setPalette(background);
-    setAutoFillBackground(true);
+    widget.setPalette(background);
+    widget.setAutoFillBackground(true);
 }
 
 void ResponseWindow::openModal()
 {
     closed_ = false;
     raiseEvent([this] { onOpen(); });
-    applyTabOrder(*this);
-    exec();
+    applyTabOrder(dialog());
+    dialog().exec();
 }
 
-void ResponseWindow::resizeEvent(QResizeEvent* event)
+void ResponseWindow::resized()
 {
-    QDialog::resizeEvent(event);
     raiseEvent([this] { onResize(0, workspacewidth(), workspaceheight()); });
 }
 
-void ResponseWindow::closeEvent(QCloseEvent* event)
+void ResponseWindow::closing()
 {
-    QDialog::closeEvent(event);
-}
-
-void ResponseWindow::done(int result)
-{
-    // Every way out of the dialog (close box, Escape, close()) passes here once.
     if (!closed_) {
         closed_ = true;
         raiseEvent([this] { onClose(); });
     }
-    QDialog::done(result);
 }
 
 } // namespace host

@@ -1,19 +1,21 @@
 // A response window: a modal dialog over a parent window. The program's response windows
-// derive from it and override its events.
+// derive from it and override its events; whoever opens one owns it.
 #pragma once
 
 #include "host/toolkit/window.h"
 
-#include <QDialog>
 #include <string>
 
 namespace host {
 
-class ResponseWindow : public QDialog, public Window {
+class ResponseWidget;
+
+class ResponseWindow : public Window {
 public:
-    explicit ResponseWindow(QWidget* parent);
     // Over a window of the program's (nullptr: none).
     explicit ResponseWindow(Window* parent);
+    // Over a bare widget, for the host and its tests.
+    explicit ResponseWindow(QWidget* parent);
     ~ResponseWindow() override;
 
     // Size of the workspace in layout units.
@@ -25,12 +27,13 @@ public:
     // Raises the open event, then keeps the user in this window until it closes.
     void openModal();
 
-protected:
-    void resizeEvent(QResizeEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-    void done(int result) override;
-
 private:
+    friend class ResponseWidget;
+    [[nodiscard]] ResponseWidget& dialog() const;
+    // From the window's widget.
+    void resized();
+    void closing();
+
     bool closed_ = false;
     bool resizable_ = true;
 };

@@ -1,7 +1,7 @@
 #include "host/toolkit/sheet.h"
 
 #include "host/toolkit/event_boundary.h"
-#include "host/toolkit/frame.h"
+#include "host/toolkit/sheet_internal.h"
 #include "host/toolkit/window_functions.h"
 #include "host/win32/windows.h"
 
@@ -10,18 +10,40 @@
 
 namespace host {
 
-Sheet::Sheet() : Window(static_cast<QWidget&>(*this))
+void SheetWidget::resizeEvent(QResizeEvent* event)
 {
-    win32::registerWindow(this);
+    QWidget::resizeEvent(event);
+    if (Sheet* owner = sheet()) {
+        owner->resized();
+    }
 }
 
-Sheet::~Sheet() = default;
+void SheetWidget::closeEvent(QCloseEvent* event)
+{
+    if (Sheet* owner = sheet()) {
+        owner->closeRequested();
+    }
+    event->accept();
+}
+
+Sheet::Sheet() : Window(std::make_unique<SheetWidget>())
+{
+    auto& widget = static_cast<SheetWidget&>(widgetOf(*this));
+    widget.link(this);
+    win32::registerWindow(&widget);
+}
+
+Sheet::~Sheet()
+{
+    unlinkWidget(*this);
+}
 
 void Sheet::decorationChanged()
 {
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) {
-        sub->setWindowTitle(windowTitle());
-        sub->setWindowIcon(windowIcon());
+    const QWidget& widget = widgetOf(*this);
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(widget.parentWidget())) {
+        sub->setWindowTitle(widget.windowTitle());
+        sub->setWindowIcon(widget.windowIcon());
     }
 }
 
@@ -31,37 +53,25 @@ void Sheet::setDesignSize(int width, int height)
     designHeight_ = height;
 }
 
-Frame* Sheet::parentFrame() const
+void Sheet::raiseOpen(Frame& frame, int menuPosition)
 {
-    for (QWidget* ancestor = parentWidget(); ancestor != nullptr;
-         ancestor = ancestor->parentWidget()) {
-        if (auto* frame = dynamic_cast<Frame*>(ancestor)) {
-            return frame;
-        }
-    }
-    return nullptr;
-}
-
-void Sheet::raiseOpen(int menuPosition)
-{
+    frame_ = &frame;
     menuPosition_ = menuPosition;
     raiseEvent([this] { onOpen(); });
-    applyTabOrder(*this);
+    applyTabOrder(widgetOf(*this));
 }
 
-void Sheet::resizeEvent(QResizeEvent* event)
+void Sheet::resized()
 {
-    QWidget::resizeEvent(event);
     raiseEvent([this] { onResize(0, workspacewidth(), workspaceheight()); });
 }
 
-void Sheet::closeEvent(QCloseEvent* event)
+void Sheet::closeRequested()
 {
     if (!closing_) {
         closing_ = true;
         raiseEvent([this] { onClose(); });
     }
-    event->accept();
 }
 
 } // namespace host

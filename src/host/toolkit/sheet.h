@@ -1,17 +1,17 @@
 // A sheet: a document window inside a frame (an MDI sub-window). The program's sheets derive
-// from it and override its events; the frame opens them (Frame::opensheet).
+// from it and override its events; the frame opens them (Frame::opensheet) and owns them.
 #pragma once
 
 #include "host/toolkit/window.h"
 
-#include <QWidget>
 #include <string>
 
 namespace host {
 
 class Frame;
+class SheetWidget;
 
-class Sheet : public QWidget, public Window {
+class Sheet : public Window {
 public:
     Sheet();
     ~Sheet() override;
@@ -22,7 +22,7 @@ public:
     [[nodiscard]] int designHeight() const { return designHeight_; }
 
     // The frame this sheet is open in; nullptr before it is opened.
-    [[nodiscard]] Frame* parentFrame() const;
+    [[nodiscard]] Frame* parentFrame() const { return frame_; }
 
     // The frame's menu-bar position under which the frame lists this sheet.
     [[nodiscard]] int menuPosition() const { return menuPosition_; }
@@ -30,15 +30,18 @@ public:
     [[nodiscard]] bool closing() const { return closing_; }
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
     // The sub-window that frames the sheet shows its title and icon.
     void decorationChanged() override;
 
 private:
     friend class Frame;
-    void raiseOpen(int menuPosition);
+    friend class SheetWidget;
+    void raiseOpen(Frame& frame, int menuPosition);
+    // From the sheet's widget.
+    void resized();
+    void closeRequested();
 
+    Frame* frame_ = nullptr;
     int menuPosition_ = 0;
     int designWidth_ = 0;
     int designHeight_ = 0;

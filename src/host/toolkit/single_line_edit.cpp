@@ -1,6 +1,7 @@
 #include "host/toolkit/single_line_edit.h"
 
 #include "host/toolkit/event_boundary.h"
+#include "host/toolkit/window_internal.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -30,6 +31,8 @@ protected:
 };
 
 } // namespace
+
+SingleLineEdit::SingleLineEdit(Window& parent) : SingleLineEdit(&widgetOf(parent)) {}
 
 SingleLineEdit::SingleLineEdit(QWidget* parent)
     : Control(new ClearingLineEdit(parent)), // NOLINT(cppcoreguidelines-owning-memory): Qt parent

@@ -13,6 +13,8 @@ namespace host {
 
 class SingleLineEdit : public Control {
 public:
+    // On a window of the program's; the bare widget is for the host and its tests.
+    explicit SingleLineEdit(Window& parent);
     explicit SingleLineEdit(QWidget* parent);
 
     void setText(const std::string& text);

@@ -4,8 +4,11 @@
 #include "host/toolkit/colors.h"
 #include "host/toolkit/event_boundary.h"
 #include "host/toolkit/hyperlink.h"
+#include "host/toolkit/window_internal.h"
 
 namespace host {
+
+StaticHyperlink::StaticHyperlink(Window& parent) : StaticHyperlink(&widgetOf(parent)) {}
 
 StaticHyperlink::StaticHyperlink(QWidget* parent)
     : Control(new ClickableLabel(parent)), // NOLINT(cppcoreguidelines-owning-memory): Qt parent

@@ -11,6 +11,8 @@ class ClickableLabel;
 
 class StaticHyperlink : public Control {
 public:
+    // On a window of the program's; the bare widget is for the host and its tests.
+    explicit StaticHyperlink(Window& parent);
     explicit StaticHyperlink(QWidget* parent);
 
     void setText(const std::string& text);

@@ -2,8 +2,11 @@
 
 #include "host/toolkit/clickable_label.h"
 #include "host/toolkit/event_boundary.h"
+#include "host/toolkit/window_internal.h"
 
 namespace host {
+
+StaticText::StaticText(Window& parent) : StaticText(&widgetOf(parent)) {}
 
 StaticText::StaticText(QWidget* parent)
     : Control(new ClickableLabel(parent)), // NOLINT(cppcoreguidelines-owning-memory): Qt parent

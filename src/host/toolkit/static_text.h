@@ -12,6 +12,8 @@ class ClickableLabel;
 
 class StaticText : public Control {
 public:
+    // On a window of the program's; the bare widget is for the host and its tests.
+    explicit StaticText(Window& parent);
     explicit StaticText(QWidget* parent);
 
     void setText(const std::string& text);

@@ -4,6 +4,7 @@
 
 #include "host/win32/handles.h"
 
+#include <memory>
 #include <string>
 
 class QWidget;
@@ -14,7 +15,7 @@ class Window {
 public:
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
-    virtual ~Window() = default;
+    virtual ~Window();
 
     [[nodiscard]] std::string title() const;
     void setTitle(const std::string& title);
@@ -31,17 +32,20 @@ protected:
     virtual void onClose() {}
     virtual void onResize(int /*sizetype*/, int /*newwidth*/, int /*newheight*/) {}
 
-    // `widget` is the window itself, constructed before this base and outliving it.
-    explicit Window(QWidget& widget) : widget_(&widget) {}
+    // Takes the window's widget, made by the host, for the life of this object: it is deleted
+    // with it, unless Qt has deleted it first (with a parent window that went first).
+    explicit Window(std::unique_ptr<QWidget> widget);
 
     // The part of the window the program lays its contents out in; the whole window by default.
-    [[nodiscard]] virtual const QWidget& workspace() const { return *widget_; }
+    [[nodiscard]] virtual const QWidget& workspace() const;
     // Called after the title or the icon changed, for windows shown inside a frame of another.
     virtual void decorationChanged() {}
 
 private:
     friend QWidget& widgetOf(const Window& window);
-    QWidget* widget_;
+    friend void unlinkWidget(const Window& window);
+    struct OwnedWidget;
+    std::unique_ptr<OwnedWidget> widget_;
 };
 
 } // namespace host

@@ -2,6 +2,7 @@
 
 #include "host/toolkit/layout_units.h"
 #include "host/toolkit/pictures.h"
+#include "host/toolkit/window_internal.h"
 
 #include <QIcon>
 #include <QMdiSubWindow>
@@ -11,6 +12,11 @@
 #include <vector>
 
 namespace host {
+
+void close(Window& window)
+{
+    close(widgetOf(window));
+}
 
 void close(QWidget& window)
 {

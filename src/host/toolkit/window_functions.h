@@ -9,7 +9,10 @@ class QWidget;
 
 namespace host {
 
+class Window;
+
 // Closes a window the way its close box does: a sheet closes with its sub-window.
+void close(Window& window);
 void close(QWidget& window);
 
 // The size of a window's workspace (client area) in layout units.

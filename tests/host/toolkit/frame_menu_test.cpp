@@ -2,6 +2,7 @@
 // model, owner-drawn entries sized and painted by the owner window, plain shortcut keys, the
 // toolbar, micro-help and the window list.
 #include "host/toolkit/frame.h"
+#include "host/toolkit/frame_internal.h"
 #include "host/toolkit/frame_menu.h"
 #include "host/toolkit/frame_toolbar.h"
 #include "host/toolkit/menu_bar_view.h"
@@ -84,7 +85,7 @@ public:
         close->settoolbaritemspace(2);
         window = &root->addItem<host::MenuItem>("m_window");
         window->setText("[&W]Window");
-        setMenu(std::move(root));
+        setmenuid(std::move(root));
         bindUserEvent(WM_MEASUREITEM, [this](WPARAM, LPARAM lParam) {
             auto* request = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
             measured.push_back(*request);
@@ -98,8 +99,10 @@ public:
             FillRect(request->hDC, &request->rcItem, brush);
             DeleteObject(brush);
         });
-        resize(640, 480);
+        mainWindow().resize(640, 480);
     }
+
+    QMainWindow& mainWindow() const { return host::frameWidgetOf(*this); }
 
     HMENU filePopup() const { return GetSubMenu(GetMenu(handle()), 0); }
     host::OwnerDrawMenu* popup(HMENU menu) const { return frameMenu()->view().popup(menu); }
@@ -124,9 +127,9 @@ struct Shown {
     std::unique_ptr<TestFrame> frame = std::make_unique<TestFrame>();
     Shown()
     {
-        frame->show();
-        QApplication::setActiveWindow(frame.get());
-        EXPECT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+        frame->mainWindow().show();
+        QApplication::setActiveWindow(&frame->mainWindow());
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&frame->mainWindow()));
         frame->frameMenu()->view().sync();
     }
     ~Shown()
@@ -135,11 +138,14 @@ struct Shown {
             popup->close();
         }
     }
-    QAction* title(int index) const { return frame->menuBar()->actions().value(index); }
+    QAction* title(int index) const
+    {
+        return frame->mainWindow().menuBar()->actions().value(index);
+    }
     void clickTitle(int index) const
     {
-        QTest::mouseClick(frame->menuBar(), Qt::LeftButton, {},
-                          frame->menuBar()->actionGeometry(title(index)).center());
+        QTest::mouseClick(frame->mainWindow().menuBar(), Qt::LeftButton, {},
+                          frame->mainWindow().menuBar()->actionGeometry(title(index)).center());
     }
 };
 
@@ -147,7 +153,7 @@ TEST(FrameMenu, TheBarAndPopupsFollowTheModelAndInvisibleItemsHaveNoAction)
 {
     Shown shown;
     TestFrame& frame = *shown.frame;
-    ASSERT_EQ(frame.menuBar()->actions().size(), 2);
+    ASSERT_EQ(frame.mainWindow().menuBar()->actions().size(), 2);
     EXPECT_EQ(shown.title(0)->text(), "[&F]File");
     host::OwnerDrawMenu* file = frame.popup(frame.filePopup());
     ASSERT_NE(file, nullptr);
@@ -172,7 +178,7 @@ TEST(FrameMenu, OwnerDrawnPopupsTakeTheOwnersSizesByMouseAndByKeyboard)
     frame.ownerDrawFile();
     host::OwnerDrawMenu* file = frame.popup(frame.filePopup());
 
-    QTest::keyClick(&frame, Qt::Key_F, Qt::AltModifier);
+    QTest::keyClick(&frame.mainWindow(), Qt::Key_F, Qt::AltModifier);
     ASSERT_TRUE(file->isVisible());
     ASSERT_FALSE(frame.measured.empty());
     for (const MEASUREITEMSTRUCT& request : frame.measured) {
@@ -185,7 +191,7 @@ TEST(FrameMenu, OwnerDrawnPopupsTakeTheOwnersSizesByMouseAndByKeyboard)
     EXPECT_EQ(file->actionGeometry(file->actions()[0]), QRect(0, 0, 120, 21));
     EXPECT_EQ(file->actionGeometry(file->actions()[1]), QRect(0, 21, 120, 22));
     QTest::keyClick(file, Qt::Key_Escape);
-    QTest::keyClick(frame.menuBar(), Qt::Key_Escape);
+    QTest::keyClick(frame.mainWindow().menuBar(), Qt::Key_Escape);
     ASSERT_FALSE(file->isVisible());
 
     frame.measured.clear();
@@ -205,7 +211,8 @@ TEST(FrameMenu, OwnerDrawnEntriesArePaintedThroughTheOwnerWithStatesAndItemRecta
     frame.close->setEnabled(false);
     frame.ownerDrawFile();
     host::OwnerDrawMenu* file = frame.popup(frame.filePopup());
-    QTest::keyClick(&frame, Qt::Key_F, Qt::AltModifier); // opens with the first item highlighted
+    QTest::keyClick(&frame.mainWindow(), Qt::Key_F,
+                    Qt::AltModifier); // opens with the first item highlighted
     ASSERT_TRUE(file->isVisible());
     frame.drawn.clear();
     const QImage shot = file->grab().toImage();
@@ -254,23 +261,23 @@ TEST(FrameMenu, PlainShortcutKeysWorkInTheFrameOnlyAndWithoutModifiers)
 {
     Shown shown;
     TestFrame& frame = *shown.frame;
-    QTest::keyClick(&frame, Qt::Key_O);
+    QTest::keyClick(&frame.mainWindow(), Qt::Key_O);
     EXPECT_EQ(frame.opens, 1);
-    QTest::keyClick(frame.statusBar(), Qt::Key_C);
+    QTest::keyClick(frame.mainWindow().statusBar(), Qt::Key_C);
     EXPECT_EQ(frame.closes, 1);
-    QTest::keyClick(&frame, Qt::Key_O, Qt::ControlModifier);
-    QTest::keyClick(&frame, Qt::Key_O, Qt::ShiftModifier);
+    QTest::keyClick(&frame.mainWindow(), Qt::Key_O, Qt::ControlModifier);
+    QTest::keyClick(&frame.mainWindow(), Qt::Key_O, Qt::ShiftModifier);
     EXPECT_EQ(frame.opens, 1);
 
     // Another top-level window of the program (a dialog over the frame) keeps its keys.
-    QDialog dialog(&frame);
+    QDialog dialog(&frame.mainWindow());
     dialog.show();
     QTest::keyClick(&dialog, Qt::Key_O);
     EXPECT_EQ(frame.opens, 1);
     dialog.close();
 
     frame.open->setEnabled(false);
-    QTest::keyClick(&frame, Qt::Key_O);
+    QTest::keyClick(&frame.mainWindow(), Qt::Key_O);
     EXPECT_EQ(frame.opens, 1);
 }
 
@@ -314,15 +321,16 @@ TEST(FrameMenu, MicrohelpShowsWhileTheItemIsHighlighted)
     TestFrame& frame = *shown.frame;
     frame.setmicrohelp("Ready");
     host::OwnerDrawMenu* file = frame.popup(frame.filePopup());
-    QTest::keyClick(&frame, Qt::Key_F, Qt::AltModifier); // opens with the first item highlighted
+    QTest::keyClick(&frame.mainWindow(), Qt::Key_F,
+                    Qt::AltModifier); // opens with the first item highlighted
     ASSERT_TRUE(file->isVisible());
-    EXPECT_EQ(frame.statusBar()->currentMessage(), "Opens one");
+    EXPECT_EQ(frame.mainWindow().statusBar()->currentMessage(), "Opens one");
     QTest::keyClick(file, Qt::Key_Down);
-    EXPECT_EQ(frame.statusBar()->currentMessage(), "");
+    EXPECT_EQ(frame.mainWindow().statusBar()->currentMessage(), "");
     QTest::keyClick(file, Qt::Key_Up);
-    EXPECT_EQ(frame.statusBar()->currentMessage(), "Opens one");
+    EXPECT_EQ(frame.mainWindow().statusBar()->currentMessage(), "Opens one");
     QTest::keyClick(file, Qt::Key_Escape);
-    EXPECT_EQ(frame.statusBar()->currentMessage(), "");
+    EXPECT_EQ(frame.mainWindow().statusBar()->currentMessage(), "");
     // The status text the frame had shows again, untouched.
     EXPECT_EQ(frame.microhelp(), "Ready");
 }
@@ -357,11 +365,12 @@ TEST(FrameMenu, TheWindowMenuListsTheOpenSheetsAndChecksTheActiveOne)
     struct OtherSheet : host::Sheet {};
     auto* second = frame.opensheet<OtherSheet>(2);
     second->setTitle("two");
-    frame.mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(first->parentWidget()));
+    frame.mdiArea()->setActiveSubWindow(
+        qobject_cast<QMdiSubWindow*>(host::widgetOf(*first).parentWidget()));
     QCoreApplication::processEvents();
 
     // The titles are read again when the menu is about to show.
-    QTest::keyClick(&frame, Qt::Key_W, Qt::AltModifier);
+    QTest::keyClick(&frame.mainWindow(), Qt::Key_W, Qt::AltModifier);
     host::OwnerDrawMenu* popup = frame.popup(windowMenu);
     ASSERT_TRUE(popup->isVisible());
     EXPECT_EQ(entryTexts(windowMenu), (std::vector<std::string>{"-", "&1 one [x]", "&2 two"}));
@@ -374,14 +383,14 @@ TEST(FrameMenu, TheWindowMenuListsTheOpenSheetsAndChecksTheActiveOne)
     QTest::mouseClick(popup, Qt::LeftButton, {},
                       popup->actionGeometry(popup->actions()[2]).center());
     EXPECT_EQ(frame.getactivesheet(), second);
-    QTest::keyClick(&frame, Qt::Key_W, Qt::AltModifier);
+    QTest::keyClick(&frame.mainWindow(), Qt::Key_W, Qt::AltModifier);
     EXPECT_EQ(entryTexts(windowMenu), (std::vector<std::string>{"-", "&1 one", "&2 two [x]"}));
     popup->close();
 
     frame.mdiArea()->closeAllSubWindows();
     QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QTest::keyClick(&frame, Qt::Key_W, Qt::AltModifier);
+    QTest::keyClick(&frame.mainWindow(), Qt::Key_W, Qt::AltModifier);
     EXPECT_TRUE(entryTexts(windowMenu).empty());
     EXPECT_TRUE(popup->actions().isEmpty());
 }
@@ -393,14 +402,14 @@ TEST(FrameMenu, AMaximisedSheetsSystemMenuSitsAtBarPositionZeroAndIsNotATitle)
     const HMENU bar = GetMenu(frame.handle());
     PlainSheet* sheet = frame.opensheet<PlainSheet>(2);
     QCoreApplication::processEvents();
-    ASSERT_TRUE(qobject_cast<QMdiSubWindow*>(sheet->parentWidget())->isMaximized());
+    ASSERT_TRUE(qobject_cast<QMdiSubWindow*>(host::widgetOf(*sheet).parentWidget())->isMaximized());
     EXPECT_EQ(GetMenuItemCount(bar), 3);
     EXPECT_EQ(GetSubMenu(bar, 0), GetSystemMenu(sheet->handle(), 0));
     EXPECT_EQ(GetSubMenu(bar, 1), frame.file->menuHandle());
-    EXPECT_EQ(frame.menuBar()->actions().size(), 2);
-    EXPECT_EQ(frame.menuBar()->actions()[0]->text(), "[&F]File");
+    EXPECT_EQ(frame.mainWindow().menuBar()->actions().size(), 2);
+    EXPECT_EQ(frame.mainWindow().menuBar()->actions()[0]->text(), "[&F]File");
 
-    qobject_cast<QMdiSubWindow*>(sheet->parentWidget())->showNormal();
+    qobject_cast<QMdiSubWindow*>(host::widgetOf(*sheet).parentWidget())->showNormal();
     QCoreApplication::processEvents();
     EXPECT_EQ(GetMenuItemCount(bar), 2);
     EXPECT_EQ(GetSubMenu(bar, 0), frame.file->menuHandle());

@@ -1,6 +1,8 @@
 #include "host/toolkit/response_window.h"
+#include "host/toolkit/window_internal.h"
 
 #include <QTimer>
+#include <QWidget>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -18,10 +20,12 @@ protected:
     {
         events.emplace_back("open");
         setTitle("probe");
-        QTimer::singleShot(0, this, [this] {
-            parentWhileOpen = parentWidget();
-            events.emplace_back(isModal() && isVisible() ? "shown modal" : "not shown");
-            close();
+        QWidget& dialog = host::widgetOf(*this);
+        QTimer::singleShot(0, &dialog, [this, &dialog] {
+            parentWhileOpen = dialog.parentWidget();
+            events.emplace_back(dialog.isModal() && dialog.isVisible() ? "shown modal"
+                                                                       : "not shown");
+            dialog.close();
         });
     }
     void onClose() override { events.emplace_back("close"); }
@@ -37,7 +41,7 @@ TEST(ResponseWindow, OpensModalOverItsParentAndReturnsWhenItCloses)
     EXPECT_EQ(probe.parentWhileOpen, &parent);
     EXPECT_EQ(probe.title(), "probe");
     EXPECT_NE(probe.handle(), 0u);
-    EXPECT_FALSE(probe.isVisible());
+    EXPECT_FALSE(host::widgetOf(probe).isVisible());
 }
 
 } // namespace
