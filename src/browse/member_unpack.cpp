@@ -70,6 +70,15 @@ bool folderNotWritable(std::int32_t code)
 
 } // namespace
 
+UnpackEntries bindUnpackEntries()
+{
+    UnpackEntries entries{bindKarvexExtractMember(), nullptr};
+    if (entries.withProgress == nullptr) {
+        entries.plain = bindGetFileFromZipFile2();
+    }
+    return entries;
+}
+
 UnpackResult unpackMember(const UnpackEntries& entries, const std::string& zip,
                           const std::string& member, const std::string& folder,
                           host::WorkerProgress& progress)

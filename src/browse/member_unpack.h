@@ -39,6 +39,10 @@ struct UnpackResult {
     std::optional<UnpackedFile> written;
 };
 
+// The entries as the library has them, bound now: the plain one only when the one with progress
+// is missing. A missing library ends the calling event.
+UnpackEntries bindUnpackEntries();
+
 // The name of the viewer's private cache folder.
 inline constexpr const char* kCacheFolderName = "varnelook";
 

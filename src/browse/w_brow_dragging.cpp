@@ -1,6 +1,5 @@
 // Dragging a member out of the list: a copy is unpacked into a folder of its own in the viewer's
 // private cache, and the drag carries that file; the copies go when the sheet closes.
-#include "browse/karvex_causes.h"
 #include "browse/karvex_entries.h"
 #include "browse/member_unpack.h"
 #include "browse/w_brow.h"
@@ -98,12 +97,8 @@ std::string w_brow::dragMemberOut(const std::string& label)
     {
         // A listing still running keeps its own hourglass after this one ends.
         const BusyPointerScope busy;
-        browse::UnpackEntries entries{browse::bindKarvexExtractMember(), nullptr};
-        if (entries.withProgress == nullptr) {
-            entries.plain = browse::bindGetFileFromZipFile2();
-        }
-        code = browse::copyMember(entries, is_zipfilepathname, label, path, KARVEX_EXTRACT_SAVE_AS,
-                                  nullptr);
+        code = browse::copyMember(browse::bindUnpackEntries(), is_zipfilepathname, label, path,
+                                  KARVEX_EXTRACT_SAVE_AS, nullptr);
     }
     return keepDragCopy(key, *folder, path, code) ? path : std::string();
 }
@@ -115,9 +110,7 @@ bool w_brow::keepDragCopy(const std::pair<std::string, std::string>& member,
     if (!identity) {
         discardDragCopy(folder, path);
         const std::int32_t shown = code < 0 ? code : KARVEX_E_WRITE;
-        MessageBox("信息提示!错误代码为" + String(shown),
-                   "无法从文件库中取出该文件。\r\n原因: " + browse::karvexCause(shown) +
-                       "\r\n错误代码: " + String(shown));
+        reportCannotExtract(shown);
         return false;
     }
     draggedCopies_.insert_or_assign(member, browse::UnpackedFile{path, *identity, {folder}});

@@ -50,7 +50,7 @@ void w_brow::openMember(const std::string& label)
 
 void w_brow::startUnpack(const std::string& zip, const std::string& label)
 {
-    const UnpackEntries entries{bindKarvexExtractMember(), bindGetFileFromZipFile2()};
+    const UnpackEntries entries = bindUnpackEntries();
     deleteOpenedFile();
     Opening& opening = *opening_;
     opening.next.reset();
@@ -89,9 +89,7 @@ void w_brow::unpackFinished(const std::string& label, const UnpackResult& result
     }
     if (result.code < 0) {
         // Nothing was written, so nothing is opened and nothing of this name is ours to delete.
-        MessageBox("信息提示!错误代码为" + String(result.code),
-                   "无法从文件库中取出该文件。\r\n原因: " + karvexCause(result.code) +
-                       "\r\n错误代码: " + String(result.code));
+        reportCannotExtract(result.code);
         return;
     }
     if (result.written) {
@@ -106,6 +104,13 @@ void w_brow::unpackFinished(const std::string& label, const UnpackResult& result
         MessageBox("信息提示!错误代码为" + String(ll_runreturn),
                    "没有跟这类文件关联的软件,请安装相关软件。");
     }
+}
+
+void w_brow::reportCannotExtract(std::int32_t code) const
+{
+    MessageBox("信息提示!错误代码为" + String(code),
+               "无法从文件库中取出该文件。\r\n原因: " + karvexCause(code) +
+                   "\r\n错误代码: " + String(code));
 }
 
 std::int16_t w_brow::of_executefile(const std::string& as_filename, const std::string& as_parameter,

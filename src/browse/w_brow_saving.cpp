@@ -30,10 +30,7 @@ void w_brow::startCopy(const std::string& title, const std::string& label, const
                        std::function<void(std::int32_t)> abandoned)
 {
     // Bound before anything shows: a missing library ends the event here.
-    browse::UnpackEntries entries{browse::bindKarvexExtractMember(), nullptr};
-    if (entries.withProgress == nullptr) {
-        entries.plain = browse::bindGetFileFromZipFile2();
-    }
+    const browse::UnpackEntries entries = browse::bindUnpackEntries();
     browse::ShownWork& copy = opening_->copy;
     copy.show(*this, title, label);
     copy.task.start<std::int32_t>(
