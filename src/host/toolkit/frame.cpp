@@ -75,8 +75,6 @@ Frame::Frame()
       microhelpUpdate_([this] { microhelp_->setText(QString::fromStdString(microhelpText_)); })
 {
     FrameWidget& widget = frameWidget();
-    widget.link(this);
-    win32::registerWindow(&widget);
     win32::registerWindow(mdi_);
     widget.setCentralWidget(mdi_);
     // The status text is a widget of the status line, so a menu item's micro-help, shown

@@ -6,7 +6,6 @@
 #include "host/toolkit/response_window_internal.h"
 #include "host/toolkit/window_functions.h"
 #include "host/toolkit/window_internal.h"
-#include "host/win32/windows.h"
 
 #include <QPalette>
 
@@ -31,10 +30,7 @@ void ResponseWidget::done(int result)
 
 ResponseWindow::ResponseWindow(QWidget* parent) : Window(std::make_unique<ResponseWidget>(parent))
 {
-    ResponseWidget& widget = dialog();
-    widget.link(this);
-    win32::registerWindow(&widget);
-    widget.setModal(true);
+    dialog().setModal(true);
 }
 
 ResponseWindow::ResponseWindow(Window* parent)

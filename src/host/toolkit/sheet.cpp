@@ -3,7 +3,6 @@
 #include "host/toolkit/event_boundary.h"
 #include "host/toolkit/sheet_internal.h"
 #include "host/toolkit/window_functions.h"
-#include "host/win32/windows.h"
 
 #include <QCloseEvent>
 #include <QMdiSubWindow>
@@ -26,12 +25,7 @@ void SheetWidget::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-Sheet::Sheet() : Window(std::make_unique<SheetWidget>())
-{
-    auto& widget = static_cast<SheetWidget&>(widgetOf(*this));
-    widget.link(this);
-    win32::registerWindow(&widget);
-}
+Sheet::Sheet() : Window(std::make_unique<SheetWidget>()) {}
 
 Sheet::~Sheet()
 {

@@ -18,6 +18,10 @@ struct Window::OwnedWidget {
 Window::Window(std::unique_ptr<QWidget> widget)
     : widget_(std::make_unique<OwnedWidget>(OwnedWidget{widget.release()}))
 {
+    if (auto* link = dynamic_cast<WindowLink*>(widget_->widget.data())) {
+        link->link(this);
+    }
+    win32::registerWindow(widget_->widget.data());
 }
 
 Window::~Window()

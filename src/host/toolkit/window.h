@@ -33,7 +33,8 @@ protected:
     virtual void onResize(int /*sizetype*/, int /*newwidth*/, int /*newheight*/) {}
 
     // Takes the window's widget, made by the host, for the life of this object: it is deleted
-    // with it, unless Qt has deleted it first (with a parent window that went first).
+    // with it, unless Qt has deleted it first (with a parent window that went first). The widget
+    // gets a window handle and, when it leads back to its window (WindowLink), the link to this.
     explicit Window(std::unique_ptr<QWidget> widget);
 
     // The part of the window the program lays its contents out in; the whole window by default.
