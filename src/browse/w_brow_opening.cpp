@@ -137,6 +137,7 @@ void w_brow::deleteOpenedFile()
 
 void w_brow::onClose()
 {
+    catalogueWatch_.stop();
     endListing();
     // An unpack still running stops first; what it wrote regardless is removed when it returns.
     // A copy still being written stops too: a saved copy is left whole or not at all, a drag's

@@ -77,6 +77,36 @@ void ListViewModel::showInOrder(const std::vector<std::uint32_t>& order)
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
+void ListViewModel::removeItem(std::uint32_t number)
+{
+    const int row = rowOf(number);
+    if (row >= 0) {
+        beginRemoveRows(QModelIndex(), row, row);
+        shown_.erase(shown_.begin() + row);
+    }
+    // Renumbered before the view hears of the removal, so every row it asks for is sound.
+    items_.erase(items_.begin() + number);
+    for (std::uint32_t& later : shown_) {
+        later -= later > number ? 1 : 0;
+    }
+    if (marked_ && *marked_ == number) {
+        marked_.reset();
+    } else if (marked_ && *marked_ > number) {
+        --*marked_;
+    }
+    if (row >= 0) {
+        endRemoveRows();
+    }
+}
+
+void ListViewModel::setShownText(std::function<QString(const QString&)> shownText)
+{
+    shownText_ = std::move(shownText);
+    if (!shown_.empty()) {
+        emit dataChanged(index(0), index(static_cast<int>(shown_.size()) - 1), {Qt::DisplayRole});
+    }
+}
+
 void ListViewModel::setRowSize(QSize rowSize)
 {
     if (rowSize == rowSize_) {
@@ -187,7 +217,7 @@ QVariant ListViewModel::data(const QModelIndex& index, int role) const
     const ListViewRow& row = items_[*number];
     switch (role) {
     case Qt::DisplayRole:
-        return row.label;
+        return shownText_ ? shownText_(row.label) : row.label;
     case Qt::ToolTipRole:
         return toolTip_ ? toolTip_(*number) : row.label;
     case Qt::DecorationRole:
