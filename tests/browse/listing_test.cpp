@@ -513,6 +513,9 @@ bool markedRow(const host::ListViewWidget& view, int row)
     return view.model()->index(row, 0).data(Qt::BackgroundRole).isValid();
 }
 
+// How long a test waits for the catalogue to follow a change in its folder, at most.
+constexpr int kFolderChangeWait = 5000;
+
 } // namespace
 
 TEST(Catalogue, OneColumnInChineseOrderThatFollowsTheFolderAndKeepsTheListedMembers)
@@ -571,7 +574,8 @@ TEST(Catalogue, OneColumnInChineseOrderThatFollowsTheFolderAndKeepsTheListedMemb
     ASSERT_TRUE(QFile::remove(QString::fromStdString(folder.filePath("B.zqr"))));
     expected.erase(expected.begin() + 2);
     expected.insert(expected.begin(), "a5.zqr");
-    QTRY_VERIFY_WITH_TIMEOUT(RunningViewer::shownArchives(sheet) == expected, 5000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return RunningViewer::shownArchives(sheet) == expected; },
+                                kFolderChangeWait));
     EXPECT_EQ(catalogue.currentIndex().data().toString(), "茶.zqr");
     EXPECT_TRUE(markedRow(catalogue, 297));
     EXPECT_EQ(RunningViewer::shownMembers(sheet), members);
@@ -588,7 +592,8 @@ TEST(Catalogue, OneColumnInChineseOrderThatFollowsTheFolderAndKeepsTheListedMemb
     // clicks elsewhere, and opening one says the archive is gone.
     ASSERT_TRUE(QFile::remove(QString::fromStdString(folder.filePath("茶.zqr"))));
     expected.erase(std::find(expected.begin(), expected.end(), "茶.zqr"));
-    QTRY_VERIFY_WITH_TIMEOUT(RunningViewer::shownArchives(sheet) == expected, 5000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return RunningViewer::shownArchives(sheet) == expected; },
+                                kFolderChangeWait));
     EXPECT_EQ(RunningViewer::shownMembers(sheet), members);
     EXPECT_EQ(sheet.title(), "在浏览<茶.zqr>");
     for (int row = 0; row < catalogue.model()->rowCount(); ++row) {
