@@ -17,6 +17,7 @@
 #include <QPixmap>
 #include <QString>
 #include <QStyle>
+#include <QStyledItemDelegate>
 #include <algorithm>
 #include <exception>
 #include <iterator>
@@ -57,6 +58,32 @@ QString twoLines(const QString& label, const QFontMetrics& metrics, int width)
 
 } // namespace
 
+// Paints the labels; in the large-icon view a long label without spaces takes the cell's two
+// lines (twoLines), on the screen only: the label the model gives stays whole.
+class ListView::LabelsDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void setTwoLines(bool twoLines) { twoLines_ = twoLines; }
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (twoLines_ && option->features.testFlag(QStyleOptionViewItem::HasDisplay)) {
+            // The style keeps a margin on both sides of the label, and a little more for safety.
+            const int margin = option->widget->style()->pixelMetric(QStyle::PM_FocusFrameHMargin,
+                                                                    nullptr, option->widget) +
+                               2;
+            option->text =
+                twoLines(option->text, option->fontMetrics, kLargeCellWidth - 2 * margin);
+        }
+    }
+
+private:
+    bool twoLines_ = false;
+};
+
 struct ListView::Item {
     std::string label;
     QString text; // the label for the screen, made when first published or sorted
@@ -90,6 +117,9 @@ ListView::ListView(QWidget* parent)
     // A label too long for its place keeps its start and its end, where names differ most
     // often ("report-2023-03.pdf", numbered copies), not only its start.
     view_widget_->setTextElideMode(Qt::ElideMiddle);
+    // NOLINTNEXTLINE(cppcoreguidelines-owning-memory): Qt parent, the view
+    labelsDelegate_ = new LabelsDelegate(view_widget_);
+    view_widget_->setItemDelegate(labelsDelegate_);
     connectEvent(&ListViewWidget::clickedAt, clicked_);
     connectEvent(&ListViewWidget::doubleClickedAt, doubleClicked_);
     connectEvent(&ListViewWidget::returnPressedAt, returnPressed_);
@@ -614,17 +644,7 @@ void ListView::applyView()
     applyDragging();
     publish();
     view_widget_->setGridSize(large ? rowSize() : QSize());
-    if (large) {
-        // The style keeps a margin on both sides of the label, and a little more for safety.
-        const int margin = view_widget_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr,
-                                                              view_widget_) +
-                           2;
-        model_->setShownText([this, width = kLargeCellWidth - 2 * margin](const QString& label) {
-            return twoLines(label, QFontMetrics(view_widget_->font()), width);
-        });
-    } else {
-        model_->setShownText(nullptr);
-    }
+    labelsDelegate_->setTwoLines(large);
 }
 
 } // namespace host

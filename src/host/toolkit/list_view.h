@@ -99,6 +99,7 @@ private:
     struct Item;
     // The font the labels were last measured in, and its characters' advances.
     struct Measuring;
+    class LabelsDelegate;
 
     void publish();
     // The order of the items the filter lets show.
@@ -122,6 +123,7 @@ private:
     void connectEvent(void (ListViewWidget::*signal)(long), std::function<void(long)>& handler);
 
     ListViewWidget* view_widget_;
+    LabelsDelegate* labelsDelegate_ = nullptr; // Qt parent: the view
     std::unique_ptr<ListViewModel> model_;
     // Items in the order they were added, and the order in which the list shows them: sorted
     // inserts move 4-byte numbers, not items. A sorted list keeps the items added since its

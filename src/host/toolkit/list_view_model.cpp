@@ -99,14 +99,6 @@ void ListViewModel::removeItem(std::uint32_t number)
     }
 }
 
-void ListViewModel::setShownText(std::function<QString(const QString&)> shownText)
-{
-    shownText_ = std::move(shownText);
-    if (!shown_.empty()) {
-        emit dataChanged(index(0), index(static_cast<int>(shown_.size()) - 1), {Qt::DisplayRole});
-    }
-}
-
 void ListViewModel::setRowSize(QSize rowSize)
 {
     if (rowSize == rowSize_) {
@@ -217,7 +209,7 @@ QVariant ListViewModel::data(const QModelIndex& index, int role) const
     const ListViewRow& row = items_[*number];
     switch (role) {
     case Qt::DisplayRole:
-        return shownText_ ? shownText_(row.label) : row.label;
+        return row.label;
     case Qt::ToolTipRole:
         return toolTip_ ? toolTip_(*number) : row.label;
     case Qt::DecorationRole:

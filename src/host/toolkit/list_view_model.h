@@ -37,8 +37,6 @@ public:
     // Forgets item `number` and its row, if shown; the items after it take the numbers one
     // lower. The view's selection and current item stay on the other rows.
     void removeItem(std::uint32_t number);
-    // How a label shows, when not as it is (nullptr: as it is).
-    void setShownText(std::function<QString(const QString&)> shownText);
     // The one size every row takes in the current view.
     void setRowSize(QSize rowSize);
     void setPictures(std::vector<QPixmap> pictures);
@@ -72,7 +70,6 @@ private:
     QBrush markedBackground_;
     std::function<QString(std::uint32_t)> toolTip_;
     std::function<QString(std::uint32_t)> dragFile_;
-    std::function<QString(const QString&)> shownText_;
 };
 
 } // namespace host
