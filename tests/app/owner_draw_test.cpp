@@ -3,6 +3,7 @@
 // engine measure and paint the items.
 #include "app/m_main.h"
 #include "app/w_main.h"
+#include "contrast.h"
 #include "host/toolkit/frame_internal.h"
 #include "host/toolkit/frame_menu.h"
 #include "host/toolkit/menu_bar_view.h"
@@ -15,6 +16,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QMenuBar>
+#include <QStyle>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <vector>
@@ -291,6 +293,49 @@ TEST(FrameOwnerDraw, AHighlightedEntryShowsItsLookOverTheNormalPictureInEveryLoo
                 each.expect(picturesOf(each.popup, 0, each.other), look);
             }
             QTest::keyClick(&each.popup, Qt::Key_Escape);
+            QTest::keyClick(host::frameWidgetOf(frame).menuBar(), Qt::Key_Escape);
+        }
+    }
+}
+
+// Every entry's text against what it is drawn on, normal and highlighted: at least 4.5:1.
+// Separators have no text; the check runs over the text column, shortcut included.
+void expectLegibleEntries(host::OwnerDrawMenu& popup)
+{
+    std::vector<int> texts;
+    for (int i = 0; i < static_cast<int>(popup.entryActions().size()); ++i) {
+        if ((entryInfo(popup.menuHandle(), i).fType & MFT_SEPARATOR) == 0) {
+            texts.push_back(i);
+        }
+    }
+    ASSERT_GE(texts.size(), 2u);
+    for (const int entry : texts) {
+        const int other = entry == texts.front() ? texts.back() : texts.front();
+        const EntryPictures p = picturesOf(popup, entry, other);
+        const QRect text(QPoint(p.L + 24, p.T + 4), QPoint(p.R - 13, p.B - 3));
+        const QString label = popup.entryActions().at(static_cast<std::size_t>(entry))->text();
+        EXPECT_GE(test::textContrast(p.normal, text), 4.5) << label.toStdString();
+        EXPECT_GE(test::textContrast(p.highlighted, text), 4.5)
+            << label.toStdString() << " highlighted";
+    }
+}
+
+TEST(FrameOwnerDraw, MenuTextStaysLegibleInALightAndADarkPalette)
+{
+    const std::vector<std::pair<const char*, QPalette>> palettes = {
+        {"light", QApplication::style()->standardPalette()}, {"dark", test::darkPalette()}};
+    for (const auto& [name, palette] : palettes) {
+        SCOPED_TRACE(name);
+        const test::ScopedPalette shown(palette);
+        Running run;
+        w_main& frame = run.frame();
+        for (const auto& [title, key] :
+             {std::pair{&run.menu().m_file, Qt::Key_F}, std::pair{&run.menu().m_help, Qt::Key_H}}) {
+            host::OwnerDrawMenu& popup = run.popup(*title);
+            QTest::keyClick(&host::widgetOf(frame), key, Qt::AltModifier);
+            ASSERT_TRUE(popup.isVisible());
+            expectLegibleEntries(popup);
+            QTest::keyClick(&popup, Qt::Key_Escape);
             QTest::keyClick(host::frameWidgetOf(frame).menuBar(), Qt::Key_Escape);
         }
     }

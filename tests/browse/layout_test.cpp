@@ -1,4 +1,6 @@
+#include "app/w_main.h"
 #include "browse/w_brow.h"
+#include "contrast.h"
 #include "host/toolkit/frame_internal.h"
 #include "host/toolkit/layout_units.h"
 #include "host/toolkit/list_view_widget.h"
@@ -7,6 +9,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QTest>
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -123,6 +126,30 @@ TEST(SheetWindow, TheRestoreButtonGivesTheSheetItsDesignSizeCentred)
     const QRect area = window->mdiArea()->viewport()->rect();
     EXPECT_NEAR(window->x(), std::max(0, (area.width() - window->width()) / 2), 1);
     EXPECT_NEAR(window->y(), std::max(0, (area.height() - window->height()) / 2), 1);
+}
+
+TEST(SheetWindow, BrandTextsListsAndStatusLineStayLegibleInADarkPalette)
+{
+    const test::ScopedPalette dark(test::darkPalette());
+    ScratchFolder folder;
+    folder.addArchive("tea.zqr", {{"a.txt", "a"}, {"b.txt", "b"}});
+    RunningViewer viewer;
+    w_brow* sheet = viewer.sheet();
+    ASSERT_NE(sheet, nullptr);
+    RunningViewer::clickItem(*sheet, true, 0);
+    ASSERT_EQ(RunningViewer::shownMembers(*sheet).size(), 2u);
+    QCoreApplication::processEvents(); // the member list lays its items out
+    const auto contrastOf = [](QWidget* widget) {
+        const QImage shown = widget->grab().toImage();
+        return test::textContrast(shown, shown.rect());
+    };
+    // The brand texts keep their green, so they take a light face: 20-point bold text is large
+    // text, for which 3:1 is the least.
+    EXPECT_GE(contrastOf(sheet->st_1->widget()), 3.0);
+    EXPECT_GE(contrastOf(sheet->st_2->widget()), 3.0);
+    EXPECT_GE(contrastOf(sheet->lv_zip->listWidget()->viewport()), 4.5);
+    EXPECT_GE(contrastOf(sheet->lv_fileico->listWidget()->viewport()), 4.5);
+    EXPECT_GE(contrastOf(host::frameWidgetOf(*viewer.frame()).statusBar()), 4.5);
 }
 
 } // namespace
