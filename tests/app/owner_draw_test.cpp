@@ -13,6 +13,7 @@
 #include "pixels.h"
 #include "viewer_fixture.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QImage>
 #include <QMenuBar>
@@ -339,6 +340,60 @@ TEST(FrameOwnerDraw, MenuTextStaysLegibleInALightAndADarkPalette)
             QTest::keyClick(host::frameWidgetOf(frame).menuBar(), Qt::Key_Escape);
         }
     }
+}
+
+// What assistive technology announces for the entries of a popup: role and name of each.
+std::vector<std::pair<QAccessible::Role, std::string>> announcedEntries(QMenu& popup)
+{
+    std::vector<std::pair<QAccessible::Role, std::string>> entries;
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(&popup);
+    if (face == nullptr) {
+        return entries;
+    }
+    for (int i = 0; i < face->childCount(); ++i) {
+        QAccessibleInterface* entry = face->child(i);
+        entries.emplace_back(entry->role(), entry->text(QAccessible::Name).toStdString());
+    }
+    return entries;
+}
+
+TEST(FrameOwnerDraw, EntriesAreAnnouncedByTheirLabelsAndSeparatorsAsSeparators)
+{
+    Running run;
+    w_main& frame = run.frame();
+    using Role = QAccessible::Role;
+    const std::pair<Role, std::string> separator{Role::Separator, ""};
+    const struct {
+        host::MenuItem* title;
+        Qt::Key key;
+        std::vector<std::pair<Role, std::string>> entries;
+    } cases[] = {
+        {&run.menu().m_file,
+         Qt::Key_F,
+         {{Role::MenuItem, "打开"}, {Role::MenuItem, "关闭"}, separator, {Role::MenuItem, "退出"}}},
+        {&run.menu().m_help,
+         Qt::Key_H,
+         {{Role::MenuItem, "Help for Varnelook"}, separator, {Role::MenuItem, "About..."}}},
+    };
+    for (const auto& each : cases) {
+        host::OwnerDrawMenu& popup = run.popup(*each.title);
+        QTest::keyClick(&host::widgetOf(frame), each.key, Qt::AltModifier);
+        ASSERT_TRUE(popup.isVisible());
+        EXPECT_EQ(announcedEntries(popup), each.entries) << each.title->text();
+        QTest::keyClick(&popup, Qt::Key_Escape);
+        QTest::keyClick(host::frameWidgetOf(frame).menuBar(), Qt::Key_Escape);
+    }
+    // The window list that the frame adds for its sheets: a separator, then the sheet by its
+    // number and title.
+    host::OwnerDrawMenu& windows = run.popup(run.menu().m_w窗口);
+    QTest::keyClick(&host::widgetOf(frame), Qt::Key_W, Qt::AltModifier);
+    ASSERT_TRUE(windows.isVisible());
+    const auto entries = announcedEntries(windows);
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0], separator);
+    EXPECT_EQ(entries[1].first, Role::MenuItem);
+    EXPECT_EQ(entries[1].second.substr(0, 2), "1 ");
+    QTest::keyClick(&windows, Qt::Key_Escape);
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "host/toolkit/list_view_widget.h"
 #include "viewer_fixture.h"
 
+#include <QAccessible>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QRadioButton>
@@ -108,6 +109,41 @@ TEST_F(LoneSheet, ViewButtonsSwitchTheMemberListAndKeepItsItems)
         checked += (*button)->checked() ? 1 : 0;
     }
     EXPECT_EQ(checked, 1);
+}
+
+// What assistive technology announces for a widget: its role and its name.
+std::pair<QAccessible::Role, std::string> announced(QWidget* widget)
+{
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget);
+    if (face == nullptr) {
+        return {QAccessible::NoRole, {}};
+    }
+    return {face->role(), face->text(QAccessible::Name).toStdString()};
+}
+
+TEST_F(LoneSheet, EveryControlIsAnnouncedByTheNameAUserSeesBesideIt)
+{
+    resizeTo(1200, 700);
+    using Role = QAccessible::Role;
+    const std::vector<std::pair<QWidget*, std::pair<Role, std::string>>> expected = {
+        {sheet.lv_zip->listWidget(), {Role::List, "文件清单"}},
+        {sheet.lv_fileico->listWidget(), {Role::List, "文件"}},
+        {sheet.sle_find->widget(), {Role::EditableText, "查找文件名"}},
+        {sheet.gb_1->widget(), {Role::Grouping, "明细显示类型"}},
+        {sheet.gb_2->widget(), {Role::Grouping, "文件清单"}},
+        {sheet.rb_1->widget(), {Role::RadioButton, "大图标"}},
+        {sheet.rb_2->widget(), {Role::RadioButton, "小图标"}},
+        {sheet.rb_3->widget(), {Role::RadioButton, "列表"}},
+        {sheet.st_1->widget(), {Role::StaticText, sheet.st_1->text()}},
+        {sheet.st_2->widget(), {Role::StaticText, sheet.st_2->text()}},
+    };
+    for (const auto& [widget, what] : expected) {
+        EXPECT_EQ(announced(widget), what) << what.second;
+    }
+    // The logo is a link to the publisher, named as its tooltip names it.
+    EXPECT_EQ(announced(sheet.phl_1->widget()).second,
+              sheet.phl_1->widget()->toolTip().toStdString());
+    EXPECT_FALSE(announced(sheet.phl_1->widget()).second.empty());
 }
 
 TEST(SheetWindow, TheRestoreButtonGivesTheSheetItsDesignSizeCentred)

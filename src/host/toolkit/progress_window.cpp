@@ -96,6 +96,8 @@ ProgressWindow::ProgressWindow(Sheet& owner, const std::string& title,
     w.bar->setRange(0, kBarSteps);
     w.bar->setValue(0);
     w.bar->setTextVisible(false);
+    // Named for assistive technology as the window is titled: what is under way.
+    w.bar->setAccessibleName(QString::fromStdString(title));
     w.figures = new QLabel(&dialog); // NOLINT(cppcoreguidelines-owning-memory)
     w.figures->setFont(font("Arial", 12));
     auto* button = new QPushButton(QString::fromStdString(buttonText), // NOLINT
