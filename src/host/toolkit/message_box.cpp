@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 #include <utility>
 
 namespace host {
@@ -44,6 +45,9 @@ int MessageBox(const std::string& title, const std::string& text, Icon icon, But
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     QMessageBox box(toQt(icon), QString::fromStdString(title), shown, QMessageBox::Ok,
                     QApplication::activeWindow());
+    // The program's own boxes keep their OK button as it always read; Qt's translations
+    // (translations.h) are for Qt's own dialogs.
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
     box.exec();
     return 1;
 }

@@ -113,7 +113,7 @@ bool isLight(const QPalette& palette)
 QPalette lightPalette()
 {
     if (widgetApplication() != nullptr) {
-        const QPalette standard = QApplication::style()->standardPalette();
+        QPalette standard = QApplication::style()->standardPalette();
         if (isLight(standard)) {
             return standard;
         }
