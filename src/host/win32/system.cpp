@@ -112,11 +112,13 @@ bool isLight(const QPalette& palette)
 // light, otherwise Qt's Fusion palette, which is.
 QPalette lightPalette()
 {
-    if (widgetApplication() != nullptr) {
-        QPalette standard = QApplication::style()->standardPalette();
-        if (isLight(standard)) {
-            return standard;
-        }
+    if (widgetApplication() == nullptr) {
+        // No widget style to ask: a palette that Qt derives from a light grey face.
+        return QPalette(QColor(239, 239, 239));
+    }
+    QPalette standard = QApplication::style()->standardPalette();
+    if (isLight(standard)) {
+        return standard;
     }
     static const QPalette fusion = [] {
         const std::unique_ptr<QStyle> style(QStyleFactory::create(QStringLiteral("Fusion")));
