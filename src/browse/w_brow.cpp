@@ -73,6 +73,9 @@ void w_brow::createControls()
     lv_zip->setFont("宋体", 12);
     lv_zip->setBorder(false);
     lv_zip->setTabOrder(20);
+    // Assistive technology names each list as a user sees it: the catalogue by the title of the
+    // frame around it, the member list by what it shows.
+    lv_zip->setAccessibleName("文件清单");
     lv_zip->addSmallPicture("zip.bmp", kWhite);
     lv_zip->onClicked([this](long index) { lv_zip_clicked(index); });
     // From the keyboard, Return does what the mouse does: list the archive.
@@ -122,6 +125,7 @@ void w_brow::createControls()
     lv_fileico->setFont("宋体", 12);
     lv_fileico->setSorting(host::ListView::Sort::Ascending);
     lv_fileico->setTabOrder(10);
+    lv_fileico->setAccessibleName("文件");
     lv_fileico->addLargePicture("file.bmp", kWhite);
     lv_fileico->addSmallPicture("file.bmp", kWhite);
     lv_fileico->onDoubleClicked([this](long index) { lv_fileico_doubleclicked(index); });

@@ -1,4 +1,5 @@
 #include "about/w_about.h"
+#include "contrast.h"
 #include "host/toolkit/frame.h"
 #include "host/toolkit/message_box.h"
 #include "host/toolkit/window_internal.h"
@@ -253,6 +254,21 @@ TEST_F(AboutWindow, TheBoxAndItsControlsShareTheLightBlueBackground)
     }
     // The user cannot resize the box.
     EXPECT_EQ(host::widgetOf(about).minimumSize(), host::widgetOf(about).maximumSize());
+}
+
+TEST_F(AboutWindow, ItsTextsAndLinksStayLegibleOnItsBlueInADarkPalette)
+{
+    // The box is light blue whatever the desktop's palette; a dark one has light text.
+    const test::ScopedPalette dark(test::darkPalette());
+    w_about about(&frame);
+    openAndClose(about, [&] {
+        for (host::Control* control : std::initializer_list<host::Control*>{
+                 about.st_1.get(), about.st_2.get(), about.shl_1.get(), about.shl_2.get()}) {
+            const QImage shown = control->widget()->grab().toImage();
+            EXPECT_GE(test::textContrast(shown, shown.rect()), 4.5)
+                << control->widget()->metaObject()->className();
+        }
+    });
 }
 
 } // namespace

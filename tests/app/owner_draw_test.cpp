@@ -3,6 +3,7 @@
 // engine measure and paint the items.
 #include "app/m_main.h"
 #include "app/w_main.h"
+#include "contrast.h"
 #include "host/toolkit/frame_internal.h"
 #include "host/toolkit/frame_menu.h"
 #include "host/toolkit/menu_bar_view.h"
@@ -12,9 +13,11 @@
 #include "pixels.h"
 #include "viewer_fixture.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QImage>
 #include <QMenuBar>
+#include <QStyle>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <vector>
@@ -294,6 +297,103 @@ TEST(FrameOwnerDraw, AHighlightedEntryShowsItsLookOverTheNormalPictureInEveryLoo
             QTest::keyClick(host::frameWidgetOf(frame).menuBar(), Qt::Key_Escape);
         }
     }
+}
+
+// Every entry's text against what it is drawn on, normal and highlighted: at least 4.5:1.
+// Separators have no text; the check runs over the text column, shortcut included.
+void expectLegibleEntries(host::OwnerDrawMenu& popup)
+{
+    std::vector<int> texts;
+    for (int i = 0; i < static_cast<int>(popup.entryActions().size()); ++i) {
+        if ((entryInfo(popup.menuHandle(), i).fType & MFT_SEPARATOR) == 0) {
+            texts.push_back(i);
+        }
+    }
+    ASSERT_GE(texts.size(), 2u);
+    for (const int entry : texts) {
+        const int other = entry == texts.front() ? texts.back() : texts.front();
+        const EntryPictures p = picturesOf(popup, entry, other);
+        const QRect text(QPoint(p.L + 24, p.T + 4), QPoint(p.R - 13, p.B - 3));
+        const QString label = popup.entryActions().at(static_cast<std::size_t>(entry))->text();
+        EXPECT_GE(test::textContrast(p.normal, text), 4.5) << label.toStdString();
+        EXPECT_GE(test::textContrast(p.highlighted, text), 4.5)
+            << label.toStdString() << " highlighted";
+    }
+}
+
+TEST(FrameOwnerDraw, MenuTextStaysLegibleInALightAndADarkPalette)
+{
+    const std::vector<std::pair<const char*, QPalette>> palettes = {
+        {"light", QApplication::style()->standardPalette()}, {"dark", test::darkPalette()}};
+    for (const auto& [name, palette] : palettes) {
+        SCOPED_TRACE(name);
+        const test::ScopedPalette shown(palette);
+        Running run;
+        w_main& frame = run.frame();
+        for (const auto& [title, key] :
+             {std::pair{&run.menu().m_file, Qt::Key_F}, std::pair{&run.menu().m_help, Qt::Key_H}}) {
+            host::OwnerDrawMenu& popup = run.popup(*title);
+            QTest::keyClick(&host::widgetOf(frame), key, Qt::AltModifier);
+            ASSERT_TRUE(popup.isVisible());
+            expectLegibleEntries(popup);
+            QTest::keyClick(&popup, Qt::Key_Escape);
+            QTest::keyClick(host::frameWidgetOf(frame).menuBar(), Qt::Key_Escape);
+        }
+    }
+}
+
+// What assistive technology announces for the entries of a popup: role and name of each.
+std::vector<std::pair<QAccessible::Role, std::string>> announcedEntries(QMenu& popup)
+{
+    std::vector<std::pair<QAccessible::Role, std::string>> entries;
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(&popup);
+    if (face == nullptr) {
+        return entries;
+    }
+    for (int i = 0; i < face->childCount(); ++i) {
+        QAccessibleInterface* entry = face->child(i);
+        entries.emplace_back(entry->role(), entry->text(QAccessible::Name).toStdString());
+    }
+    return entries;
+}
+
+TEST(FrameOwnerDraw, EntriesAreAnnouncedByTheirLabelsAndSeparatorsAsSeparators)
+{
+    Running run;
+    w_main& frame = run.frame();
+    using Role = QAccessible::Role;
+    const std::pair<Role, std::string> separator{Role::Separator, ""};
+    const struct {
+        host::MenuItem* title;
+        Qt::Key key;
+        std::vector<std::pair<Role, std::string>> entries;
+    } cases[] = {
+        {&run.menu().m_file,
+         Qt::Key_F,
+         {{Role::MenuItem, "打开"}, {Role::MenuItem, "关闭"}, separator, {Role::MenuItem, "退出"}}},
+        {&run.menu().m_help,
+         Qt::Key_H,
+         {{Role::MenuItem, "Help for Varnelook"}, separator, {Role::MenuItem, "About..."}}},
+    };
+    for (const auto& each : cases) {
+        host::OwnerDrawMenu& popup = run.popup(*each.title);
+        QTest::keyClick(&host::widgetOf(frame), each.key, Qt::AltModifier);
+        ASSERT_TRUE(popup.isVisible());
+        EXPECT_EQ(announcedEntries(popup), each.entries) << each.title->text();
+        QTest::keyClick(&popup, Qt::Key_Escape);
+        QTest::keyClick(host::frameWidgetOf(frame).menuBar(), Qt::Key_Escape);
+    }
+    // The window list that the frame adds for its sheets: a separator, then the sheet by its
+    // number and title.
+    host::OwnerDrawMenu& windows = run.popup(run.menu().m_w窗口);
+    QTest::keyClick(&host::widgetOf(frame), Qt::Key_W, Qt::AltModifier);
+    ASSERT_TRUE(windows.isVisible());
+    const auto entries = announcedEntries(windows);
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0], separator);
+    EXPECT_EQ(entries[1].first, Role::MenuItem);
+    EXPECT_EQ(entries[1].second.substr(0, 2), "1 ");
+    QTest::keyClick(&windows, Qt::Key_Escape);
 }
 
 } // namespace

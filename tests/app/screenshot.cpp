@@ -13,10 +13,14 @@
 //   viewer_screenshot --filter ARCHIVE TEXT OUTPUT.png
 //                                              started in the current folder, ARCHIVE clicked and
 //                                              TEXT typed into the filter field
+//   viewer_screenshot --dark OUTPUT.png        as the first, in a dark palette (as a dark desktop
+//                                              theme gives one), with the File menu open and its
+//                                              first entry highlighted
 #include "app/browser.h"
 #include "app/w_main.h"
 #include "big_member_archive.h"
 #include "browse/w_brow.h"
+#include "contrast.h"
 #include "host/toolkit/frame_internal.h"
 #include "host/toolkit/list_view_widget.h"
 #include "host/toolkit/progress_window.h"
@@ -27,6 +31,9 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
@@ -87,6 +94,35 @@ QImage memberMenuPicture(w_main& frame, w_brow& sheet)
                        menu->grab());
     painter.end();
     menu->close();
+    return picture;
+}
+
+// The frame with its File menu open and the first entry highlighted, the popup drawn where it
+// shows; then closed.
+QImage fileMenuPicture(w_main& frame)
+{
+    QMainWindow& window = host::frameWidgetOf(frame);
+    QMenuBar* bar = window.menuBar();
+    QMenu* file = nullptr;
+    for (QAction* title : bar->actions()) {
+        if (title->text() == QStringLiteral("[&F]文件")) {
+            file = title->menu();
+            bar->setActiveAction(title);
+        }
+    }
+    QCoreApplication::processEvents();
+    if (file == nullptr || !file->isVisible()) {
+        return {};
+    }
+    file->setActiveAction(file->actions().value(0));
+    QCoreApplication::processEvents();
+    QImage picture = window.grab().toImage();
+    {
+        QPainter painter(&picture);
+        painter.drawPixmap(file->mapToGlobal(QPoint(0, 0)) - window.mapToGlobal(QPoint(0, 0)),
+                           file->grab());
+    }
+    file->close();
     return picture;
 }
 
@@ -154,15 +190,19 @@ int main(int argc, char** argv)
     const bool damaged = argc == 3 && std::strcmp(argv[1], "--damaged") == 0;
     const bool menu = argc == 3 && std::strcmp(argv[1], "--menu") == 0;
     const bool filter = argc == 5 && std::strcmp(argv[1], "--filter") == 0;
-    if (argc != 2 && !progress && !damaged && !menu && !filter) {
+    const bool dark = argc == 3 && std::strcmp(argv[1], "--dark") == 0;
+    if (argc != 2 && !progress && !damaged && !menu && !filter && !dark) {
         std::fprintf(stderr, "usage: viewer_screenshot [--progress | --damaged | --menu | --filter "
-                             "ARCHIVE TEXT] OUTPUT.png\n");
+                             "ARCHIVE TEXT | --dark] OUTPUT.png\n");
         return 2;
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication toolkit(argc, argv);
+    if (dark) {
+        QApplication::setPalette(test::darkPalette());
+    }
     const QString output = QDir::current().absoluteFilePath(QString::fromLocal8Bit(argv[argc - 1]));
     QTemporaryDir folder;
     if (progress) {
@@ -232,10 +272,11 @@ int main(int argc, char** argv)
     const QImage picture = progress  ? progressPicture(*frame, *sheet)
                            : damaged ? damagedPicture
                            : menu    ? memberMenuPicture(*frame, *sheet)
+                           : dark    ? fileMenuPicture(*frame)
                                      : host::widgetOf(*frame).grab().toImage();
     if (picture.isNull()) {
         std::fprintf(stderr, "the %s did not show\n",
-                     damaged ? "message" : (menu ? "menu" : "progress window"));
+                     damaged ? "message" : (menu || dark ? "menu" : "progress window"));
     }
     const bool saved = !picture.isNull() && picture.save(output);
     host::widgetOf(*frame).close();

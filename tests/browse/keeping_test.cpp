@@ -16,15 +16,23 @@
 #include <QApplication>
 #include <QByteArray>
 #include <QContextMenuEvent>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiSubWindow>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMimeData>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 #include <gtest/gtest.h>
 #include <memory>
@@ -249,6 +257,119 @@ TEST(Keeping, SaveAsWritesExactlyTheMemberAndReplacesOnlyWhatTheDialogConfirmed)
     viewer.closeFrame();
     EXPECT_EQ(folder.read("out/report.txt"), report);
     host::setSaveDialogHandler(previous);
+}
+
+// Whether a text of Qt's own is in Chinese: Han characters, and no Latin word left beside the
+// mnemonic ("保存(&S)") once the names of `known` files are taken out.
+bool isChinese(QString text, const QStringList& known = {})
+{
+    for (const QString& name : known) {
+        text.remove(name);
+    }
+    text.remove(QRegularExpression(QStringLiteral("\\(&.\\)|&")));
+    return text.contains(QRegularExpression(QStringLiteral("\\p{Han}"))) &&
+           !text.contains(QRegularExpression(QStringLiteral("[A-Za-z]{2,}")));
+}
+
+TEST(Keeping, QtsOwnSaveDialogReplacePromptAndSystemMenuSpeakChinese)
+{
+    ScratchFolder folder;
+    folder.addArchive("a.zqr", {{"b.txt", "b"}});
+    QDir(folder.path()).mkdir("out");
+    folder.writeFile("out/b.txt", "the user's own b");
+    RunningViewer viewer;
+    w_brow& sheet = *viewer.sheet();
+    RunningViewer::clickItem(sheet, true, 0);
+
+    // The sheet's system menu (its icon's menu): Restore, Move, Size, Minimize, Maximize, Stay
+    // on Top, Close.
+    auto* window = qobject_cast<QMdiSubWindow*>(host::widgetOf(sheet).parentWidget());
+    ASSERT_NE(window, nullptr);
+    ASSERT_NE(window->systemMenu(), nullptr);
+    int entries = 0;
+    for (const QAction* entry : window->systemMenu()->actions()) {
+        if (!entry->isSeparator()) {
+            ++entries;
+            EXPECT_TRUE(isChinese(entry->text())) << entry->text().toStdString();
+        }
+    }
+    EXPECT_EQ(entries, 7);
+
+    // The save dialog that 另存为... opens, and the prompt it shows for a file that exists; the
+    // prompt is answered No and the dialog cancelled, so nothing is written.
+    QStringList labels;
+    QStringList buttons;
+    QString prompt;
+    QStringList promptButtons;
+    QTimer inDialog;
+    QTimer inPrompt;
+    inPrompt.setSingleShot(true);
+    QObject::connect(&inPrompt, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr) {
+            return;
+        }
+        prompt = box->text();
+        for (const QAbstractButton* button : box->buttons()) {
+            promptButtons << button->text();
+        }
+        box->button(QMessageBox::No)->click();
+    });
+    inDialog.setSingleShot(true);
+    QObject::connect(&inDialog, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                modal->close(); // not the dialog: fail rather than hang
+            }
+            return;
+        }
+        for (const char* name : {"lookInLabel", "fileNameLabel", "fileTypeLabel"}) {
+            if (const auto* label = dialog->findChild<QLabel*>(QString::fromLatin1(name))) {
+                labels << label->text();
+            }
+        }
+        const auto* box = dialog->findChild<QDialogButtonBox*>();
+        QAbstractButton* save = nullptr;
+        for (QAbstractButton* button : box->buttons()) {
+            buttons << button->text();
+            if (box->buttonRole(button) == QDialogButtonBox::AcceptRole) {
+                save = button;
+            }
+        }
+        dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
+            ->setText(QString::fromStdString(folder.filePath("out/b.txt")));
+        inPrompt.start(0);
+        if (save != nullptr) {
+            save->click(); // asks whether to replace the file, answered No
+        }
+        dialog->reject();
+    });
+    inDialog.start(0);
+    RunningViewer::saveMemberAs(sheet, 0);
+
+    EXPECT_EQ(labels.size(), 3);
+    EXPECT_GE(buttons.size(), 2);
+    EXPECT_GE(promptButtons.size(), 2);
+    for (const QString& text : labels + buttons + promptButtons) {
+        EXPECT_TRUE(isChinese(text)) << text.toStdString();
+    }
+    EXPECT_TRUE(isChinese(prompt, {QStringLiteral("b.txt")})) << prompt.toStdString();
+    EXPECT_EQ(folder.read("out/b.txt"), "the user's own b");
+
+    // The program's own message boxes speak the same language: their OK button reads 确定.
+    QString okText;
+    QTimer inBox;
+    inBox.setSingleShot(true);
+    QObject::connect(&inBox, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            okText = box->button(QMessageBox::Ok)->text();
+            box->button(QMessageBox::Ok)->click();
+        }
+    });
+    inBox.start(0);
+    host::MessageBox("信息", "文字");
+    EXPECT_EQ(okText.toStdString(), "确定");
 }
 
 std::string contentOf(const QString& path)

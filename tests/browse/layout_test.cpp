@@ -1,13 +1,17 @@
+#include "app/w_main.h"
 #include "browse/w_brow.h"
+#include "contrast.h"
 #include "host/toolkit/frame_internal.h"
 #include "host/toolkit/layout_units.h"
 #include "host/toolkit/list_view_widget.h"
 #include "viewer_fixture.h"
 
+#include <QAccessible>
 #include <QImage>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QTest>
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -139,6 +143,41 @@ TEST_F(LoneSheet, LargeIconsShortenLongNamesInTheMiddleSoTheirEndsStayApart)
     EXPECT_NE(labels[0], labels[2]);
 }
 
+// What assistive technology announces for a widget: its role and its name.
+std::pair<QAccessible::Role, std::string> announced(QWidget* widget)
+{
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget);
+    if (face == nullptr) {
+        return {QAccessible::NoRole, {}};
+    }
+    return {face->role(), face->text(QAccessible::Name).toStdString()};
+}
+
+TEST_F(LoneSheet, EveryControlIsAnnouncedByTheNameAUserSeesBesideIt)
+{
+    resizeTo(1200, 700);
+    using Role = QAccessible::Role;
+    const std::vector<std::pair<QWidget*, std::pair<Role, std::string>>> expected = {
+        {sheet.lv_zip->listWidget(), {Role::List, "文件清单"}},
+        {sheet.lv_fileico->listWidget(), {Role::List, "文件"}},
+        {sheet.sle_find->widget(), {Role::EditableText, "查找文件名"}},
+        {sheet.gb_1->widget(), {Role::Grouping, "明细显示类型"}},
+        {sheet.gb_2->widget(), {Role::Grouping, "文件清单"}},
+        {sheet.rb_1->widget(), {Role::RadioButton, "大图标"}},
+        {sheet.rb_2->widget(), {Role::RadioButton, "小图标"}},
+        {sheet.rb_3->widget(), {Role::RadioButton, "列表"}},
+        {sheet.st_1->widget(), {Role::StaticText, sheet.st_1->text()}},
+        {sheet.st_2->widget(), {Role::StaticText, sheet.st_2->text()}},
+    };
+    for (const auto& [widget, what] : expected) {
+        EXPECT_EQ(announced(widget), what) << what.second;
+    }
+    // The logo is a link to the publisher, named as its tooltip names it.
+    EXPECT_EQ(announced(sheet.phl_1->widget()).second,
+              sheet.phl_1->widget()->toolTip().toStdString());
+    EXPECT_FALSE(announced(sheet.phl_1->widget()).second.empty());
+}
+
 TEST(SheetWindow, TheRestoreButtonGivesTheSheetItsDesignSizeCentred)
 {
     ScratchFolder folder;
@@ -155,6 +194,30 @@ TEST(SheetWindow, TheRestoreButtonGivesTheSheetItsDesignSizeCentred)
     const QRect area = window->mdiArea()->viewport()->rect();
     EXPECT_NEAR(window->x(), std::max(0, (area.width() - window->width()) / 2), 1);
     EXPECT_NEAR(window->y(), std::max(0, (area.height() - window->height()) / 2), 1);
+}
+
+TEST(SheetWindow, BrandTextsListsAndStatusLineStayLegibleInADarkPalette)
+{
+    const test::ScopedPalette dark(test::darkPalette());
+    ScratchFolder folder;
+    folder.addArchive("tea.zqr", {{"a.txt", "a"}, {"b.txt", "b"}});
+    RunningViewer viewer;
+    w_brow* sheet = viewer.sheet();
+    ASSERT_NE(sheet, nullptr);
+    RunningViewer::clickItem(*sheet, true, 0);
+    ASSERT_EQ(RunningViewer::shownMembers(*sheet).size(), 2u);
+    QCoreApplication::processEvents(); // the member list lays its items out
+    const auto contrastOf = [](QWidget* widget) {
+        const QImage shown = widget->grab().toImage();
+        return test::textContrast(shown, shown.rect());
+    };
+    // The brand texts keep their green, so they take a light face: 20-point bold text is large
+    // text, for which 3:1 is the least.
+    EXPECT_GE(contrastOf(sheet->st_1->widget()), 3.0);
+    EXPECT_GE(contrastOf(sheet->st_2->widget()), 3.0);
+    EXPECT_GE(contrastOf(sheet->lv_zip->listWidget()->viewport()), 4.5);
+    EXPECT_GE(contrastOf(sheet->lv_fileico->listWidget()->viewport()), 4.5);
+    EXPECT_GE(contrastOf(host::frameWidgetOf(*viewer.frame()).statusBar()), 4.5);
 }
 
 } // namespace

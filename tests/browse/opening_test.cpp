@@ -10,11 +10,13 @@
 #include "host/toolkit/window_functions.h"
 #include "viewer_fixture.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -321,6 +323,13 @@ TEST_F(Unpacking, ALongUnpackShowsItsProgressAndIsCancelledSupersededOrEndedByAC
         [&] { return labelsOf(window).find(" / 768.0 MB (") != std::string::npos; }));
     EXPECT_FALSE(host::widgetOf(sheet).isEnabled());
     EXPECT_TRUE(host::widgetOf(*viewer.frame()).isEnabled());
+    // Assistive technology announces the bar by the window's title.
+    QAccessibleInterface* bar =
+        QAccessible::queryAccessibleInterface(window.findChild<QProgressBar*>());
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->role(), QAccessible::ProgressBar);
+    EXPECT_EQ(bar->text(QAccessible::Name), window.windowTitle());
+    EXPECT_FALSE(window.windowTitle().isEmpty());
 
     // Cancel: nothing on disk, nothing opened, the status line says so, the sheet is back.
     auto* cancel = window.findChild<QPushButton*>();

@@ -3,19 +3,21 @@
 
 #include <QApplication>
 #include <QPalette>
+#include <QStyle>
 #include <gtest/gtest.h>
 
 namespace {
 
 using namespace win32;
 
-// Installs a palette with a distinct colour per role for the life of the object.
+// Installs a light palette (dark text on a light window) with a distinct colour per role for the
+// life of the object.
 class PaletteScope {
 public:
     PaletteScope() : saved_(QApplication::palette())
     {
         QPalette palette;
-        palette.setColor(QPalette::Window, QColor(1, 2, 3));
+        palette.setColor(QPalette::Window, QColor(241, 242, 243));
         palette.setColor(QPalette::WindowText, QColor(4, 5, 6));
         palette.setColor(QPalette::Highlight, QColor(7, 8, 9));
         palette.setColor(QPalette::HighlightedText, QColor(10, 11, 12));
@@ -38,7 +40,7 @@ private:
 TEST(SystemColours, FollowTheDocumentedPaletteRoles)
 {
     const PaletteScope palette;
-    EXPECT_EQ(GetSysColor(COLOR_MENU), RGB(1, 2, 3));
+    EXPECT_EQ(GetSysColor(COLOR_MENU), RGB(241, 242, 243));
     EXPECT_EQ(GetSysColor(COLOR_MENUTEXT), RGB(4, 5, 6));
     EXPECT_EQ(GetSysColor(COLOR_HIGHLIGHT), RGB(7, 8, 9));
     EXPECT_EQ(GetSysColor(COLOR_HIGHLIGHTTEXT), RGB(10, 11, 12));
@@ -62,10 +64,33 @@ TEST(SystemColours, ABrushPaintsTheColourOfTheMomentItIsUsed)
         const PaletteScope palette;
         EXPECT_EQ(GetSysColorBrush(COLOR_MENU), menu); // one brush per index
         FillRect(canvas.handle(), &rect, menu);
-        EXPECT_EQ(canvas.at(0, 0), RGB(1, 2, 3));
+        EXPECT_EQ(canvas.at(0, 0), RGB(241, 242, 243));
     }
     FillRect(canvas.handle(), &rect, menu);
     EXPECT_EQ(canvas.at(0, 0), GetSysColor(COLOR_MENU));
+}
+
+TEST(SystemColours, ADarkPaletteGivesTheStylesLightColoursSoTextStaysDarkOnLightSurfaces)
+{
+    const QPalette light = QApplication::style()->standardPalette();
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(0x35, 0x35, 0x35));
+    dark.setColor(QPalette::WindowText, QColor(0xEE, 0xEE, 0xEE));
+    dark.setColor(QPalette::Button, QColor(0x40, 0x40, 0x40));
+    dark.setColor(QPalette::Text, QColor(0xEE, 0xEE, 0xEE));
+    const QPalette saved = QApplication::palette();
+    QApplication::setPalette(dark);
+    const COLORREF menuText = GetSysColor(COLOR_MENUTEXT);
+    const COLORREF buttonFace = GetSysColor(COLOR_BTNFACE);
+    const COLORREF windowText = GetSysColor(COLOR_WINDOWTEXT);
+    QApplication::setPalette(saved);
+    const auto rgb = [](const QColor& colour) {
+        return RGB(colour.red(), colour.green(), colour.blue());
+    };
+    EXPECT_EQ(menuText, rgb(light.color(QPalette::WindowText)));
+    EXPECT_EQ(buttonFace, rgb(light.color(QPalette::Button)));
+    EXPECT_EQ(windowText, rgb(light.color(QPalette::Text)));
+    EXPECT_NE(menuText, rgb(dark.color(QPalette::WindowText)));
 }
 
 TEST(SystemMetrics, MenuHeightComesFromTheStyleAndCanBePinned)

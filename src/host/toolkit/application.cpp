@@ -4,6 +4,7 @@
 #include "host/toolkit/event_boundary.h"
 #include "host/toolkit/frame_internal.h"
 #include "host/toolkit/termination_signals.h"
+#include "host/toolkit/translations.h"
 #include "host/toolkit/worker.h"
 
 #include <QApplication>
@@ -46,6 +47,7 @@ void Application::setAppName(const std::string& name)
 
 void Application::start(const std::string& commandline)
 {
+    installToolkitTranslations();
     ApplicationStyle::install();
     raiseEvent([this] { onCreate(); });
     raiseEvent([this, &commandline] { onOpen(commandline); });

@@ -1,7 +1,8 @@
 // The application object: where the program's own logic begins and ends. The program's
 // application class derives from it; run() creates it, raises create and open (start installs
 // the application's style first, application_style.h), drives the message loop until the last
-// window closes, then raises destroy.
+// window closes, then raises destroy. Start also has Qt's own texts speak the program's
+// language (translations.h).
 #pragma once
 
 #include <functional>

@@ -1,25 +1,33 @@
 #include "host/toolkit/colors_internal.h"
-
-#include <QApplication>
-#include <QPalette>
+#include "host/win32/system.h"
 
 namespace host {
 
+namespace {
+
+QColor fromColorRef(win32::COLORREF color)
+{
+    return {static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
+            static_cast<int>((color >> 16) & 0xFF)};
+}
+
+} // namespace
+
 QColor toQColor(long color)
 {
-    const QPalette palette = QApplication::palette();
+    // The codes name system colours, from the same palette as the window system's own, so a
+    // code stays legible beside the fixed colours the program pairs it with (system.h).
     switch (color) {
     case kColorWindowText:
-        return palette.color(QPalette::WindowText);
+        return fromColorRef(win32::GetSysColor(win32::COLOR_WINDOWTEXT));
     case kColorButtonFace:
-        return palette.color(QPalette::Button);
+        return fromColorRef(win32::GetSysColor(win32::COLOR_BTNFACE));
     case kColorLink:
-        return palette.color(QPalette::Link);
+        return fromColorRef(win32::GetSysColor(win32::COLOR_HOTLIGHT));
     default:
         break;
     }
-    return {static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
-            static_cast<int>((color >> 16) & 0xFF)};
+    return fromColorRef(static_cast<win32::COLORREF>(color));
 }
 
 } // namespace host

@@ -1,5 +1,6 @@
 // Colours as the program gives them: RGB values built as red + 256 * green + 65536 * blue, or
-// the toolkit's codes for system colours (window text, button face, link).
+// the toolkit's codes for system colours: window text, button face and link are the window
+// system's COLOR_WINDOWTEXT, COLOR_BTNFACE and COLOR_HOTLIGHT (host/win32/system.h).
 #pragma once
 
 namespace host {

@@ -119,6 +119,11 @@ void Control::setBackColor(long color)
     widget()->setAutoFillBackground(true);
 }
 
+void Control::setAccessibleName(const std::string& name)
+{
+    widget()->setAccessibleName(QString::fromStdString(name));
+}
+
 void Control::setTabOrder(int order)
 {
     widget()->setProperty(kTabOrderProperty, order);

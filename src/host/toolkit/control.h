@@ -38,6 +38,11 @@ public:
     void setTextColor(long color);
     void setBackColor(long color);
 
+    // The name assistive technology announces for the control: the text a user sees beside it.
+    // Controls that show a text of their own (buttons, static texts, group boxes) are named by
+    // it, and a picture link by its tooltip, without this.
+    void setAccessibleName(const std::string& name);
+
     // Place in the window's tab sequence; 0 leaves the control out of it.
     void setTabOrder(int order);
     [[nodiscard]] int tabOrder() const;

@@ -189,12 +189,15 @@ QAction* MenuBarView::entryAction(QWidget& owner, win32::HMENU menu, win32::UINT
     }
     auto* action = new QAction(&owner); // NOLINT(cppcoreguidelines-owning-memory): Qt parent
     action->setEnabled(enabled);
-    if (isOwnerDrawn(entry.info)) {
+    if ((entry.info.fType & win32::MFT_SEPARATOR) != 0) {
+        // Owner-drawn or not, a separator is one to Qt too: never highlighted or chosen, and
+        // announced to assistive technology as a separator, not as an entry without a name.
+        // The owner still sizes and paints it (OwnerDrawMenuStyle).
+        action->setSeparator(true);
+    } else if (isOwnerDrawn(entry.info)) {
         // The owner paints the entry, shortcut column included; Qt keeps only the label, for
         // its mnemonic, so it reserves no column of its own.
         action->setText(QString::fromStdString(entry.text.substr(0, entry.text.find('\t'))));
-    } else if ((entry.info.fType & win32::MFT_SEPARATOR) != 0) {
-        action->setSeparator(true);
     } else {
         action->setText(QString::fromStdString(entry.text));
         if ((entry.info.fState & win32::MFS_CHECKED) != 0) {

@@ -29,6 +29,8 @@ void PictureHyperlink::setPictureName(const std::string& name)
 void PictureHyperlink::setToolTip(const std::string& text)
 {
     label_->setToolTip(QString::fromStdString(text));
+    // A picture has no text of its own: assistive technology names it as its tooltip does.
+    label_->setAccessibleName(QString::fromStdString(text));
 }
 
 void PictureHyperlink::setUrl(const std::string& url)

@@ -1,6 +1,5 @@
 #include "host/toolkit/progress_window.h"
 
-#include "host/toolkit/colors_internal.h"
 #include "host/toolkit/event_boundary.h"
 #include "host/toolkit/fonts_internal.h"
 #include "host/toolkit/sheet.h"
@@ -79,9 +78,11 @@ ProgressWindow::ProgressWindow(Sheet& owner, const std::string& title,
     dialog.setObjectName(QString::fromLatin1(kObjectName));
     dialog.setWindowTitle(QString::fromStdString(title));
     dialog.setWindowIcon(sheet.windowIcon());
-    // The program's look: its face colour and its fonts, as on the sheet.
+    // The program's look: the face colour and the fonts of the sheet. The face is the palette's
+    // own, as the sheet's is, so the dialog's labels (in the palette's text colour) stay
+    // legible in a dark palette too.
     QPalette palette = dialog.palette();
-    palette.setColor(QPalette::Window, toQColor(kColorButtonFace));
+    palette.setColor(QPalette::Window, palette.color(QPalette::Button));
     dialog.setPalette(palette);
     dialog.setAutoFillBackground(true);
 
@@ -95,6 +96,8 @@ ProgressWindow::ProgressWindow(Sheet& owner, const std::string& title,
     w.bar->setRange(0, kBarSteps);
     w.bar->setValue(0);
     w.bar->setTextVisible(false);
+    // Named for assistive technology as the window is titled: what is under way.
+    w.bar->setAccessibleName(QString::fromStdString(title));
     w.figures = new QLabel(&dialog); // NOLINT(cppcoreguidelines-owning-memory)
     w.figures->setFont(font("Arial", 12));
     auto* button = new QPushButton(QString::fromStdString(buttonText), // NOLINT

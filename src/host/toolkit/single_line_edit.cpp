@@ -57,6 +57,11 @@ std::string SingleLineEdit::text() const
 
 void SingleLineEdit::setPlaceholder(const std::string& text)
 {
+    // The hint is the text a user sees for the field, so assistive technology names the field
+    // by it too, unless the field was named otherwise.
+    if (edit_->accessibleName().isEmpty() || edit_->accessibleName() == edit_->placeholderText()) {
+        edit_->setAccessibleName(QString::fromStdString(text));
+    }
     edit_->setPlaceholderText(QString::fromStdString(text));
 }
 

@@ -19,7 +19,8 @@ public:
 
     void setText(const std::string& text);
     [[nodiscard]] std::string text() const;
-    // Grey text shown while the field is empty.
+    // Grey text shown while the field is empty; also the field's accessible name, unless it was
+    // given another (setAccessibleName).
     void setPlaceholder(const std::string& text);
     // Each change made by the user (a key, a paste, Escape), not by setText.
     void onModified(std::function<void(const std::string&)> handler);

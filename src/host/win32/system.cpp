@@ -12,7 +12,10 @@
 #include <QPalette>
 #include <QScreen>
 #include <QStyle>
+#include <QStyleFactory>
 #include <array>
+#include <cmath>
+#include <memory>
 
 namespace win32 {
 
@@ -86,6 +89,61 @@ QHash<int, int>& metricOverrides()
 QApplication* widgetApplication()
 {
     return qobject_cast<QApplication*>(QCoreApplication::instance());
+}
+
+// The WCAG relative luminance of a colour (0 black, 1 white).
+double luminance(const QColor& colour)
+{
+    const auto linear = [](float channel) {
+        return channel <= 0.04045F ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) +
+           0.0722 * linear(colour.blueF());
+}
+
+// Whether a palette shows dark text on light surfaces.
+bool isLight(const QPalette& palette)
+{
+    return luminance(palette.color(QPalette::Active, QPalette::Window)) >=
+           luminance(palette.color(QPalette::Active, QPalette::WindowText));
+}
+
+// A light palette for a dark desktop: the running style's own standard palette when that is
+// light, otherwise Qt's Fusion palette, which is.
+QPalette lightPalette()
+{
+    if (widgetApplication() == nullptr) {
+        // No widget style to ask: a palette that Qt derives from a light grey face.
+        return QPalette(QColor(239, 239, 239));
+    }
+    QPalette standard = QApplication::style()->standardPalette();
+    if (isLight(standard)) {
+        return standard;
+    }
+    static const QPalette fusion = [] {
+        const std::unique_ptr<QStyle> style(QStyleFactory::create(QStringLiteral("Fusion")));
+        return style != nullptr ? style->standardPalette() : QPalette(QColor(239, 239, 239));
+    }();
+    return fusion;
+}
+
+// The palette every system colour comes from (see system.h), worked out again only when the
+// application's palette or style changes.
+const QPalette& systemPalette()
+{
+    struct Cached {
+        qint64 paletteKey = -1;
+        const QStyle* style = nullptr;
+        QPalette palette;
+    };
+    static Cached cached;
+    const QPalette application = currentPalette();
+    const QStyle* style = widgetApplication() != nullptr ? QApplication::style() : nullptr;
+    if (cached.paletteKey != application.cacheKey() || cached.style != style) {
+        cached = {application.cacheKey(), style,
+                  isLight(application) ? application : lightPalette()};
+    }
+    return cached.palette;
 }
 
 // The height of a one-line menu bar as the running style lays it out in the menu-bar font.
@@ -163,7 +221,7 @@ DWORD GetSysColor(int index)
     if (!role) {
         return 0;
     }
-    return fromQColor(currentPalette().color(role->group, role->role));
+    return fromQColor(systemPalette().color(role->group, role->role));
 }
 
 HBRUSH GetSysColorBrush(int index)

@@ -1,23 +1,34 @@
 // System colours, system metrics and stock objects, taken from the running Qt style so that the
 // program fits the desktop theme while staying deterministic for a given palette and font.
 //
-// System colours (GetSysColor), from QApplication::palette(), active colour group:
-//   COLOR_SCROLLBAR 0          Button            COLOR_BTNFACE 15            Button
-//   COLOR_BACKGROUND 1         Dark              COLOR_BTNSHADOW 16          Dark
-//   COLOR_ACTIVECAPTION 2      Highlight         COLOR_GRAYTEXT 17           Disabled Text
-//   COLOR_INACTIVECAPTION 3    Inactive Highlight COLOR_BTNTEXT 18           ButtonText
-//   COLOR_MENU 4               Window            COLOR_INACTIVECAPTIONTEXT 19 Inactive
-//   HighlightedText COLOR_WINDOW 5             Base              COLOR_BTNHIGHLIGHT 20       Light
-//   COLOR_WINDOWFRAME 6        Shadow            COLOR_3DDKSHADOW 21         Shadow
-//   COLOR_MENUTEXT 7           WindowText        COLOR_3DLIGHT 22            Midlight
-//   COLOR_WINDOWTEXT 8         Text              COLOR_INFOTEXT 23           ToolTipText
-//   COLOR_CAPTIONTEXT 9        HighlightedText   COLOR_INFOBK 24             ToolTipBase
-//   COLOR_ACTIVEBORDER 10      Button            (25 unused: 0, no brush)
-//   COLOR_INACTIVEBORDER 11    Button            COLOR_HOTLIGHT 26           Link
-//   COLOR_APPWORKSPACE 12      Mid               COLOR_GRADIENTACTIVECAPTION 27   Highlight
-//   COLOR_HIGHLIGHT 13         Highlight         COLOR_GRADIENTINACTIVECAPTION 28 Inactive
-//   Highlight COLOR_HIGHLIGHTTEXT 14     HighlightedText   COLOR_MENUHILIGHT 29        Highlight
-//                                                COLOR_MENUBAR 30            Window
+// System colours (GetSysColor) come from one palette, the system palette, by the roles below.
+// The system palette is the application's (QApplication::palette()) when that is light, its
+// window colour lighter than its window text. The window system's colours are a light scheme:
+// its stock brushes are white and greys, and the menu engine paints its items over white and
+// light tints of its own, in the system's menu-text colour. So with a dark palette (a dark
+// desktop theme) the system palette is a light one instead: the running style's standard
+// palette when that is light, otherwise Fusion's. Text in a system colour then keeps its
+// contrast against every surface the program paints, and the widgets that Qt paints itself keep
+// the desktop's dark palette. The toolkit's colour codes (toolkit/colors.h) are system colours
+// too. Roles, active colour group unless named:
+//   COLOR_SCROLLBAR 0           Button                COLOR_BTNFACE 15             Button
+//   COLOR_BACKGROUND 1          Dark                  COLOR_BTNSHADOW 16           Dark
+//   COLOR_ACTIVECAPTION 2       Highlight             COLOR_GRAYTEXT 17            Disabled Text
+//   COLOR_INACTIVECAPTION 3     Inactive Highlight    COLOR_BTNTEXT 18             ButtonText
+//   COLOR_MENU 4                Window                COLOR_INACTIVECAPTIONTEXT 19 Inactive
+//                                                                                 HighlightedText
+//   COLOR_WINDOW 5              Base                  COLOR_BTNHIGHLIGHT 20        Light
+//   COLOR_WINDOWFRAME 6         Shadow                COLOR_3DDKSHADOW 21          Shadow
+//   COLOR_MENUTEXT 7            WindowText            COLOR_3DLIGHT 22             Midlight
+//   COLOR_WINDOWTEXT 8          Text                  COLOR_INFOTEXT 23            ToolTipText
+//   COLOR_CAPTIONTEXT 9         HighlightedText       COLOR_INFOBK 24              ToolTipBase
+//   COLOR_ACTIVEBORDER 10       Button                (25 unused: 0, no brush)
+//   COLOR_INACTIVEBORDER 11     Button                COLOR_HOTLIGHT 26            Link
+//   COLOR_APPWORKSPACE 12       Mid                   COLOR_GRADIENTACTIVECAPTION 27   Highlight
+//   COLOR_HIGHLIGHT 13          Highlight             COLOR_GRADIENTINACTIVECAPTION 28 Inactive
+//                                                                                 Highlight
+//   COLOR_HIGHLIGHTTEXT 14      HighlightedText       COLOR_MENUHILIGHT 29         Highlight
+//                                                     COLOR_MENUBAR 30             Window
 // A system colour brush (GetSysColorBrush) paints the colour of its index at the moment it is
 // used, so it follows a palette change; it belongs to the system and DeleteObject ignores it.
 //
