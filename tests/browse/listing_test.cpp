@@ -9,7 +9,6 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QRadioButton>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
@@ -444,9 +443,19 @@ TEST_F(WithListDouble, OnlyReturnListsOrOpensFromTheKeyboardAndTheListedArchiveS
     EXPECT_TRUE(marked(1));
     EXPECT_FALSE(marked(0));
 
-    // Tab goes on from the catalogue to the view buttons.
+    // Tab goes on from the catalogue to the view buttons, at the checked one (列表); the arrows
+    // move the check, and Tab then comes back to the button checked last.
     QTest::keyClick(catalogue, Qt::Key_Tab);
-    EXPECT_NE(qobject_cast<QRadioButton*>(QApplication::focusWidget()), nullptr);
+    EXPECT_EQ(QApplication::focusWidget(), sheet.rb_3->widget());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
+    EXPECT_TRUE(sheet.rb_2->checked());
+    EXPECT_EQ(sheet.lv_fileico->view(), host::ListView::View::SmallIcon);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), sheet.sle_find->widget());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), sheet.rb_2->widget());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    EXPECT_EQ(sheet.lv_fileico->view(), host::ListView::View::List);
 
     // Return and keypad Enter on a member open it, as a double-click does.
     auto* members = sheet.lv_fileico->listWidget();
