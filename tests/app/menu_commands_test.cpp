@@ -29,6 +29,7 @@ namespace {
 using namespace win32;
 using testing_support::AnsweredMessageBoxes;
 using testing_support::letClosedWindowsGo;
+using testing_support::ModalWindowsClosed;
 using testing_support::RunningViewer;
 using testing_support::ScratchFolder;
 
@@ -135,23 +136,6 @@ TEST(MenuCommands, PlainKeysWorkFromAnywhereInTheFrameTheMemberListIncluded)
     run.key(run.sheet()->lv_zip->widget(), Qt::Key_Q);
     EXPECT_EQ(run.frame(), nullptr);
 }
-
-// Closes every modal window that comes up (the about box) and keeps its title, so that a key
-// that wrongly opens one fails the test instead of leaving it waiting for a person.
-struct ModalWindowsClosed {
-    QTimer timer;
-    std::vector<std::string> titles;
-    ModalWindowsClosed()
-    {
-        QObject::connect(&timer, &QTimer::timeout, [this] {
-            if (QWidget* modal = QApplication::activeModalWidget()) {
-                titles.push_back(modal->windowTitle().toStdString());
-                modal->close();
-            }
-        });
-        timer.start(5);
-    }
-};
 
 TEST(MenuCommands, LettersTypedIntoTheFilterStayThereWhileElsewhereTheyAreCommands)
 {

@@ -25,7 +25,7 @@
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
-#include <QKeyEvent>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPainter>
 #include <QProgressBar>
@@ -134,14 +134,20 @@ QImage progressPicture(w_main& frame, w_brow& sheet)
     return picture;
 }
 
-// Types `text` into the filter field key by key, as a user would.
+// Types `text` into the filter field as a user would: ASCII characters by their keys, others as
+// an input method commits them.
 void typeFilter(w_brow& sheet, const QString& text)
 {
     QWidget& field = *sheet.sle_find->lineEdit();
     field.setFocus();
     for (const QChar character : text) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(character));
-        QApplication::sendEvent(&field, &press);
+        if (character.unicode() < 0x80) {
+            QTest::keyClicks(&field, QString(character));
+        } else {
+            QInputMethodEvent commit;
+            commit.setCommitString(QString(character));
+            QApplication::sendEvent(&field, &commit);
+        }
     }
     QCoreApplication::processEvents();
 }
