@@ -146,9 +146,7 @@ void w_brow::createControls()
 
 void w_brow::onOpen()
 {
-    // The catalogue, built once: the current directory's archives, ordinary and read-only.
-    lb_zip->dirlist("*.zqr", host::ListBox::ReadOnlyFiles);
-    of_addzipfile();
+    showCatalogueStatus(buildCatalogue());
 }
 
 void w_brow::onResize(int /*sizetype*/, int /*newwidth*/, int /*newheight*/)

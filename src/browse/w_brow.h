@@ -64,6 +64,16 @@ public:
     // Whether a double-clicked member is still being unpacked.
     [[nodiscard]] bool unpacking() const;
 
+    // Lists the archives of `folder` as if the viewer had been started there (w_brow_folders.cpp):
+    // the file the sheet unpacked and its drag copies go first, and a running listing, unpack or
+    // copy stops, as at the sheet's close; the member list, title and status line start over.
+    // With `archive` (a name in that folder) that archive is then listed and marked, as a click
+    // on it does. When the folder cannot be entered, the user is told and nothing changes.
+    void openFolder(const std::string& folder, const std::string& archive = {});
+    // Lists the catalogue's archive `name` and marks it, as a click on it does; false when the
+    // catalogue does not show it.
+    bool listArchive(const std::string& name);
+
     // The shell's result for opening `as_filename` in `as_workdirectory`.
     std::int16_t of_executefile(const std::string& as_filename, const std::string& as_parameter,
                                 const std::string& as_workdirectory);
@@ -79,6 +89,17 @@ private:
     // Shows `text` in the status line of the frame the sheet is open in, if any.
     void showStatus(const std::string& text) const;
     void createControls();
+    // Fills the catalogue with the current directory's archives (w_brow_listing.cpp); false when
+    // the directory cannot be read, and the catalogue is then empty.
+    bool buildCatalogue();
+    // Says in the status line when the folder could not be read or holds no archive, and how to
+    // open another.
+    void showCatalogueStatus(bool folderRead);
+    // Asks for a folder and opens it: the catalogue's 打开文件夹....
+    void chooseFolder();
+    // What leaving the folder takes, at the sheet's close or when another folder is opened:
+    // the listing, unpack or copy under way stops, the unpacked file and the drag copies go.
+    void leaveFolder();
     void of_addzipfile();
     void lv_zip_clicked(long index);
     // Adds the members read so far to the list, and ends a listing with its outcome.

@@ -43,6 +43,17 @@ Frame& w_brow::frame() const
     return *frame;
 }
 
+bool w_brow::buildCatalogue()
+{
+    lv_zip->deleteitems();
+    // The archives of the current directory, ordinary and read-only ones.
+    if (!lb_zip->dirlist("*.zqr", ListBox::ReadOnlyFiles)) {
+        return false;
+    }
+    of_addzipfile();
+    return true;
+}
+
 void w_brow::of_addzipfile()
 {
     const long n = lb_zip->totalitems();
