@@ -13,12 +13,15 @@
 //   viewer_screenshot --filter ARCHIVE TEXT OUTPUT.png
 //                                              started in the current folder, ARCHIVE clicked and
 //                                              TEXT typed into the filter field
+//   viewer_screenshot --folder-menu OUTPUT.png in a folder of its own without archives, the
+//                                              catalogue's right-click menu with 打开文件夹...
 #include "app/browser.h"
 #include "app/w_main.h"
 #include "big_member_archive.h"
 #include "browse/w_brow.h"
 #include "host/toolkit/frame_internal.h"
 #include "host/toolkit/list_view_widget.h"
+#include "host/toolkit/owner_draw_menu.h"
 #include "host/toolkit/progress_window.h"
 
 #include <QApplication>
@@ -66,20 +69,18 @@ QImage frameWithModalBox(QWidget& frame)
     return picture;
 }
 
-// The first member's right-click menu, drawn over the frame where it shows; then closed.
-QImage memberMenuPicture(w_main& frame, w_brow& sheet)
+// The right-click menu of `list` at `at` (in its viewport), drawn over the frame where it shows,
+// with entry `highlighted` (-1 for none) under the pointer; then closed.
+QImage contextMenuPicture(w_main& frame, host::ListViewWidget& list, QPoint at, int highlighted)
 {
-    host::ListViewWidget& list = *sheet.lv_fileico->listWidget();
-    const QModelIndex first = list.model()->index(0, 0);
-    if (!first.isValid()) {
-        return {};
-    }
-    const QPoint at = list.visualRect(first).center();
     QContextMenuEvent click(QContextMenuEvent::Mouse, at, list.viewport()->mapToGlobal(at));
     QApplication::sendEvent(list.viewport(), &click);
-    QWidget* menu = QApplication::activePopupWidget();
+    auto* menu = dynamic_cast<host::OwnerDrawMenu*>(QApplication::activePopupWidget());
     if (menu == nullptr) {
         return {};
+    }
+    if (highlighted >= 0 && highlighted < static_cast<int>(menu->entryActions().size())) {
+        menu->setActiveAction(menu->entryActions()[static_cast<std::size_t>(highlighted)]);
     }
     QImage picture = host::widgetOf(frame).grab().toImage();
     QPainter painter(&picture);
@@ -88,6 +89,24 @@ QImage memberMenuPicture(w_main& frame, w_brow& sheet)
     painter.end();
     menu->close();
     return picture;
+}
+
+// The first member's right-click menu.
+QImage memberMenuPicture(w_main& frame, w_brow& sheet)
+{
+    host::ListViewWidget& list = *sheet.lv_fileico->listWidget();
+    const QModelIndex first = list.model()->index(0, 0);
+    if (!first.isValid()) {
+        return {};
+    }
+    return contextMenuPicture(frame, list, list.visualRect(first).center(), -1);
+}
+
+// The catalogue's right-click menu in a folder without archives, 打开文件夹... under the pointer.
+QImage folderMenuPicture(w_main& frame, w_brow& sheet)
+{
+    host::ListViewWidget& list = *sheet.lv_zip->listWidget();
+    return contextMenuPicture(frame, list, QPoint(list.viewport()->width() / 3, 60), 2);
 }
 
 QWidget* progressWindow()
@@ -160,9 +179,10 @@ int main(int argc, char** argv)
     const bool damaged = argc == 3 && std::strcmp(argv[1], "--damaged") == 0;
     const bool menu = argc == 3 && std::strcmp(argv[1], "--menu") == 0;
     const bool filter = argc == 5 && std::strcmp(argv[1], "--filter") == 0;
-    if (argc != 2 && !progress && !damaged && !menu && !filter) {
+    const bool folderMenu = argc == 3 && std::strcmp(argv[1], "--folder-menu") == 0;
+    if (argc != 2 && !progress && !damaged && !menu && !filter && !folderMenu) {
         std::fprintf(stderr, "usage: viewer_screenshot [--progress | --damaged | --menu | --filter "
-                             "ARCHIVE TEXT] OUTPUT.png\n");
+                             "ARCHIVE TEXT | --folder-menu] OUTPUT.png\n");
         return 2;
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
@@ -179,6 +199,9 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "cannot write the archive\n");
             return 1;
         }
+    }
+    if (folderMenu) {
+        QDir::setCurrent(folder.path()); // nothing here: the viewer started from the desktop
     }
     if (damaged) {
         // An archive cut short by a failed download: text where the archive should be.
@@ -235,13 +258,14 @@ int main(int argc, char** argv)
     if (filter) {
         typeFilter(*sheet, QString::fromLocal8Bit(argv[3]));
     }
-    const QImage picture = progress  ? progressPicture(*frame, *sheet)
-                           : damaged ? damagedPicture
-                           : menu    ? memberMenuPicture(*frame, *sheet)
-                                     : host::widgetOf(*frame).grab().toImage();
+    const QImage picture = progress     ? progressPicture(*frame, *sheet)
+                           : damaged    ? damagedPicture
+                           : menu       ? memberMenuPicture(*frame, *sheet)
+                           : folderMenu ? folderMenuPicture(*frame, *sheet)
+                                        : host::widgetOf(*frame).grab().toImage();
     if (picture.isNull()) {
         std::fprintf(stderr, "the %s did not show\n",
-                     damaged ? "message" : (menu ? "menu" : "progress window"));
+                     damaged ? "message" : (menu || folderMenu ? "menu" : "progress window"));
     }
     const bool saved = !picture.isNull() && picture.save(output);
     host::widgetOf(*frame).close();
