@@ -68,6 +68,10 @@ void w_brow::createControls()
     lv_zip->move(14, 536);
     lv_zip->resize(818, 1628);
     lv_zip->setView(host::ListView::View::List);
+    // The catalogue is narrow: one column that scrolls down, never columns side by side.
+    lv_zip->setSingleColumn(true);
+    // Sorted as the directory listing is, so archives that appear later take their places.
+    lv_zip->setSorting(host::ListView::Sort::Ascending);
     lv_zip->setFont("宋体", 12);
     lv_zip->setBorder(false);
     lv_zip->setTabOrder(20);
@@ -146,7 +150,12 @@ void w_brow::createControls()
 
 void w_brow::onOpen()
 {
-    showCatalogueStatus(buildCatalogue());
+    readCatalogue();
+}
+
+void w_brow::onRefresh()
+{
+    readCatalogue();
 }
 
 void w_brow::onResize(int /*sizetype*/, int /*newwidth*/, int /*newheight*/)

@@ -7,6 +7,7 @@
 #include "browse/member_details.h"
 #include "browse/member_unpack.h"
 #include "host/toolkit/builtins.h"
+#include "host/toolkit/folder_watch.h"
 #include "host/toolkit/group_box.h"
 #include "host/toolkit/list_box.h"
 #include "host/toolkit/list_view.h"
@@ -82,6 +83,8 @@ protected:
     void onOpen() override;
     void onClose() override;
     void onResize(int sizetype, int newwidth, int newheight) override;
+    // F5: the catalogue is read again.
+    void onRefresh() override;
 
 private:
     // The frame the sheet is open in; outside a frame the event that needs it ends here.
@@ -89,18 +92,21 @@ private:
     // Shows `text` in the status line of the frame the sheet is open in, if any.
     void showStatus(const std::string& text) const;
     void createControls();
-    // Fills the catalogue with the current directory's archives (w_brow_listing.cpp); false when
-    // the directory cannot be read, and the catalogue is then empty.
-    bool buildCatalogue();
+    // Builds the catalogue of the current directory's archives, or brings it up to date: the
+    // archives gone go, new ones come in their places, the others stay as they are (selected,
+    // marked). The catalogue then follows that folder: a change in it reads it again. The status
+    // line says when the folder cannot be read or holds no archive (w_brow_listing.cpp).
+    void readCatalogue();
+    // Brings lv_zip to the entries of lb_zip; false when nothing changed.
+    bool of_addzipfile();
     // Says in the status line when the folder could not be read or holds no archive, and how to
-    // open another.
+    // open another; takes back such a word that is no longer true.
     void showCatalogueStatus(bool folderRead);
     // Asks for a folder and opens it: the catalogue's 打开文件夹....
     void chooseFolder();
     // What leaving the folder takes, at the sheet's close or when another folder is opened:
     // the listing, unpack or copy under way stops, the unpacked file and the drag copies go.
     void leaveFolder();
-    void of_addzipfile();
     void lv_zip_clicked(long index);
     // Adds the members read so far to the list, and ends a listing with its outcome.
     void showArrivedMembers();
@@ -166,6 +172,8 @@ private:
     std::chrono::steady_clock::time_point arrivalsShown_;
     // The copies made for drags, by archive and member.
     std::map<std::pair<std::string, std::string>, browse::UnpackedFile> draggedCopies_;
+    // The folder the catalogue shows, watched for archives added or removed.
+    host::FolderWatch catalogueWatch_;
     // How the last listing ended, while its list is shown.
     std::unique_ptr<browse::MemberListOutcome> listed_;
 };

@@ -5,11 +5,20 @@
 #include "browse/w_brow_opening.h"
 #include "host/toolkit/builtins.h"
 #include "host/toolkit/folder_dialog.h"
+#include "host/toolkit/frame.h"
 #include "host/toolkit/message_box.h"
 
 #include <string>
 
 using namespace host;
+
+namespace {
+
+const std::string kNoArchive =
+    "此文件夹中没有文件库 (右击左边的文件清单选“打开文件夹...”,或把文件夹拖到窗口上)";
+const std::string kUnreadableFolder = "无法读取此文件夹: ";
+
+} // namespace
 
 void w_brow::chooseFolder()
 {
@@ -33,7 +42,10 @@ void w_brow::openFolder(const std::string& folder, const std::string& archive)
     is_zipfilepathname.clear();
     arriving_.reset();
     setTitle(""); // as a fresh sheet's, until an archive is listed
-    showCatalogueStatus(buildCatalogue());
+    // A new catalogue, not one brought up to date: an archive of the same name as one of the old
+    // folder is another archive.
+    lv_zip->deleteitems();
+    readCatalogue();
     if (!archive.empty()) {
         listArchive(archive);
     }
@@ -52,12 +64,27 @@ bool w_brow::listArchive(const std::string& name)
 
 void w_brow::showCatalogueStatus(bool folderRead)
 {
+    const Frame* statusFrame = parentFrame();
+    if (statusFrame == nullptr) {
+        return;
+    }
+    const std::string shown = statusFrame->microhelp();
+    std::string wanted;
     if (!folderRead) {
-        showStatus("无法读取此文件夹: " + GetCurrentDirectory());
-    } else if (lv_zip->totalitems() == 0) {
+        wanted = kUnreadableFolder + GetCurrentDirectory();
+    } else if (lv_zip->totalitems() == 0 && is_zipfilepathname.empty()) {
         // The way out, for a viewer started where no archive is (from the desktop's menu, say).
-        showStatus(
-            "此文件夹中没有文件库 (右击左边的文件清单选“打开文件夹...”,或把文件夹拖到窗口上)");
+        wanted = kNoArchive;
+    }
+    if (!wanted.empty()) {
+        if (shown != wanted) {
+            showStatus(wanted);
+        }
+        return;
+    }
+    // Archives have come, or the folder can be read again: the earlier word no longer holds.
+    if (shown == kNoArchive || shown.starts_with(kUnreadableFolder)) {
+        showStatus("");
     }
 }
 

@@ -6,6 +6,7 @@
 #include "host/toolkit/runtime_error.h"
 
 #include <chrono>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -43,26 +44,64 @@ Frame& w_brow::frame() const
     return *frame;
 }
 
-bool w_brow::buildCatalogue()
+void w_brow::readCatalogue()
 {
-    lv_zip->deleteitems();
-    // The archives of the current directory, ordinary and read-only ones.
-    if (!lb_zip->dirlist("*.zqr", ListBox::ReadOnlyFiles)) {
-        return false;
+    // The watch follows the folder the catalogue shows, whichever that is now.
+    const std::string folder = GetCurrentDirectory();
+    if (catalogueWatch_.folder() != folder) {
+        catalogueWatch_.watch(folder, [this] { readCatalogue(); });
     }
-    of_addzipfile();
-    return true;
-}
-
-void w_brow::of_addzipfile()
-{
-    const long n = lb_zip->totalitems();
-    if (n < 1) {
+    // The current directory's archives, ordinary and read-only.
+    const bool read = lb_zip->dirlist("*.zqr", ListBox::ReadOnlyFiles);
+    const bool changed = read && of_addzipfile();
+    showCatalogueStatus(read);
+    if (!changed) {
         return;
     }
-    for (long i = 1; i <= n; ++i) {
-        lv_zip->additem(lb_zip->text(i), 1);
+    // The archive the member list belongs to stays marked while it is there; an archive of that
+    // name that comes back is marked again.
+    long marked = 0;
+    for (long i = 1; i <= lv_zip->totalitems() && marked == 0; ++i) {
+        if (folder + DirectorySeparator() + lv_zip->getitem(i).value_or("") == is_zipfilepathname) {
+            marked = i;
+        }
     }
+    lv_zip->setMarkedItem(marked);
+}
+
+bool w_brow::of_addzipfile()
+{
+    std::set<std::string> found;
+    for (long i = 1; i <= lb_zip->totalitems(); ++i) {
+        found.insert(lb_zip->text(i));
+    }
+    std::set<std::string> kept;
+    for (long i = 1; i <= lv_zip->totalitems(); ++i) {
+        if (std::string label = lv_zip->getitem(i).value_or(""); found.count(label) != 0) {
+            kept.insert(std::move(label));
+        }
+    }
+    const long before = lv_zip->totalitems();
+    if (kept.empty()) {
+        // Another folder, or every archive gone: a new list.
+        lv_zip->deleteitems();
+    } else {
+        // From the end, so the numbers of the items still to look at stay as they are.
+        for (long i = before; i >= 1; --i) {
+            if (kept.count(lv_zip->getitem(i).value_or("")) == 0) {
+                lv_zip->deleteitem(i);
+            }
+        }
+    }
+    std::vector<std::string> added;
+    for (const std::string& name : found) {
+        if (kept.count(name) == 0) {
+            added.push_back(name);
+        }
+    }
+    const bool changed = !added.empty() || lv_zip->totalitems() != before;
+    lv_zip->additems(std::move(added), 1);
+    return changed;
 }
 
 void w_brow::lv_zip_clicked(long index)

@@ -137,5 +137,6 @@ void w_brow::deleteOpenedFile()
 
 void w_brow::onClose()
 {
+    catalogueWatch_.stop();
     leaveFolder();
 }

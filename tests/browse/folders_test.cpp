@@ -273,6 +273,12 @@ TEST(Folders, AFolderOrAnArchiveDroppedOntoTheWindowOpensAsOnTheCommandLine)
     ASSERT_NE(viewer.sheet(), nullptr);
     EXPECT_TRUE(RunningViewer::shownArchives(*viewer.sheet()).empty());
     EXPECT_EQ(viewer.statusLine(), kNoArchive);
+
+    // An archive that comes into the folder meanwhile is listed, and the word goes with it.
+    folder.addArchive("新.zqr", {{"n.txt", "n"}});
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return !RunningViewer::shownArchives(*viewer.sheet()).empty(); }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return viewer.statusLine().empty(); }, 1000));
     EXPECT_TRUE(boxes.shown.empty());
 }
 

@@ -4,6 +4,7 @@
 #include "host/toolkit/list_view_widget.h"
 #include "viewer_fixture.h"
 
+#include <QImage>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QRadioButton>
@@ -105,6 +106,37 @@ TEST_F(LoneSheet, ViewButtonsSwitchTheMemberListAndKeepItsItems)
         checked += (*button)->checked() ? 1 : 0;
     }
     EXPECT_EQ(checked, 1);
+}
+
+TEST_F(LoneSheet, LargeIconsShortenLongNamesInTheMiddleSoTheirEndsStayApart)
+{
+    resizeTo(1200, 700);
+    // Names with no break point that differ only at their end.
+    const std::vector<std::string> names = {"doc0000000000000000000001.txt",
+                                            "doc0000000000000000000002.txt",
+                                            "doc0000000000000000000003.txt"};
+    for (const std::string& name : names) {
+        sheet.lv_fileico->additem(name, 1);
+    }
+    QTest::mouseClick(sheet.rb_1->button(), Qt::LeftButton, {},
+                      QPoint(6, sheet.rb_1->button()->height() / 2));
+    ASSERT_EQ(sheet.lv_fileico->view(), host::ListView::View::LargeIcon);
+    auto* members = sheet.lv_fileico->listWidget();
+    members->clearSelection();
+    members->setCurrentIndex(QModelIndex());
+    QCoreApplication::processEvents();
+
+    // What the user sees of each label: the cell below its picture.
+    const QImage shown = members->viewport()->grab().toImage();
+    std::vector<QImage> labels;
+    for (int row = 0; row < 3; ++row) {
+        const QRect cell = members->visualRect(members->model()->index(row, 0));
+        labels.push_back(shown.copy(cell.adjusted(0, 36, 0, 0)));
+    }
+    ASSERT_FALSE(labels[0].isNull());
+    EXPECT_NE(labels[0], labels[1]);
+    EXPECT_NE(labels[1], labels[2]);
+    EXPECT_NE(labels[0], labels[2]);
 }
 
 TEST(SheetWindow, TheRestoreButtonGivesTheSheetItsDesignSizeCentred)

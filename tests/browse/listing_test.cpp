@@ -1,4 +1,5 @@
 #include "app/w_main.h"
+#include "browse/karvex_causes.h"
 #include "browse/karvex_entries.h"
 #include "browse/w_brow.h"
 #include "host/toolkit/frame_internal.h"
@@ -9,6 +10,8 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QRadioButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
@@ -18,6 +21,7 @@
 #include <cstring>
 #include <gtest/gtest.h>
 #include <map>
+#include <set>
 
 namespace {
 
@@ -547,3 +551,105 @@ TEST(MemberListing, ADamagedArchiveSaysSoAndIsNotShownAsEmpty)
 }
 
 } // namespace
+
+namespace {
+
+// Whether row `row` of a list view is shown marked apart.
+bool markedRow(const host::ListViewWidget& view, int row)
+{
+    return view.model()->index(row, 0).data(Qt::BackgroundRole).isValid();
+}
+
+// How long a test waits for the catalogue to follow a change in its folder, at most.
+constexpr int kFolderChangeWait = 5000;
+
+} // namespace
+
+TEST(Catalogue, OneColumnInChineseOrderThatFollowsTheFolderAndKeepsTheListedMembers)
+{
+    ScratchFolder folder;
+    AnsweredMessageBoxes boxes;
+    // 300 archives: six whose order matters, and enough besides to fill the catalogue twice.
+    folder.addArchive("茶.zqr", {{"泡.txt", "p"},
+                                 {"简.txt", "j"},
+                                 {"茶.txt", "c"},
+                                 {"B.txt", "b"},
+                                 {"a10.txt", "10"},
+                                 {"a9.txt", "9"}});
+    std::vector<std::string> expected = {"a9.zqr", "a10.zqr", "B.zqr"};
+    for (int i = 1; i <= 294; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "volume %03d.zqr", i);
+        expected.emplace_back(name);
+    }
+    expected.insert(expected.end(), {"茶.zqr", "简.zqr", "泡.zqr"});
+    for (const std::string& name : expected) {
+        if (!folder.exists(name)) {
+            folder.writeFile(name, "");
+        }
+    }
+    RunningViewer viewer;
+    w_brow& sheet = *viewer.sheet();
+    QApplication::setActiveWindow(&host::widgetOf(*viewer.frame()));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&host::widgetOf(*viewer.frame())));
+    host::ListViewWidget& catalogue = *sheet.lv_zip->listWidget();
+
+    // Numbers by value, letters without regard to case, Han by pinyin after the letters.
+    EXPECT_EQ(RunningViewer::shownArchives(sheet), expected);
+
+    // One column that scrolls down: every archive at the same x, no horizontal scroll bar.
+    ASSERT_EQ(catalogue.model()->rowCount(), 300);
+    EXPECT_TRUE(catalogue.verticalScrollBar()->isVisible());
+    EXPECT_FALSE(catalogue.horizontalScrollBar()->isVisible());
+    std::set<int> lefts;
+    for (int row = 0; row < 300; ++row) {
+        lefts.insert(catalogue.visualRect(catalogue.model()->index(row, 0)).x());
+    }
+    EXPECT_EQ(lefts.size(), 1u);
+
+    // The member list is in the same order.
+    catalogue.scrollToBottom();
+    RunningViewer::clickItem(sheet, true, 297);
+    EXPECT_EQ(sheet.title(), "在浏览<茶.zqr>");
+    const std::vector<std::string> members = {"a9.txt", "a10.txt", "B.txt",
+                                              "茶.txt", "简.txt",  "泡.txt"};
+    EXPECT_EQ(RunningViewer::shownMembers(sheet), members);
+
+    // An archive added and one removed show within moments, without a restart; the archive the
+    // user chose stays selected and marked.
+    folder.writeFile("a5.zqr", "");
+    ASSERT_TRUE(QFile::remove(QString::fromStdString(folder.filePath("B.zqr"))));
+    expected.erase(expected.begin() + 2);
+    expected.insert(expected.begin(), "a5.zqr");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return RunningViewer::shownArchives(sheet) == expected; },
+                                kFolderChangeWait));
+    EXPECT_EQ(catalogue.currentIndex().data().toString(), "茶.zqr");
+    EXPECT_TRUE(markedRow(catalogue, 297));
+    EXPECT_EQ(RunningViewer::shownMembers(sheet), members);
+
+    // F5 reads the folder at once, before the watch has told of the change.
+    folder.writeFile("a1.zqr", "");
+    QTest::keyClick(&catalogue, Qt::Key_F5);
+    expected.insert(expected.begin(), "a1.zqr");
+    EXPECT_EQ(RunningViewer::shownArchives(sheet), expected);
+    EXPECT_EQ(catalogue.currentIndex().data().toString(), "茶.zqr");
+    EXPECT_TRUE(markedRow(catalogue, 298));
+
+    // The listed archive removed: it leaves the catalogue, its members stay until the user
+    // clicks elsewhere, and opening one says the archive is gone.
+    ASSERT_TRUE(QFile::remove(QString::fromStdString(folder.filePath("茶.zqr"))));
+    expected.erase(std::find(expected.begin(), expected.end(), "茶.zqr"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return RunningViewer::shownArchives(sheet) == expected; },
+                                kFolderChangeWait));
+    EXPECT_EQ(RunningViewer::shownMembers(sheet), members);
+    EXPECT_EQ(sheet.title(), "在浏览<茶.zqr>");
+    for (int row = 0; row < catalogue.model()->rowCount(); ++row) {
+        EXPECT_FALSE(markedRow(catalogue, row)) << "row " << row;
+    }
+    RunningViewer::doubleClickItem(sheet, 0);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_NE(boxes.shown[0].text.find(browse::karvexCause(KARVEX_E_OPEN_ARCHIVE)),
+              std::string::npos)
+        << boxes.shown[0].text;
+    EXPECT_FALSE(folder.exists("a9.txt"));
+}

@@ -302,6 +302,14 @@ bool FrameMenu::eventFilter(QObject* watched, QEvent* event)
     const auto* key = static_cast<QKeyEvent*>(event);
     const Qt::KeyboardModifiers held =
         key->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier);
+    if (key->key() == Qt::Key_F5 && held == Qt::NoModifier) {
+        // F5 reads the active sheet's contents again.
+        Sheet* sheet = frame_.getactivesheet();
+        if (sheet != nullptr) {
+            raiseEvent([sheet] { sheet->onRefresh(); });
+        }
+        return sheet != nullptr;
+    }
     const int code = virtualKeyOf(key->key());
     if (code == 0) {
         return false;

@@ -1,12 +1,13 @@
 #include "host/toolkit/list_box.h"
 
-#include "host/toolkit/natural_order.h"
+#include "host/toolkit/name_order_internal.h"
 #include "host/toolkit/window_internal.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QListWidget>
 #include <algorithm>
+#include <utility>
 
 namespace host {
 
@@ -34,7 +35,11 @@ bool ListBox::dirlist(const std::string& pattern, unsigned mask)
     directory.setFilter(filters);
     directory.setNameFilters({QString::fromStdString(pattern)});
 
-    entries_.clear();
+    struct Named {
+        std::string name;
+        QCollatorSortKey key;
+    };
+    std::vector<Named> found;
     for (const QFileInfo& entry : directory.entryInfoList()) {
         // Read-only is the file's own attribute (no owner write permission), as it would be
         // on Windows, not whether this process may write it (root may write anything).
@@ -42,10 +47,15 @@ bool ListBox::dirlist(const std::string& pattern, unsigned mask)
         if (entry.isFile() && readOnly && (mask & ReadOnlyFiles) == 0) {
             continue;
         }
-        entries_.push_back(entry.fileName().toStdString());
+        found.push_back(Named{entry.fileName().toStdString(), nameSortKey(entry.fileName())});
     }
-    std::sort(entries_.begin(), entries_.end(),
-              [](const std::string& a, const std::string& b) { return naturalLess(a, b); });
+    std::sort(found.begin(), found.end(), [](const Named& a, const Named& b) {
+        return compareNameKeys(a.key, a.name, b.key, b.name) < 0;
+    });
+    entries_.clear();
+    for (Named& named : found) {
+        entries_.push_back(std::move(named.name));
+    }
 
     list_->clear();
     for (const std::string& entry : entries_) {

@@ -3,7 +3,7 @@
 #include "host/toolkit/event_boundary.h"
 #include "host/toolkit/list_view_model.h"
 #include "host/toolkit/list_view_widget.h"
-#include "host/toolkit/natural_order.h"
+#include "host/toolkit/name_order_internal.h"
 #include "host/toolkit/pictures.h"
 #include "host/toolkit/window_internal.h"
 
@@ -17,6 +17,7 @@
 #include <QPixmap>
 #include <QString>
 #include <QStyle>
+#include <QStyledItemDelegate>
 #include <algorithm>
 #include <exception>
 #include <iterator>
@@ -32,14 +33,65 @@ constexpr int kLargeCellWidth = 96;
 constexpr int kTextGap = 4;
 constexpr int kRowPadding = 8;
 
+// A label without spaces too wide for a large icon's cell, which the view would cut after its
+// first characters however alike the labels: its start fills the first of the cell's two lines
+// and its end the second, the middle left out, so labels that differ at their end stay apart.
+// Labels with spaces are wrapped at them by the view.
+QString twoLines(const QString& label, const QFontMetrics& metrics, int width)
+{
+    if (label.contains(QChar(u' ')) || metrics.horizontalAdvance(label) <= width) {
+        return label;
+    }
+    qsizetype first = 0;
+    while (first < label.size() && metrics.horizontalAdvance(label.left(first + 1)) <= width) {
+        ++first;
+    }
+    if (first > 0 && label.at(first - 1).isHighSurrogate()) {
+        --first; // a character in two halves stays whole
+    }
+    if (first == 0) {
+        return label;
+    }
+    return label.left(first) + QChar(QChar::LineSeparator) +
+           metrics.elidedText(label.mid(first), Qt::ElideLeft, width);
+}
+
 } // namespace
+
+// Paints the labels; in the large-icon view a long label without spaces takes the cell's two
+// lines (twoLines), on the screen only: the label the model gives stays whole.
+class ListView::LabelsDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void setTwoLines(bool twoLines) { twoLines_ = twoLines; }
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (twoLines_ && option->features.testFlag(QStyleOptionViewItem::HasDisplay)) {
+            // The style keeps a margin on both sides of the label, and a little more for safety.
+            const int margin = option->widget->style()->pixelMetric(QStyle::PM_FocusFrameHMargin,
+                                                                    nullptr, option->widget) +
+                               2;
+            option->text =
+                twoLines(option->text, option->fontMetrics, kLargeCellWidth - 2 * margin);
+        }
+    }
+
+private:
+    bool twoLines_ = false;
+};
 
 struct ListView::Item {
     std::string label;
-    QString text; // the label for the screen, made when first published
+    QString text; // the label for the screen, made when first published or sorted
     int picture = 0;
     int width = -1;    // label width in pixels, measured when first published
     bool shown = true; // accepted by the filter
+    // The label's place in the order of names, made once when the list is sorted.
+    std::optional<QCollatorSortKey> key{};
 };
 
 struct ListView::Measuring {
@@ -62,6 +114,12 @@ ListView::ListView(QWidget* parent)
     view_widget_->setUniformItemSizes(true);
     view_widget_->setResizeMode(QListView::Adjust);
     view_widget_->setMovement(QListView::Static);
+    // A label too long for its place keeps its start and its end, where names differ most
+    // often ("report-2023-03.pdf", numbered copies), not only its start.
+    view_widget_->setTextElideMode(Qt::ElideMiddle);
+    // NOLINTNEXTLINE(cppcoreguidelines-owning-memory): Qt parent, the view
+    labelsDelegate_ = new LabelsDelegate(view_widget_);
+    view_widget_->setItemDelegate(labelsDelegate_);
     connectEvent(&ListViewWidget::clickedAt, clicked_);
     connectEvent(&ListViewWidget::doubleClickedAt, doubleClicked_);
     connectEvent(&ListViewWidget::returnPressedAt, returnPressed_);
@@ -121,6 +179,21 @@ void ListView::connectEvent(void (ListViewWidget::*signal)(long),
     });
 }
 
+void ListView::makeKey(Item& item)
+{
+    if (!item.key) {
+        item.text = QString::fromStdString(item.label);
+        item.key = nameSortKey(item.text);
+    }
+}
+
+bool ListView::sortsBefore(std::uint32_t a, std::uint32_t b) const
+{
+    const Item& first = items_[a];
+    const Item& second = items_[b];
+    return compareNameKeys(*first.key, first.label, *second.key, second.label) < 0;
+}
+
 long ListView::additem(const std::string& label, int pictureIndex)
 {
     const auto number = static_cast<std::uint32_t>(items_.size());
@@ -133,8 +206,9 @@ long ListView::additem(const std::string& label, int pictureIndex)
         return static_cast<long>(order_.size());
     }
     // After every item of an equal label, in the settled order and among the unsettled items.
+    makeKey(items_.back());
     const auto after = [this](std::uint32_t added, std::uint32_t shown) {
-        return naturalLess(items_[added].label, items_[shown].label);
+        return sortsBefore(added, shown);
     };
     const auto settled = std::upper_bound(order_.begin(), order_.end(), number, after);
     const auto unsettled = std::upper_bound(unsettled_.begin(), unsettled_.end(), number, after);
@@ -162,9 +236,10 @@ void ListView::additems(std::vector<std::string> labels, int pictureIndex)
     }
     if (sort_ == Sort::Ascending) {
         // Sorted on their own, then merged after their equals, as one-by-one inserts would go.
-        const auto less = [this](std::uint32_t a, std::uint32_t b) {
-            return naturalLess(items_[a].label, items_[b].label);
-        };
+        for (auto number = first; number < items_.size(); ++number) {
+            makeKey(items_[number]);
+        }
+        const auto less = [this](std::uint32_t a, std::uint32_t b) { return sortsBefore(a, b); };
         std::stable_sort(target.begin() + before, target.end(), less);
         std::inplace_merge(target.begin(), target.begin() + before, target.end(), less);
     }
@@ -178,7 +253,7 @@ void ListView::settle() const
     }
     // Each new item goes after every settled item of an equal label, as its insert would have.
     const auto before = [this](std::uint32_t added, std::uint32_t settled) {
-        return naturalLess(items_[added].label, items_[settled].label);
+        return sortsBefore(added, settled);
     };
     std::vector<std::uint32_t> merged;
     merged.reserve(order_.size() + unsettled_.size());
@@ -223,6 +298,34 @@ void ListView::deleteitems()
     // A new list: the one reset of the screen's rows.
     model_->clear();
     update_.request();
+}
+
+bool ListView::deleteitem(long index)
+{
+    if (index < 1 || index > totalitems()) {
+        return false;
+    }
+    settle();
+    const auto at = order_.begin() + (index - 1);
+    const std::uint32_t number = *at;
+    order_.erase(at);
+    // The items after it take the numbers one lower.
+    for (std::uint32_t& later : order_) {
+        later -= later > number ? 1 : 0;
+    }
+    shownCount_ -= items_[number].shown ? 1 : 0;
+    items_.erase(items_.begin() + number);
+    if (marked_ && *marked_ == number) {
+        marked_.reset();
+    } else if (marked_ && *marked_ > number) {
+        --*marked_;
+    }
+    if (number < published_) {
+        model_->removeItem(number);
+        --published_;
+    }
+    update_.request();
+    return true;
 }
 
 long ListView::totalitems() const
@@ -311,11 +414,19 @@ void ListView::setSorting(Sort sort)
     sort_ = sort;
     if (sort_ == Sort::Ascending) {
         settle();
-        std::stable_sort(order_.begin(), order_.end(), [this](std::uint32_t a, std::uint32_t b) {
-            return naturalLess(items_[a].label, items_[b].label);
-        });
+        for (Item& item : items_) {
+            makeKey(item);
+        }
+        std::stable_sort(order_.begin(), order_.end(),
+                         [this](std::uint32_t a, std::uint32_t b) { return sortsBefore(a, b); });
         update_.request();
     }
+}
+
+void ListView::setSingleColumn(bool single)
+{
+    singleColumn_ = single;
+    applyView();
 }
 
 void ListView::setBorder(bool border)
@@ -413,6 +524,12 @@ QSize ListView::rowSize() const
     const int margins = 4 * (view_widget_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin,
                                                                 nullptr, view_widget_) +
                              1);
+    if (view_ == View::List && singleColumn_) {
+        // One column: each row takes the list's width, however narrow; a longer label is
+        // shortened within it instead of widening the list past its edge.
+        return {kSmallPicture + kTextGap + margins,
+                std::max(kSmallPicture, metrics.height()) + kTextGap};
+    }
     return {kSmallPicture + kTextGap + widestLabel_ + margins + kRowPadding,
             std::max(kSmallPicture, metrics.height()) + kTextGap};
 }
@@ -437,7 +554,9 @@ void ListView::publish()
     added.reserve(items_.size() - published_);
     for (std::size_t number = published_; number < items_.size(); ++number) {
         Item& item = items_[number];
-        item.text = QString::fromStdString(item.label);
+        if (!item.key) {
+            item.text = QString::fromStdString(item.label);
+        }
         item.width = labelWidth(item.text, metrics);
         widestLabel_ = std::max(widestLabel_, item.width);
         added.push_back(ListViewRow{item.text, item.picture});
@@ -509,7 +628,7 @@ void ListView::applyView()
     case View::List:
         view_widget_->setViewMode(QListView::ListMode);
         view_widget_->setFlow(QListView::TopToBottom);
-        view_widget_->setWrapping(true);
+        view_widget_->setWrapping(!singleColumn_);
         view_widget_->setWordWrap(false);
         break;
     case View::Report:
@@ -525,6 +644,7 @@ void ListView::applyView()
     applyDragging();
     publish();
     view_widget_->setGridSize(large ? rowSize() : QSize());
+    labelsDelegate_->setTwoLines(large);
 }
 
 } // namespace host

@@ -44,6 +44,10 @@ public:
     // The label of item `index` (1-based), none when there is no such item.
     [[nodiscard]] std::optional<std::string> getitem(long index) const;
     void deleteitems();
+    // Deletes item `index` (1-based); the items after it move up one number. The selection, the
+    // current item and the marked item stay on their items when they are others. False when
+    // there is no such item.
+    bool deleteitem(long index);
     [[nodiscard]] long totalitems() const;
     // Shows only the items whose labels `shows` accepts, all of them when it is empty. Item
     // numbers (getitem, events) stay those of the whole list; the current item stays current
@@ -58,6 +62,10 @@ public:
     void setView(View view);
     [[nodiscard]] View view() const { return view_; }
     void setSorting(Sort sort);
+    // In list mode, whether the items stand in one column that scrolls vertically, as in a list
+    // box, labels too long for it shortened in the middle; otherwise list mode fills columns
+    // side by side and scrolls horizontally. Off by default.
+    void setSingleColumn(bool single);
     void setBorder(bool border);
 
     // Picture lists; each picture's `transparent` colour is shown clear.
@@ -92,6 +100,7 @@ private:
     struct Item;
     // The font the labels were last measured in, and its characters' advances.
     struct Measuring;
+    class LabelsDelegate;
 
     void publish();
     // The order of the items the filter lets show.
@@ -101,6 +110,10 @@ private:
     void applyDragging();
     [[nodiscard]] QSize rowSize() const;
     int labelWidth(const QString& label, const QFontMetrics& metrics);
+    // Gives the item its sort key, once.
+    static void makeKey(Item& item);
+    // Whether item `a` (by number in the order added) sorts before item `b`; both have keys.
+    [[nodiscard]] bool sortsBefore(std::uint32_t a, std::uint32_t b) const;
     // Takes the items added since the order was last needed into it.
     void settle() const;
     // The item number (1-based, in the current order) of the item the user sees at `row`
@@ -111,6 +124,7 @@ private:
     void connectEvent(void (ListViewWidget::*signal)(long), std::function<void(long)>& handler);
 
     ListViewWidget* view_widget_;
+    LabelsDelegate* labelsDelegate_ = nullptr; // Qt parent: the view
     std::unique_ptr<ListViewModel> model_;
     // Items in the order they were added, and the order in which the list shows them: sorted
     // inserts move 4-byte numbers, not items. A sorted list keeps the items added since its
@@ -129,6 +143,7 @@ private:
     std::vector<std::pair<std::string, long>> smallPictures_;
     View view_ = View::List;
     Sort sort_ = Sort::Unsorted;
+    bool singleColumn_ = false;
     int widestLabel_ = 0;
     std::unique_ptr<Measuring> measuring_;
     std::function<void(long)> clicked_;

@@ -79,6 +79,28 @@ void ListViewModel::showInOrder(const std::vector<std::uint32_t>& order)
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
+void ListViewModel::removeItem(std::uint32_t number)
+{
+    const int row = rowOf(number);
+    if (row >= 0) {
+        beginRemoveRows(QModelIndex(), row, row);
+        shown_.erase(shown_.begin() + row);
+    }
+    // Renumbered before the view hears of the removal, so every row it asks for is sound.
+    items_.erase(items_.begin() + number);
+    for (std::uint32_t& later : shown_) {
+        later -= later > number ? 1 : 0;
+    }
+    if (marked_ && *marked_ == number) {
+        marked_.reset();
+    } else if (marked_ && *marked_ > number) {
+        --*marked_;
+    }
+    if (row >= 0) {
+        endRemoveRows();
+    }
+}
+
 void ListViewModel::setRowSize(QSize rowSize)
 {
     if (rowSize == rowSize_) {

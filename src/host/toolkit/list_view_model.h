@@ -34,6 +34,9 @@ public:
     // As publish, for an order that may leave out rows shown before: the rows are chosen again
     // (a reset of the rows shown, the items kept).
     void reshow(std::vector<ListViewRow> added, const std::vector<std::uint32_t>& order);
+    // Forgets item `number` and its row, if shown; the items after it take the numbers one
+    // lower. The view's selection and current item stay on the other rows.
+    void removeItem(std::uint32_t number);
     // The one size every row takes in the current view.
     void setRowSize(QSize rowSize);
     void setPictures(std::vector<QPixmap> pictures);

@@ -30,11 +30,14 @@ public:
     [[nodiscard]] bool closing() const { return closing_; }
 
 protected:
+    // The user asked for what the sheet shows to be read again (F5 in its frame).
+    virtual void onRefresh() {}
     // The sub-window that frames the sheet shows its title and icon.
     void decorationChanged() override;
 
 private:
     friend class Frame;
+    friend class FrameMenu;
     friend class SheetWidget;
     void raiseOpen(Frame& frame, int menuPosition);
     // From the sheet's widget.
