@@ -13,6 +13,8 @@ constexpr int vk_c = 67;
 constexpr int vk_q = 81;
 constexpr int vk_h = 72;
 constexpr int vk_a = 65;
+// The desktop's help key, beside H.
+constexpr int vk_f1 = 112;
 
 struct ToolbarButton {
     std::string up;
@@ -85,4 +87,5 @@ m_main::m_main()
       m_about(addCommand<app::AboutItem>(m_help, "About...\tA", vk_a,
                                          {"Asterisk!", "Asterisk!", "关于...", 1}))
 {
+    m_helpforvarnelook.setSecondShortcut(host::Shortcut{vk_f1});
 }

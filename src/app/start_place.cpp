@@ -1,8 +1,10 @@
 #include "app/start_place.h"
 
+#include "app/menu_commands.h"
 #include "app/w_main.h"
 #include "browse/w_brow.h"
-#include "host/toolkit/list_view.h"
+#include "host/toolkit/builtins.h"
+#include "host/toolkit/message_box.h"
 
 #include <algorithm>
 #include <cctype>
@@ -41,6 +43,25 @@ std::vector<std::string> argumentsOf(int argc, char** argv)
     return arguments;
 }
 
+Place placeOf(const std::string& given)
+{
+    const fs::path path(given);
+    std::error_code error;
+    const fs::file_status status = fs::status(path, error);
+    if (!fs::exists(status)) {
+        return {{}, {}, "no such folder or file: " + given};
+    }
+    if (fs::is_directory(status)) {
+        return {given, {}, {}};
+    }
+    if (!fs::is_regular_file(status) || !hasArchiveSuffix(path)) {
+        return {{}, {}, "not a folder or a .zqr archive: " + given};
+    }
+    // An archive named without a folder is in the current one.
+    const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
+    return {folder.string(), path.filename().string(), {}};
+}
+
 StartCommand enterStartPlace(const std::vector<std::string>& arguments)
 {
     if (arguments.empty()) {
@@ -56,28 +77,17 @@ StartCommand enterStartPlace(const std::vector<std::string>& arguments)
     if (arguments.size() > 1) {
         return failure(std::string("one folder or archive at most; ") + kUsage);
     }
-    const std::string& given = arguments.front();
-    const fs::path path(given);
+    const Place place = placeOf(arguments.front());
+    if (!place.error.empty()) {
+        return failure(place.error);
+    }
     std::error_code error;
-    const fs::file_status status = fs::status(path, error);
-    if (!fs::exists(status)) {
-        return failure("no such folder or file: " + given);
+    fs::current_path(place.folder, error);
+    if (error) {
+        return failure("cannot enter " + place.folder + ": " + error.message());
     }
     StartCommand start;
-    fs::path folder = path;
-    if (!fs::is_directory(status)) {
-        if (!fs::is_regular_file(status) || !hasArchiveSuffix(path)) {
-            return failure("not a folder or a .zqr archive: " + given);
-        }
-        folder = path.parent_path();
-        start.place.archive = path.filename().string();
-    }
-    if (!folder.empty()) {
-        fs::current_path(folder, error);
-        if (error) {
-            return failure("cannot enter " + folder.string() + ": " + error.message());
-        }
-    }
+    start.place.archive = place.archive;
     return start;
 }
 
@@ -86,17 +96,32 @@ void listStartArchive(w_main& frame, const StartPlace& place)
     if (place.archive.empty()) {
         return;
     }
-    auto* sheet = dynamic_cast<w_brow*>(frame.getactivesheet());
-    if (sheet == nullptr) {
+    if (auto* sheet = dynamic_cast<w_brow*>(frame.getactivesheet())) {
+        sheet->listArchive(place.archive);
+    }
+}
+
+void openPlace(w_main& frame, const std::string& path)
+{
+    const Place place = placeOf(path);
+    if (!place.error.empty()) {
+        // Gone or changed since it was dropped.
+        host::MessageBox("信息提示!",
+                         "无法打开: " + path + "\r\n它不是文件夹或.zqr文件库,或已不在。",
+                         host::Icon::Exclamation);
         return;
     }
-    host::ListView& catalogue = *sheet->lv_zip;
-    for (long index = 1; index <= catalogue.totalitems(); ++index) {
-        if (catalogue.getitem(index) == place.archive) {
-            catalogue.clickItem(index);
-            return;
-        }
+    if (auto* sheet = dynamic_cast<w_brow*>(frame.getactivesheet())) {
+        sheet->openFolder(place.folder, place.archive);
+        return;
     }
+    // No sheet: the folder first, so the sheet opens on it as at start.
+    if (host::ChangeDirectory(place.folder) < 0) {
+        host::MessageBox("信息提示!", "无法打开文件夹: " + place.folder, host::Icon::Exclamation);
+        return;
+    }
+    frame.opensheet<w_brow>(kSheetMenuPosition);
+    listStartArchive(frame, StartPlace{place.archive});
 }
 
 } // namespace app

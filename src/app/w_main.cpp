@@ -2,6 +2,7 @@
 
 #include "app/m_main.h"
 #include "app/menu_commands.h"
+#include "app/start_place.h"
 #include "browse/w_brow.h"
 #include "host/toolkit/colors.h"
 
@@ -26,6 +27,9 @@ w_main::w_main()
         auto* record = reinterpret_cast<win32::MEASUREITEMSTRUCT*>(lParam);
         ue_measureitem(static_cast<std::uint32_t>(wParam), record);
     });
+    // A folder or an archive dropped onto the window opens as `varnelook PATH` would start.
+    onPathDropped([](const std::string& path) { return app::placeOf(path).error.empty(); },
+                  [this](const std::string& path) { app::openPlace(*this, path); });
 }
 
 w_main::~w_main() = default;

@@ -12,6 +12,8 @@ namespace {
 
 constexpr long kWhite = host::RGB(255, 255, 255);
 constexpr long kBrandGreen = host::RGB(0, 128, 0);
+// The virtual key of F, for Ctrl+F (find).
+constexpr int kKeyF = 70;
 
 } // namespace
 
@@ -117,6 +119,7 @@ void w_brow::createControls()
     sle_find->setPlaceholder("查找文件名");
     sle_find->setTabOrder(gb_1->tabOrder());
     sle_find->onModified([this](const std::string& text) { filterMembers(text); });
+    sle_find->setFocusShortcut(host::Shortcut{kKeyF, true});
 
     lv_fileico = std::make_unique<host::ListView>(*this);
     lv_fileico->move(850, 652);

@@ -65,6 +65,16 @@ public:
     // Whether a double-clicked member is still being unpacked.
     [[nodiscard]] bool unpacking() const;
 
+    // Lists the archives of `folder` as if the viewer had been started there (w_brow_folders.cpp):
+    // the file the sheet unpacked and its drag copies go first, and a running listing, unpack or
+    // copy stops, as at the sheet's close; the member list, title and status line start over.
+    // With `archive` (a name in that folder) that archive is then listed and marked, as a click
+    // on it does. When the folder cannot be entered, the user is told and nothing changes.
+    void openFolder(const std::string& folder, const std::string& archive = {});
+    // Lists the catalogue's archive `name` and marks it, as a click on it does; false when the
+    // catalogue does not show it.
+    bool listArchive(const std::string& name);
+
     // The shell's result for opening `as_filename` in `as_workdirectory`.
     std::int16_t of_executefile(const std::string& as_filename, const std::string& as_parameter,
                                 const std::string& as_workdirectory);
@@ -84,10 +94,19 @@ private:
     void createControls();
     // Builds the catalogue of the current directory's archives, or brings it up to date: the
     // archives gone go, new ones come in their places, the others stay as they are (selected,
-    // marked). The catalogue then follows that folder: a change in it reads it again.
+    // marked). The catalogue then follows that folder: a change in it reads it again. The status
+    // line says when the folder cannot be read or holds no archive (w_brow_listing.cpp).
     void readCatalogue();
     // Brings lv_zip to the entries of lb_zip; false when nothing changed.
     bool of_addzipfile();
+    // Says in the status line when the folder could not be read or holds no archive, and how to
+    // open another; takes back such a word that is no longer true.
+    void showCatalogueStatus(bool folderRead);
+    // Asks for a folder and opens it: the catalogue's 打开文件夹....
+    void chooseFolder();
+    // What leaving the folder takes, at the sheet's close or when another folder is opened:
+    // the listing, unpack or copy under way stops, the unpacked file and the drag copies go.
+    void leaveFolder();
     void lv_zip_clicked(long index);
     // Adds the members read so far to the list, and ends a listing with its outcome.
     void showArrivedMembers();

@@ -52,10 +52,10 @@ void w_brow::readCatalogue()
         catalogueWatch_.watch(folder, [this] { readCatalogue(); });
     }
     // The current directory's archives, ordinary and read-only.
-    if (!lb_zip->dirlist("*.zqr", ListBox::ReadOnlyFiles)) {
-        return;
-    }
-    if (!of_addzipfile()) {
+    const bool read = lb_zip->dirlist("*.zqr", ListBox::ReadOnlyFiles);
+    const bool changed = read && of_addzipfile();
+    showCatalogueStatus(read);
+    if (!changed) {
         return;
     }
     // The archive the member list belongs to stays marked while it is there; an archive of that

@@ -11,7 +11,10 @@
 
 w_brow::Menus::Menus(w_brow& sheet)
 {
-    archive.addEntry("列出", [&sheet] { sheet.lv_zip_clicked(sheet.menus_->archiveIndex); });
+    list =
+        &archive.addEntry("列出", [&sheet] { sheet.lv_zip_clicked(sheet.menus_->archiveIndex); });
+    archive.addEntry("-", nullptr);
+    archive.addEntry("打开文件夹...", [&sheet] { sheet.chooseFolder(); });
     member.addEntry("打开", [&sheet] { sheet.openMember(sheet.menus_->memberLabel); });
     member.addEntry("另存为...", [&sheet] { sheet.saveMemberAs(sheet.menus_->memberLabel); });
     member.addEntry("-", nullptr);
@@ -20,7 +23,9 @@ w_brow::Menus::Menus(w_brow& sheet)
 
 void w_brow::lv_zip_contextmenu(long index, win32::POINT at)
 {
+    // Beside the archives (index 0) the menu still offers another folder.
     menus_->archiveIndex = index;
+    menus_->list->setEnabled(index > 0);
     menus_->archive.popup(frame(), *this, at);
 }
 

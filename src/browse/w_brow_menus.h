@@ -10,8 +10,10 @@
 struct w_brow::Menus {
     explicit Menus(w_brow& sheet);
 
-    // The catalogue's: 列出 the archive right-clicked.
+    // The catalogue's: 列出 the archive right-clicked (greyed beside the archives), and
+    // 打开文件夹... to list another folder's archives.
     host::ContextMenu archive;
+    host::MenuItem* list = nullptr;
     long archiveIndex = 0;
     // The member list's: 打开, 另存为..., and a disabled line with the member's sizes and date.
     host::ContextMenu member;

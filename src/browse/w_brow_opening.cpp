@@ -138,18 +138,5 @@ void w_brow::deleteOpenedFile()
 void w_brow::onClose()
 {
     catalogueWatch_.stop();
-    endListing();
-    // An unpack still running stops first; what it wrote regardless is removed when it returns.
-    // A copy still being written stops too: a saved copy is left whole or not at all, a drag's
-    // copy goes with the sheet.
-    Opening& opening = *opening_;
-    for (browse::ShownWork* work : {&opening.unpack, &opening.copy}) {
-        if (work->task.running()) {
-            work->task.abandon();
-            work->hide();
-        }
-    }
-    opening.next.reset();
-    deleteOpenedFile();
-    removeDraggedCopies();
+    leaveFolder();
 }

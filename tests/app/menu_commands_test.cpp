@@ -15,6 +15,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTest>
@@ -28,6 +29,7 @@ namespace {
 using namespace win32;
 using testing_support::AnsweredMessageBoxes;
 using testing_support::letClosedWindowsGo;
+using testing_support::ModalWindowsClosed;
 using testing_support::RunningViewer;
 using testing_support::ScratchFolder;
 
@@ -91,6 +93,12 @@ struct Running {
     }
 };
 
+void pressKey(QWidget* target, Qt::Key key)
+{
+    QTest::keyClick(target, key);
+    letClosedWindowsGo();
+}
+
 void expectHelpShown(const AnsweredMessageBoxes& boxes, std::size_t count)
 {
     ASSERT_EQ(boxes.shown.size(), count);
@@ -127,6 +135,76 @@ TEST(MenuCommands, PlainKeysWorkFromAnywhereInTheFrameTheMemberListIncluded)
 
     run.key(run.sheet()->lv_zip->widget(), Qt::Key_Q);
     EXPECT_EQ(run.frame(), nullptr);
+}
+
+TEST(MenuCommands, LettersTypedIntoTheFilterStayThereWhileElsewhereTheyAreCommands)
+{
+    ScratchFolder folder;
+    AnsweredMessageBoxes boxes;
+    folder.addArchive(
+        "a.zqr", {{"doc1.txt", "1"}, {"team.txt", "2"}, {"quiet.txt", "3"}, {"Other.txt", "4"}});
+    RunningViewer viewer;
+    w_main& frame = *viewer.frame();
+    QApplication::setActiveWindow(&host::widgetOf(frame));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&host::widgetOf(frame)));
+    ModalWindowsClosed modals;
+    w_brow& sheet = *viewer.sheet();
+    RunningViewer::clickItem(sheet, true, 0);
+    ASSERT_EQ(RunningViewer::shownMembers(sheet).size(), 4u);
+
+    // Typed into the field, the letters of the menu's keys (O, C, Q, H, A) are text: the sheet
+    // stays, no about box or help shows, the program goes on, and the list is filtered.
+    QLineEdit& field = *sheet.sle_find->lineEdit();
+    QTest::mouseClick(&field, Qt::LeftButton);
+    ASSERT_EQ(QApplication::focusWidget(), &field);
+    const auto typeOver = [&field](const char* text) {
+        QTest::keyClick(&field, Qt::Key_A, Qt::ControlModifier); // select all, replaced by typing
+        QTest::keyClicks(&field, QString::fromUtf8(text));
+        letClosedWindowsGo();
+    };
+    typeOver("doc");
+    ASSERT_EQ(viewer.sheet(), &sheet) << "typing closed the sheet";
+    EXPECT_EQ(field.text(), "doc");
+    EXPECT_EQ(RunningViewer::shownMembers(sheet), std::vector<std::string>{"doc1.txt"});
+    typeOver("tea");
+    EXPECT_EQ(field.text(), "tea");
+    EXPECT_EQ(RunningViewer::shownMembers(sheet), std::vector<std::string>{"team.txt"});
+    typeOver("q");
+    ASSERT_EQ(viewer.frame(), &frame) << "typing ended the program";
+    EXPECT_EQ(RunningViewer::shownMembers(sheet), std::vector<std::string>{"quiet.txt"});
+    typeOver("OtHer");
+    EXPECT_EQ(field.text(), "OtHer");
+    EXPECT_EQ(RunningViewer::shownMembers(sheet), std::vector<std::string>{"Other.txt"});
+    EXPECT_TRUE(modals.titles.empty());
+    EXPECT_TRUE(boxes.shown.empty());
+
+    // F1 is the help key in the field too.
+    QTest::keyClick(&field, Qt::Key_F1);
+    expectHelpShown(boxes, 1);
+    EXPECT_EQ(field.text(), "OtHer");
+
+    // Ctrl+F takes the focus from the member list to the field and selects its text, and
+    // selects it again when the field has the focus already.
+    QWidget* members = sheet.lv_fileico->widget();
+    members->setFocus();
+    QTest::keyClick(members, Qt::Key_F, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::focusWidget(), &field);
+    EXPECT_EQ(field.selectedText(), "OtHer");
+    QTest::keyClick(&field, Qt::Key_End);
+    ASSERT_FALSE(field.hasSelectedText());
+    QTest::keyClick(&field, Qt::Key_F, Qt::ControlModifier);
+    EXPECT_EQ(field.selectedText(), "OtHer");
+
+    // Outside the field the letters are the menu's keys: in the member list H shows the help,
+    // F1 too, and C closes the sheet.
+    members->setFocus();
+    pressKey(members, Qt::Key_H);
+    expectHelpShown(boxes, 2);
+    pressKey(members, Qt::Key_F1);
+    expectHelpShown(boxes, 3);
+    pressKey(members, Qt::Key_C);
+    EXPECT_TRUE(frame.sheets().empty());
+    EXPECT_TRUE(modals.titles.empty());
 }
 
 // Runs `open`, which opens the modal about box, and answers whether the box came up over the

@@ -16,6 +16,8 @@
 //   viewer_screenshot --dark OUTPUT.png        as the first, in a dark palette (as a dark desktop
 //                                              theme gives one), with the File menu open and its
 //                                              first entry highlighted
+//   viewer_screenshot --folder-menu OUTPUT.png in a folder of its own without archives, the
+//                                              catalogue's right-click menu with 打开文件夹...
 #include "app/browser.h"
 #include "app/w_main.h"
 #include "big_member_archive.h"
@@ -23,13 +25,14 @@
 #include "contrast.h"
 #include "host/toolkit/frame_internal.h"
 #include "host/toolkit/list_view_widget.h"
+#include "host/toolkit/owner_draw_menu.h"
 #include "host/toolkit/progress_window.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
-#include <QKeyEvent>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
@@ -73,20 +76,18 @@ QImage frameWithModalBox(QWidget& frame)
     return picture;
 }
 
-// The first member's right-click menu, drawn over the frame where it shows; then closed.
-QImage memberMenuPicture(w_main& frame, w_brow& sheet)
+// The right-click menu of `list` at `at` (in its viewport), drawn over the frame where it shows,
+// with entry `highlighted` (-1 for none) under the pointer; then closed.
+QImage contextMenuPicture(w_main& frame, host::ListViewWidget& list, QPoint at, int highlighted)
 {
-    host::ListViewWidget& list = *sheet.lv_fileico->listWidget();
-    const QModelIndex first = list.model()->index(0, 0);
-    if (!first.isValid()) {
-        return {};
-    }
-    const QPoint at = list.visualRect(first).center();
     QContextMenuEvent click(QContextMenuEvent::Mouse, at, list.viewport()->mapToGlobal(at));
     QApplication::sendEvent(list.viewport(), &click);
-    QWidget* menu = QApplication::activePopupWidget();
+    auto* menu = dynamic_cast<host::OwnerDrawMenu*>(QApplication::activePopupWidget());
     if (menu == nullptr) {
         return {};
+    }
+    if (highlighted >= 0 && highlighted < static_cast<int>(menu->entryActions().size())) {
+        menu->setActiveAction(menu->entryActions()[static_cast<std::size_t>(highlighted)]);
     }
     QImage picture = host::widgetOf(frame).grab().toImage();
     QPainter painter(&picture);
@@ -124,6 +125,24 @@ QImage fileMenuPicture(w_main& frame)
     }
     file->close();
     return picture;
+}
+
+// The first member's right-click menu.
+QImage memberMenuPicture(w_main& frame, w_brow& sheet)
+{
+    host::ListViewWidget& list = *sheet.lv_fileico->listWidget();
+    const QModelIndex first = list.model()->index(0, 0);
+    if (!first.isValid()) {
+        return {};
+    }
+    return contextMenuPicture(frame, list, list.visualRect(first).center(), -1);
+}
+
+// The catalogue's right-click menu in a folder without archives, 打开文件夹... under the pointer.
+QImage folderMenuPicture(w_main& frame, w_brow& sheet)
+{
+    host::ListViewWidget& list = *sheet.lv_zip->listWidget();
+    return contextMenuPicture(frame, list, QPoint(list.viewport()->width() / 3, 60), 2);
 }
 
 QWidget* progressWindow()
@@ -170,14 +189,20 @@ QImage progressPicture(w_main& frame, w_brow& sheet)
     return picture;
 }
 
-// Types `text` into the filter field key by key, as a user would.
+// Types `text` into the filter field as a user would: ASCII characters by their keys, others as
+// an input method commits them.
 void typeFilter(w_brow& sheet, const QString& text)
 {
     QWidget& field = *sheet.sle_find->lineEdit();
     field.setFocus();
     for (const QChar character : text) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(character));
-        QApplication::sendEvent(&field, &press);
+        if (character.unicode() < 0x80) {
+            QTest::keyClicks(&field, QString(character));
+        } else {
+            QInputMethodEvent commit;
+            commit.setCommitString(QString(character));
+            QApplication::sendEvent(&field, &commit);
+        }
     }
     QCoreApplication::processEvents();
 }
@@ -191,9 +216,10 @@ int main(int argc, char** argv)
     const bool menu = argc == 3 && std::strcmp(argv[1], "--menu") == 0;
     const bool filter = argc == 5 && std::strcmp(argv[1], "--filter") == 0;
     const bool dark = argc == 3 && std::strcmp(argv[1], "--dark") == 0;
-    if (argc != 2 && !progress && !damaged && !menu && !filter && !dark) {
+    const bool folderMenu = argc == 3 && std::strcmp(argv[1], "--folder-menu") == 0;
+    if (argc != 2 && !progress && !damaged && !menu && !filter && !dark && !folderMenu) {
         std::fprintf(stderr, "usage: viewer_screenshot [--progress | --damaged | --menu | --filter "
-                             "ARCHIVE TEXT | --dark] OUTPUT.png\n");
+                             "ARCHIVE TEXT | --dark | --folder-menu] OUTPUT.png\n");
         return 2;
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
@@ -213,6 +239,9 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "cannot write the archive\n");
             return 1;
         }
+    }
+    if (folderMenu) {
+        QDir::setCurrent(folder.path()); // nothing here: the viewer started from the desktop
     }
     if (damaged) {
         // An archive cut short by a failed download: text where the archive should be.
@@ -269,14 +298,16 @@ int main(int argc, char** argv)
     if (filter) {
         typeFilter(*sheet, QString::fromLocal8Bit(argv[3]));
     }
-    const QImage picture = progress  ? progressPicture(*frame, *sheet)
-                           : damaged ? damagedPicture
-                           : menu    ? memberMenuPicture(*frame, *sheet)
-                           : dark    ? fileMenuPicture(*frame)
-                                     : host::widgetOf(*frame).grab().toImage();
+    const QImage picture = progress     ? progressPicture(*frame, *sheet)
+                           : damaged    ? damagedPicture
+                           : menu       ? memberMenuPicture(*frame, *sheet)
+                           : folderMenu ? folderMenuPicture(*frame, *sheet)
+                           : dark       ? fileMenuPicture(*frame)
+                                        : host::widgetOf(*frame).grab().toImage();
     if (picture.isNull()) {
         std::fprintf(stderr, "the %s did not show\n",
-                     damaged ? "message" : (menu || dark ? "menu" : "progress window"));
+                     damaged ? "message"
+                             : (menu || folderMenu || dark ? "menu" : "progress window"));
     }
     const bool saved = !picture.isNull() && picture.save(output);
     host::widgetOf(*frame).close();

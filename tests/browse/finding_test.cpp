@@ -12,7 +12,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QHelpEvent>
-#include <QKeyEvent>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QTest>
@@ -24,6 +24,7 @@
 namespace {
 
 using testing_support::AnsweredMessageBoxes;
+using testing_support::ModalWindowsClosed;
 using testing_support::RunningViewer;
 using testing_support::ScratchFolder;
 using testing_support::TestDesktop;
@@ -31,16 +32,21 @@ using testing_support::TestDesktop;
 [[maybe_unused]] TestDesktop* const desktop = TestDesktop::instance();
 
 // Types `text` one character at a time into `target`, or into whatever has the keyboard focus
-// when there is none, as a user would: a key that lands elsewhere is lost, as on the screen.
+// when there is none, as a user would: an ASCII character by its key (the key code with its
+// text), any other as an input method commits it. A key that lands elsewhere is lost, as on the
+// screen.
 void typeInto(QWidget* target, const QString& text)
 {
     for (const QChar character : text) {
         QWidget* receiver = target != nullptr ? target : QApplication::focusWidget();
         ASSERT_NE(receiver, nullptr);
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(character));
-        QApplication::sendEvent(receiver, &press);
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(character));
-        QApplication::sendEvent(receiver, &release);
+        if (character.unicode() < 0x80) {
+            QTest::keyClicks(receiver, QString(character));
+        } else {
+            QInputMethodEvent commit;
+            commit.setCommitString(QString(character));
+            QApplication::sendEvent(receiver, &commit);
+        }
         QCoreApplication::processEvents();
     }
 }
@@ -81,6 +87,7 @@ TEST(Finding, TypingNarrowsTheListEscapeClearsItAndTheStatusCountsWhatIsShown)
     w_brow& sheet = *viewer.sheet();
     QApplication::setActiveWindow(&host::widgetOf(frame));
     ASSERT_TRUE(QTest::qWaitForWindowActive(&host::widgetOf(frame)));
+    ModalWindowsClosed modals; // the letters typed are those of the menu's keys too
     RunningViewer::clickItem(sheet, true, 0);
     ASSERT_EQ(RunningViewer::shownMembers(sheet).size(), 6u);
     EXPECT_EQ(viewer.statusLine(), "总共:6个文件");
@@ -154,6 +161,7 @@ TEST(Finding, TypingNarrowsTheListEscapeClearsItAndTheStatusCountsWhatIsShown)
     RunningViewer::waitForUnpack(sheet);
     EXPECT_EQ(TestDesktop::waitForOpen(), folder.filePath("c.txt"));
     EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_TRUE(modals.titles.empty());
 }
 
 TEST(MemberTooltip, SizesShowAsAChineseDesktopShowsThem)

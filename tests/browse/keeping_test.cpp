@@ -95,11 +95,12 @@ TEST(Keeping, RightClickMenusListAnArchiveOpenAMemberAndDescribeIt)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&host::widgetOf(frame)));
     const int registered = frame.inv_supermenu.menuinfoCount();
 
-    // The catalogue's menu lists the archive right-clicked, as a click would.
+    // The catalogue's menu lists the archive right-clicked, as a click would, and offers
+    // another folder.
     auto* archiveMenu =
         dynamic_cast<host::OwnerDrawMenu*>(RunningViewer::rightClickItem(sheet, true, 0));
     ASSERT_NE(archiveMenu, nullptr);
-    EXPECT_EQ(entryTexts(*archiveMenu), std::vector<std::string>{"列出"});
+    EXPECT_EQ(entryTexts(*archiveMenu), (std::vector<std::string>{"列出", "-", "打开文件夹..."}));
     expectPaintedByEngine(frame, *archiveMenu);
     archiveMenu->entryActions()[0]->trigger();
     archiveMenu->close();
@@ -151,7 +152,7 @@ TEST(Keeping, RightClickMenusListAnArchiveOpenAMemberAndDescribeIt)
     memberMenu = dynamic_cast<host::OwnerDrawMenu*>(RunningViewer::rightClickItem(sheet, false, 1));
     ASSERT_NE(memberMenu, nullptr);
     EXPECT_TRUE(entryTexts(*memberMenu)[3].starts_with("大小 1 字节  压缩后 "));
-    EXPECT_EQ(frame.inv_supermenu.menuinfoCount(), registered + 5);
+    EXPECT_EQ(frame.inv_supermenu.menuinfoCount(), registered + 3 + 4);
     memberMenu->close();
 
     ASSERT_TRUE(QFile::rename(QString::fromStdString(folder.filePath("a.moved")),

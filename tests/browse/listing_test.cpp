@@ -69,6 +69,12 @@ std::atomic<bool>& listingResumed()
     static std::atomic<bool> resumed{false};
     return resumed;
 }
+// Set by the double when it starts waiting for resumeListing().
+std::atomic<bool>& listingPaused()
+{
+    static std::atomic<bool> paused{false};
+    return paused;
+}
 std::map<std::string, UnboundedList>& unboundedLists()
 {
     static std::map<std::string, UnboundedList> lists;
@@ -84,6 +90,7 @@ std::int32_t listMembersDouble(const char* zip, KarvexMemberCallback each, void*
         if (i == list.pauseAfter && i > 0) {
             // The reader is slow from here on: the window shows what it has so far.
             const QDeadlineTimer deadline(20000);
+            listingPaused() = true;
             while (!listingResumed() && !deadline.hasExpired()) {
                 QThread::msleep(1);
             }
@@ -126,6 +133,7 @@ struct WithListDouble : testing::Test {
         unboundedLists().clear();
         requestedMembers().clear();
         listingResumed() = false;
+        listingPaused() = false;
     }
     ScratchFolder folder;
 };
@@ -242,6 +250,35 @@ TEST_F(WithListDouble, ClosingTheFrameDuringAListingEndsItSafely)
     RunningViewer::clickItem(*sheet, true, 0);
     testing_support::letClosedWindowsGo();
     EXPECT_EQ(viewer.frame(), nullptr);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(WithListDouble, OpeningAnotherFolderDuringAListingEndsItAndNothingOfItArrives)
+{
+    browse::useKarvexListMembers(listMembersDouble);
+    folder.writeFile("a.zqr", "");
+    ASSERT_TRUE(QDir(folder.path()).mkpath("other"));
+    folder.writeFile("other/b.zqr", "");
+    UnboundedList& list = unboundedLists()["a.zqr"];
+    for (int i = 0; i < 10; ++i) {
+        list.names.push_back("m" + std::to_string(i) + ".txt");
+    }
+    list.pauseAfter = 3;
+    RunningViewer viewer;
+    w_brow& sheet = *viewer.sheet();
+    host::ListViewWidget& catalogue = *sheet.lv_zip->listWidget();
+    QTest::mouseClick(catalogue.viewport(), Qt::LeftButton, {},
+                      catalogue.visualRect(catalogue.model()->index(0, 0)).center());
+    ASSERT_TRUE(QTest::qWaitFor([] { return listingPaused().load(); }));
+
+    sheet.openFolder(folder.filePath("other"));
+    listingResumed() = true;
+    RunningViewer::waitWhileBusy();
+    QTest::qWait(50); // time for anything of the old listing that could still arrive
+    EXPECT_TRUE(RunningViewer::shownMembers(sheet).empty());
+    EXPECT_EQ(RunningViewer::shownArchives(sheet), std::vector<std::string>{"b.zqr"});
+    EXPECT_EQ(viewer.statusLine(), "");
+    EXPECT_EQ(sheet.title(), "");
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
@@ -447,9 +484,19 @@ TEST_F(WithListDouble, OnlyReturnListsOrOpensFromTheKeyboardAndTheListedArchiveS
     EXPECT_TRUE(marked(1));
     EXPECT_FALSE(marked(0));
 
-    // Tab goes on from the catalogue to the view buttons.
+    // Tab goes on from the catalogue to the view buttons, at the checked one (列表); the arrows
+    // move the check, and Tab then comes back to the button checked last.
     QTest::keyClick(catalogue, Qt::Key_Tab);
-    EXPECT_NE(qobject_cast<QRadioButton*>(QApplication::focusWidget()), nullptr);
+    EXPECT_EQ(QApplication::focusWidget(), sheet.rb_3->widget());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
+    EXPECT_TRUE(sheet.rb_2->checked());
+    EXPECT_EQ(sheet.lv_fileico->view(), host::ListView::View::SmallIcon);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), sheet.sle_find->widget());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), sheet.rb_2->widget());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    EXPECT_EQ(sheet.lv_fileico->view(), host::ListView::View::List);
 
     // Return and keypad Enter on a member open it, as a double-click does.
     auto* members = sheet.lv_fileico->listWidget();

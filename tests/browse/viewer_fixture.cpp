@@ -18,6 +18,7 @@
 #include <QMimeData>
 #include <QStatusBar>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <zip.h>
 
@@ -99,6 +100,19 @@ AnsweredMessageBoxes::~AnsweredMessageBoxes()
 {
     host::setMessageBoxHandler(previous_);
 }
+
+ModalWindowsClosed::ModalWindowsClosed() : timer_(std::make_unique<QTimer>())
+{
+    QObject::connect(timer_.get(), &QTimer::timeout, [this] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            titles.push_back(modal->windowTitle().toStdString());
+            modal->close();
+        }
+    });
+    timer_->start(5);
+}
+
+ModalWindowsClosed::~ModalWindowsClosed() = default;
 
 RunningViewer::RunningViewer(const std::string& commandline)
     : application_(std::make_unique<browser>())

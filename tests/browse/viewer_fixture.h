@@ -16,6 +16,7 @@
 #include <vector>
 
 class QMenu;
+class QTimer;
 class browser;
 namespace app {
 struct StartPlace;
@@ -62,6 +63,21 @@ public:
 
 private:
     host::MessageBoxHandler previous_;
+};
+
+// Closes every modal window that comes up while it lives (the about box) and keeps its title, so
+// that an input that wrongly opens one fails a test instead of leaving it waiting for a person.
+class ModalWindowsClosed {
+public:
+    ModalWindowsClosed();
+    ModalWindowsClosed(const ModalWindowsClosed&) = delete;
+    ModalWindowsClosed& operator=(const ModalWindowsClosed&) = delete;
+    ~ModalWindowsClosed();
+
+    std::vector<std::string> titles;
+
+private:
+    std::unique_ptr<QTimer> timer_;
 };
 
 // The viewer's private cache folder, made in a folder of the test's own while this lives

@@ -52,6 +52,11 @@ std::string GetCurrentDirectory()
     return QDir::toNativeSeparators(QDir::currentPath()).toStdString();
 }
 
+int ChangeDirectory(const std::string& directory)
+{
+    return QDir::setCurrent(QString::fromStdString(directory)) ? 1 : -1;
+}
+
 std::string DirectorySeparator()
 {
     return QString(QDir::separator()).toStdString();

@@ -28,6 +28,8 @@ public:
 
 // The process's current directory, without a trailing separator.
 std::string GetCurrentDirectory();
+// Makes `directory` the current directory: 1 when it is, -1 when it cannot be entered.
+int ChangeDirectory(const std::string& directory);
 // The separator that joins a directory and a name in paths the program builds.
 std::string DirectorySeparator();
 

@@ -1,6 +1,7 @@
 #include "host/toolkit/frame.h"
 
 #include "host/toolkit/colors_internal.h"
+#include "host/toolkit/dropped_paths_internal.h"
 #include "host/toolkit/event_boundary.h"
 #include "host/toolkit/frame_internal.h"
 #include "host/toolkit/frame_menu.h"
@@ -90,6 +91,7 @@ Frame::Frame()
 Frame::~Frame()
 {
     unlinkWidget(*this);
+    drops_.reset();
     procedure_.reset();
     // The sheets go before the frame's own widget, which holds theirs.
     while (!sheets_.empty()) {
@@ -119,6 +121,12 @@ MenuItem* Frame::menuid() const
 void Frame::bindUserEvent(win32::UINT message, UserEvent event)
 {
     userEvents_[message] = std::move(event);
+}
+
+void Frame::onPathDropped(std::function<bool(const std::string&)> accepts,
+                          std::function<void(const std::string&)> dropped)
+{
+    drops_ = std::make_unique<DroppedPaths>(frameWidget(), std::move(accepts), std::move(dropped));
 }
 
 win32::LRESULT Frame::windowMessage(win32::UINT message, win32::WPARAM wParam, win32::LPARAM lParam)

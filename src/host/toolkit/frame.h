@@ -22,6 +22,7 @@ class QObject;
 
 namespace host {
 
+class DroppedPaths;
 class FrameMenu;
 class FrameWidget;
 class MenuItem;
@@ -78,6 +79,13 @@ public:
     using UserEvent = std::function<void(win32::WPARAM, win32::LPARAM)>;
     void bindUserEvent(win32::UINT message, UserEvent event);
 
+    // Lets a local file or folder be dropped anywhere on the frame, its sheets included:
+    // `accepts` says whether the frame takes a path (a drag of anything else shows no drop
+    // cursor), `dropped` is raised with it once the drop is done. One file or folder at a time;
+    // a drag out of the program's own windows is never taken.
+    void onPathDropped(std::function<bool(const std::string&)> accepts,
+                       std::function<void(const std::string&)> dropped);
+
     // A popup menu of a sheet's (built from `root` as the bar `bar`), handed over so it is
     // painted like the frame's own menus; a frame without menus of its own paints nothing.
     virtual void adoptPopupMenu(MenuItem& /*root*/, win32::HMENU /*bar*/) {}
@@ -110,6 +118,7 @@ private:
     bool closing_ = false;
     std::unique_ptr<FrameMenu> menu_;
     std::map<win32::UINT, UserEvent> userEvents_;
+    std::unique_ptr<DroppedPaths> drops_;
     // Last, so no message reaches the frame while its members go.
     std::unique_ptr<win32::WindowProcedureBinding> procedure_;
 };

@@ -4,16 +4,22 @@
 #include "host/toolkit/frame.h"
 #include "host/toolkit/frame_internal.h"
 #include "host/toolkit/frame_toolbar.h"
+#include "host/toolkit/keys_internal.h"
 #include "host/toolkit/menu_bar_view.h"
 #include "host/toolkit/sheet.h"
 #include "host/win32/menus.h"
 
+#include <QAbstractSpinBox>
 #include <QApplication>
+#include <QComboBox>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QStatusBar>
+#include <QTextEdit>
 #include <QToolBar>
 
 namespace host {
@@ -52,7 +58,7 @@ MenuItem* findByShortcut(MenuItem& menu, const Shortcut& key)
 {
     for (int i = 1; i <= menu.itemCount(); ++i) {
         MenuItem& item = *menu.item(i);
-        if (item.shortcut() == key) {
+        if (item.shortcut() == key || item.secondShortcut() == key) {
             return &item;
         }
         if (MenuItem* found = findByShortcut(item, key)) {
@@ -62,13 +68,25 @@ MenuItem* findByShortcut(MenuItem& menu, const Shortcut& key)
     return nullptr;
 }
 
-// The Win32 virtual key of a letter or digit key; 0 for others.
-int virtualKey(int qtKey)
+// Whether `widget` is a control the user types text into (and may type into now).
+bool takesText(const QWidget* widget)
 {
-    if ((qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) || (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9)) {
-        return qtKey; // Qt's codes for these keys are their Win32 virtual keys
+    if (const auto* line = qobject_cast<const QLineEdit*>(widget)) {
+        return !line->isReadOnly();
     }
-    return 0;
+    if (const auto* text = qobject_cast<const QTextEdit*>(widget)) {
+        return !text->isReadOnly();
+    }
+    if (const auto* text = qobject_cast<const QPlainTextEdit*>(widget)) {
+        return !text->isReadOnly();
+    }
+    if (const auto* spin = qobject_cast<const QAbstractSpinBox*>(widget)) {
+        return !spin->isReadOnly();
+    }
+    if (const auto* combo = qobject_cast<const QComboBox*>(widget)) {
+        return combo->isEditable();
+    }
+    return false;
 }
 
 } // namespace
@@ -292,8 +310,16 @@ bool FrameMenu::eventFilter(QObject* watched, QEvent* event)
         }
         return sheet != nullptr;
     }
-    const int code = virtualKey(key->key());
+    const int code = virtualKeyOf(key->key());
     if (code == 0) {
+        return false;
+    }
+    // A key that types a character belongs to the control that takes text, when one has the
+    // focus: the letters of the plain-key shortcuts are text there. Keys that type nothing (F1)
+    // and keys held with Ctrl or Alt stay shortcuts.
+    const bool typesText = !key->text().isEmpty() && key->text().front().isPrint() &&
+                           (held & (Qt::ControlModifier | Qt::AltModifier)) == 0;
+    if (typesText && takesText(QApplication::focusWidget())) {
         return false;
     }
     return runShortcut(Shortcut{code, (held & Qt::ControlModifier) != 0,

@@ -1,6 +1,7 @@
 // The frame's menu at work: the item tree whose sub-items are the menu-bar titles, set on the
 // frame as its Win32 menu bar and shown in the frame's QMenuBar; the toolbar made from it; the
-// items' shortcut keys, live anywhere in the frame, and F5 for the active sheet; the micro-help of
+// items' shortcut keys, live anywhere in the frame (but a key that types a character goes to a
+// control that takes text while it has the focus), and F5 for the active sheet; the micro-help of
 // the highlighted item in the status line; and, as Win32 MDI does, the open sheets listed under the
 // window menu (a separator and "&n " + title, checked for the active sheet) and a maximised sheet's
 // system menu at menu-bar position 0. The list entries have no item objects behind them.

@@ -127,7 +127,7 @@ ListView::ListView(QWidget* parent)
                      [this](long row, QPoint global) {
                          const long index = itemAtRow(row);
                          const win32::POINT at{global.x(), global.y()};
-                         if (contextMenu_ && index > 0) {
+                         if (contextMenu_) {
                              raiseEvent([this, index, at] { contextMenu_(index, at); });
                          }
                      });

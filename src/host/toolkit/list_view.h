@@ -77,7 +77,8 @@ public:
     // Return or keypad Enter on the current item.
     void onReturnPressed(std::function<void(long)> handler);
     // A right-click on an item, or the menu key on the current one: the item and the global
-    // point where its menu shows. A right-click beside the items raises nothing.
+    // point where its menu shows. Beside the items, or the menu key with no current item, the
+    // item is 0.
     void onContextMenu(std::function<void(long, win32::POINT)> handler);
     // The tooltip of item `index`, asked for when the pointer rests on it (the label when unset).
     void onToolTip(std::function<std::string(long)> handler);

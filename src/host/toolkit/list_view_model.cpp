@@ -1,5 +1,7 @@
 #include "host/toolkit/list_view_model.h"
 
+#include "host/toolkit/dropped_paths_internal.h"
+
 #include <QMimeData>
 #include <QUrl>
 #include <algorithm>
@@ -173,6 +175,7 @@ QMimeData* ListViewModel::mimeData(const QModelIndexList& indexes) const
     }
     auto* data = new QMimeData(); // NOLINT(cppcoreguidelines-owning-memory): the drag takes it
     data->setUrls({QUrl::fromLocalFile(file)});
+    data->setData(QString::fromLatin1(kOwnDragFormat), QByteArrayLiteral("1"));
     return data;
 }
 

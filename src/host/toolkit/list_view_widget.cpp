@@ -63,7 +63,10 @@ void ListViewWidget::contextMenuEvent(QContextMenuEvent* event)
     if (current.isValid()) {
         emit contextMenuAt(current.row() + 1,
                            viewport()->mapToGlobal(visualRect(current).center()));
+        return;
     }
+    // No current item: the menu of the list itself, at its top left corner.
+    emit contextMenuAt(0, viewport()->mapToGlobal(QPoint(0, 0)));
 }
 
 void ListViewWidget::keyPressEvent(QKeyEvent* event)

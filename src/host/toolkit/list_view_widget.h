@@ -19,8 +19,8 @@ signals:
     void clickedAt(long index);
     void doubleClickedAt(long index);
     void returnPressedAt(long index);
-    // A context menu asked for by the right button (the row under the pointer) or the keyboard
-    // (the current row), at a global point.
+    // A context menu asked for by the right button (the row under the pointer, 0 beside the
+    // rows) or the keyboard (the current row, 0 when there is none), at a global point.
     void contextMenuAt(long index, QPoint global);
     // The font the view shows its labels in has changed (set, or taken from a new parent).
     void fontChanged();

@@ -3,6 +3,7 @@
 // event), shown through the Win32 menu model and kept in step with it as properties change.
 #pragma once
 
+#include "host/toolkit/shortcut.h"
 #include "host/win32/menus.h"
 
 #include <memory>
@@ -14,15 +15,6 @@
 namespace host {
 
 class MenuHost;
-
-// A shortcut key: a Win32 virtual key code (0: none) and its modifiers.
-struct Shortcut {
-    int virtualKey = 0;
-    bool control = false;
-    bool shift = false;
-    bool alt = false;
-    friend bool operator==(const Shortcut&, const Shortcut&) = default;
-};
 
 class MenuItem {
 public:
@@ -59,6 +51,9 @@ public:
 
     [[nodiscard]] const Shortcut& shortcut() const { return shortcut_; }
     void setShortcut(Shortcut shortcut) { shortcut_ = shortcut; }
+    // A further key that runs the item, not shown in its text (such as F1 for a help item).
+    [[nodiscard]] const Shortcut& secondShortcut() const { return secondShortcut_; }
+    void setSecondShortcut(Shortcut shortcut) { secondShortcut_ = shortcut; }
     [[nodiscard]] const std::string& microhelp() const { return microhelp_; }
     void setmicrohelp(std::string text) { microhelp_ = std::move(text); }
     [[nodiscard]] const std::string& tag() const { return tag_; }
@@ -121,6 +116,7 @@ private:
     std::string toolbarItemText_;
     int toolbarItemSpace_ = 0;
     Shortcut shortcut_;
+    Shortcut secondShortcut_;
     std::string microhelp_;
     std::string tag_;
     MenuItem* parent_ = nullptr;

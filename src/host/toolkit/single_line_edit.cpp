@@ -1,10 +1,12 @@
 #include "host/toolkit/single_line_edit.h"
 
 #include "host/toolkit/event_boundary.h"
+#include "host/toolkit/keys_internal.h"
 #include "host/toolkit/window_internal.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QShortcut>
 #include <algorithm>
 #include <utility>
 
@@ -68,6 +70,19 @@ void SingleLineEdit::setPlaceholder(const std::string& text)
 void SingleLineEdit::onModified(std::function<void(const std::string&)> handler)
 {
     modified_ = std::move(handler);
+}
+
+void SingleLineEdit::setFocusShortcut(const Shortcut& key)
+{
+    // Qt takes a field in a sheet to be in the sheet's window: the key works wherever in the
+    // sheet the focus is, and goes with the field.
+    // NOLINTNEXTLINE(cppcoreguidelines-owning-memory): Qt parent, the field
+    auto* shortcut = new QShortcut(keySequenceOf(key), edit_);
+    shortcut->setContext(Qt::WindowShortcut);
+    QObject::connect(shortcut, &QShortcut::activated, edit_, [edit = edit_] {
+        edit->setFocus(Qt::ShortcutFocusReason);
+        edit->selectAll();
+    });
 }
 
 int SingleLineEdit::shownHeight(int pixels) const

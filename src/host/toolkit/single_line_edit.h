@@ -3,6 +3,7 @@
 #pragma once
 
 #include "host/toolkit/control.h"
+#include "host/toolkit/shortcut.h"
 
 #include <functional>
 #include <string>
@@ -24,6 +25,10 @@ public:
     void setPlaceholder(const std::string& text);
     // Each change made by the user (a key, a paste, Escape), not by setText.
     void onModified(std::function<void(const std::string&)> handler);
+    // A key that, wherever the focus is in the field's window (in a sheet: in the sheet), puts
+    // the focus in the field and selects its text, ready to be typed over (Ctrl+F for a find
+    // field).
+    void setFocusShortcut(const Shortcut& key);
 
     [[nodiscard]] QLineEdit* lineEdit() const { return edit_; }
 
