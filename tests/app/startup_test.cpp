@@ -15,6 +15,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QStatusBar>
 #include <gtest/gtest.h>
 
@@ -118,10 +119,12 @@ struct Exit {
     QString out;
     QString err;
 };
-Exit runViewer(const QString& folder, const QStringList& arguments)
+Exit runViewer(const QString& folder, const QStringList& arguments,
+               const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment())
 {
     QProcess process;
     process.setWorkingDirectory(folder);
+    process.setProcessEnvironment(environment);
     process.start(QStringLiteral(VARNELOOK_EXECUTABLE), arguments);
     Exit exit;
     if (process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit) {
@@ -195,6 +198,73 @@ TEST(StartPlace, TheViewerStartsOnTheFolderOrTheArchiveItIsGiven)
     EXPECT_NE(
         runViewer(home, {QStringLiteral("notes.txt")}).err.indexOf(QStringLiteral("notes.txt")), -1)
         << "the message names the argument";
+}
+
+// What the command line answers without a window: the help and the version on standard output,
+// "--" before a path that starts with '-', and one line when there is no display to show on.
+TEST(StartPlace, HelpVersionEndOfOptionsAndNoDisplayAnswerWithoutAWindow)
+{
+    ScratchFolder folder;
+    ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("-x")));
+    folder.addArchive("-x/a.zqr", {{"z.txt", "z"}});
+    const QString home = QDir::currentPath();
+
+    const Exit help = runViewer(home, {QStringLiteral("--help")});
+    EXPECT_EQ(help.code, 0);
+    EXPECT_TRUE(help.out.startsWith(QStringLiteral("usage: varnelook "))) << help.out.toStdString();
+    for (const char* named : {"FOLDER", "ARCHIVE.zqr", "--version", "--"}) {
+        EXPECT_TRUE(help.out.contains(QString::fromUtf8(named))) << named;
+    }
+    EXPECT_TRUE(help.err.isEmpty()) << help.err.toStdString();
+    // The help wins over what else is on the line; nothing else is looked at.
+    EXPECT_EQ(runViewer(home, {QStringLiteral("no-such-folder"), QStringLiteral("--help")}).out,
+              help.out);
+
+    const Exit version = runViewer(home, {QStringLiteral("--version")});
+    EXPECT_EQ(version.code, 0);
+    EXPECT_EQ(version.out.toStdString(), "varnelook " VARNELOOK_VERSION "\n");
+    EXPECT_TRUE(version.err.isEmpty()) << version.err.toStdString();
+
+    // After "--" a name that starts with '-' is a path: the folder "-x" is opened...
+    {
+        const app::StartCommand start = app::enterStartPlace({"--", "-x"});
+        ASSERT_EQ(start.error, "");
+        EXPECT_EQ(start.output, "");
+        RunningViewer viewer(start.place);
+        EXPECT_EQ(RunningViewer::shownArchives(*viewer.sheet()),
+                  (std::vector<std::string>{"a.zqr"}));
+        EXPECT_EQ(QFileInfo(QDir::currentPath()).fileName(), QStringLiteral("-x"));
+    }
+    ASSERT_TRUE(QDir::setCurrent(home));
+    // ... and "--help" too; a missing one is not an option but a missing folder.
+    for (const QStringList& arguments :
+         {QStringList{QStringLiteral("--"), QStringLiteral("--help")},
+          QStringList{QStringLiteral("--"), QStringLiteral("-y")},
+          QStringList{QStringLiteral("--"), QStringLiteral("-x"), QStringLiteral("-x")}}) {
+        const Exit exit = runViewer(home, arguments);
+        EXPECT_EQ(exit.code, 2) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(exit.out.isEmpty());
+        EXPECT_FALSE(exit.err.contains(QStringLiteral("unknown option"))) << exit.err.toStdString();
+    }
+
+    // No display: one line on standard error and exit code 1, whether none is named or the one
+    // named cannot be reached.
+    QProcessEnvironment noDisplay = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        noDisplay.remove(QString::fromUtf8(name));
+    }
+    QProcessEnvironment unreachable = noDisplay;
+    unreachable.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    unreachable.insert(QStringLiteral("DISPLAY"), QStringLiteral(":4711"));
+    for (const QProcessEnvironment& environment : {noDisplay, unreachable}) {
+        const Exit exit = runViewer(home, {}, environment);
+        EXPECT_EQ(exit.code, 1);
+        EXPECT_TRUE(exit.err.startsWith(QStringLiteral("varnelook: "))) << exit.err.toStdString();
+        EXPECT_EQ(exit.err.count(QLatin1Char('\n')), 1) << exit.err.toStdString();
+        EXPECT_TRUE(exit.err.contains(QStringLiteral("xvfb-run"))) << exit.err.toStdString();
+        EXPECT_TRUE(exit.out.isEmpty()) << exit.out.toStdString();
+    }
+    EXPECT_TRUE(runViewer(home, {}, unreachable).err.contains(QStringLiteral(":4711")));
 }
 
 INSTANTIATE_TEST_SUITE_P(WithAndWithoutArguments, Startup,
