@@ -130,8 +130,9 @@ private:
     // Removes the dragged copies the drop targets have taken theirs of, as the sheet closes.
     void removeDraggedCopies();
     void setView(host::ListView::View view);
-    // Says that a member could not be unpacked, with the library's code and its cause.
-    void reportCannotExtract(std::int32_t code) const;
+    // Says that a member could not be unpacked, with the library's code and its cause; for a
+    // different file already standing at the member's `path`, names it and the way round it.
+    void reportCannotExtract(std::int32_t code, const std::string& path = {}) const;
     // Removes the unpacked file, but only while it is still the file this sheet wrote.
     void deleteOpenedFile();
     // The unpack of the member `label` of archive `zip` on a worker thread, and its end.
