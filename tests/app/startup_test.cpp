@@ -17,11 +17,14 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QStatusBar>
+#include <QTest>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 namespace {
 
 using testing_support::RunningViewer;
+using testing_support::ScratchCache;
 using testing_support::ScratchFolder;
 
 struct Startup : testing::TestWithParam<const char*> {};
@@ -265,6 +268,85 @@ TEST(StartPlace, HelpVersionEndOfOptionsAndNoDisplayAnswerWithoutAWindow)
         EXPECT_TRUE(exit.out.isEmpty()) << exit.out.toStdString();
     }
     EXPECT_TRUE(runViewer(home, {}, unreachable).err.contains(QStringLiteral(":4711")));
+}
+
+// Writes `content` to `path`, making the folders on the way.
+void writeFileAt(const QString& path, const QByteArray& content)
+{
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(content);
+}
+
+// A viewer that was killed leaves its drag copies in the cache; the next viewer to start removes
+// them. The copies of a viewer still running, links and everything else in the cache stay.
+TEST(StartupCleaning, DragCopiesLeftByAKilledViewerGoWhenAViewerStarts)
+{
+    ScratchFolder folder;
+    const ScratchCache scratchCache;
+    folder.addArchive("a.zqr", {{"b.txt", "b of a"}});
+    const QString outside = folder.path() + QStringLiteral("/outside");
+    writeFileAt(outside + QStringLiteral("/kept.txt"), "not the cache's");
+
+    // A viewer running in this process, with a copy prepared for a drag.
+    RunningViewer running;
+    w_brow& sheet = *running.sheet();
+    RunningViewer::clickItem(sheet, true, 0);
+    const QList<QUrl> dragged = RunningViewer::dragUrls(sheet, 0);
+    ASSERT_EQ(dragged.size(), 1);
+    const QString liveCopy = dragged[0].toLocalFile();
+    ASSERT_TRUE(QFileInfo::exists(liveCopy));
+
+    // What a killed viewer left: its drag folder, with a big copy, a folder, and links out.
+    const QDir cache(scratchCache.folder());
+    const QString left = cache.filePath(QStringLiteral("drag-1234"));
+    writeFileAt(left + QStringLiteral("/big.bin"), QByteArray(1 << 20, 'z'));
+    writeFileAt(left + QStringLiteral("/deep/er/x.txt"), "x");
+    ASSERT_TRUE(QFile::link(outside + QStringLiteral("/kept.txt"), left + QStringLiteral("/link")));
+    ASSERT_TRUE(QFile::link(outside, left + QStringLiteral("/deep/folder-link")));
+    // Not drag folders: a link and a file with such a name, other names, other files.
+    ASSERT_TRUE(QFile::link(outside, cache.filePath(QStringLiteral("drag-99"))));
+    writeFileAt(cache.filePath(QStringLiteral("drag-77")), "a file");
+    writeFileAt(cache.filePath(QStringLiteral("drag-x/y.txt")), "y");
+    writeFileAt(cache.filePath(QStringLiteral("notes.txt")), "notes");
+    QStringList expected = scratchCache.entries();
+    expected.removeAll(QStringLiteral("drag-1234"));
+
+    // A second viewer starts: the viewer's executable, on the same cache.
+    QProcess second;
+    second.setWorkingDirectory(folder.path());
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_CACHE_HOME"), QFileInfo(cache.path()).path());
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    second.setProcessEnvironment(environment);
+    second.start(QStringLiteral(VARNELOOK_EXECUTABLE), {});
+    ASSERT_TRUE(second.waitForStarted());
+    const bool removed = QTest::qWaitFor(
+        [&] { return !QFileInfo::exists(left) || second.state() == QProcess::NotRunning; }, 30000);
+    // Asked to end as at log out: the cleaning, done as it started, is over by then.
+    second.terminate();
+    ASSERT_TRUE(second.waitForFinished(30000));
+    EXPECT_TRUE(removed);
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_FALSE(QFileInfo::exists(left));
+
+    EXPECT_EQ(scratchCache.entries(), expected);
+    EXPECT_TRUE(QFileInfo(cache.filePath(QStringLiteral("drag-99"))).isSymLink());
+    EXPECT_EQ(folder.read("outside/kept.txt"), "not the cache's");
+    EXPECT_EQ(QDir(outside).entryList(QDir::Files), QStringList{QStringLiteral("kept.txt")});
+    QFile other(cache.filePath(QStringLiteral("drag-x/y.txt")));
+    ASSERT_TRUE(other.open(QIODevice::ReadOnly));
+    EXPECT_EQ(other.readAll().toStdString(), "y");
+    // The running viewer's copy is still there for its drag, and goes with its sheet as ever.
+    QFile copy(liveCopy);
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copy.readAll().toStdString(), "b of a");
+    copy.close();
+    running.closeFrame();
+    EXPECT_FALSE(QFileInfo::exists(liveCopy));
+    expected.removeAll(QFileInfo(QFileInfo(liveCopy).path()).fileName());
+    EXPECT_EQ(scratchCache.entries(), expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(WithAndWithoutArguments, Startup,
