@@ -59,21 +59,18 @@ std::string noDisplayLine()
 // While the toolkit starts, what it writes is held back. When it cannot make its platform (no
 // display, or one that cannot be reached) it ends the process with an abort and several lines
 // of advice about plugins; the program says one line of its own instead and exits with 1. When
-// the toolkit has started, what was held back is written as it would have been.
+// the toolkit has started, what was held back is written as it would have been; so it is before
+// that line when the user asked the toolkit to explain itself (QT_DEBUG_PLUGINS,
+// QT_LOGGING_RULES).
 class ToolkitStart {
 public:
-    ToolkitStart() : previous_(qInstallMessageHandler(&hold)) {}
+    ToolkitStart() { previous() = qInstallMessageHandler(&hold); }
     ToolkitStart(const ToolkitStart&) = delete;
     ToolkitStart& operator=(const ToolkitStart&) = delete;
     ~ToolkitStart()
     {
-        qInstallMessageHandler(previous_);
-        for (const Held& message : held()) {
-            const QMessageLogContext context(message.file.c_str(), message.line,
-                                             message.function.c_str(), message.category.c_str());
-            previous_(message.type, context, message.text);
-        }
-        held().clear();
+        qInstallMessageHandler(previous());
+        writeHeld();
     }
 
 private:
@@ -86,30 +83,47 @@ private:
         QString text;
     };
 
-    // The toolkit starts on the GUI thread alone, so one list serves.
+    // The toolkit starts on the GUI thread alone, so one list and one handler serve.
     static std::vector<Held>& held()
     {
         static std::vector<Held> messages;
         return messages;
     }
+    static QtMessageHandler& previous()
+    {
+        static QtMessageHandler handler = nullptr;
+        return handler;
+    }
+
+    static void writeHeld()
+    {
+        for (const Held& message : held()) {
+            const QMessageLogContext context(message.file.c_str(), message.line,
+                                             message.function.c_str(), message.category.c_str());
+            previous()(message.type, context, message.text);
+        }
+        held().clear();
+    }
 
     static void hold(QtMsgType type, const QMessageLogContext& context, const QString& text)
     {
         if (type == QtFatalMsg) {
+            if (!environment("QT_DEBUG_PLUGINS").empty() ||
+                !environment("QT_LOGGING_RULES").empty()) {
+                writeHeld();
+            }
             const std::string line = noDisplayLine();
             std::fputs(line.c_str(), stderr);
             std::fflush(stderr);
             // Nothing of the program has started yet: nothing to save or undo.
             std::_Exit(1);
         }
-        const auto text_of = [](const char* value) {
+        const auto textOf = [](const char* value) {
             return value != nullptr ? std::string(value) : std::string();
         };
-        held().push_back({type, text_of(context.file), context.line, text_of(context.function),
-                          text_of(context.category), text});
+        held().push_back({type, textOf(context.file), context.line, textOf(context.function),
+                          textOf(context.category), text});
     }
-
-    QtMessageHandler previous_;
 };
 
 bool anyWindowVisible()
