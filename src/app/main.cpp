@@ -12,6 +12,10 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "varnelook: %s\n", start.error.c_str());
         return 2;
     }
+    if (!start.output.empty()) {
+        std::fputs(start.output.c_str(), stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
     host::setDesktopEntry("varnelook");
     return host::run(argc, argv, [&start] { return std::make_unique<browser>(start.place); });
 }

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <iterator>
 #include <system_error>
 
 namespace app {
@@ -17,7 +18,18 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kUsage = "usage: varnelook [FOLDER | ARCHIVE.zqr]";
+constexpr const char* kUsage = "usage: varnelook [--] [FOLDER | ARCHIVE.zqr]";
+
+// What `varnelook --help` prints: how to start the viewer, in a few lines.
+constexpr const char* kHelp =
+    "usage: varnelook [--] [FOLDER | ARCHIVE.zqr]\n"
+    "Shows the .zqr archives of FOLDER (the current folder when none is given) and the\n"
+    "documents each holds; with ARCHIVE.zqr, starts in the archive's folder with its documents\n"
+    "listed. A double-click on a document unpacks it and opens it with the desktop's application.\n"
+    "\n"
+    "  --help     show this help and exit\n"
+    "  --version  show the version and exit\n"
+    "  --         the next argument is a folder or archive, even if it starts with '-'\n";
 
 bool hasArchiveSuffix(const fs::path& path)
 {
@@ -29,7 +41,7 @@ bool hasArchiveSuffix(const fs::path& path)
 
 StartCommand failure(std::string error)
 {
-    return {{}, std::move(error)};
+    return {{}, std::move(error), {}};
 }
 
 } // namespace
@@ -64,20 +76,34 @@ Place placeOf(const std::string& given)
 
 StartCommand enterStartPlace(const std::vector<std::string>& arguments)
 {
-    if (arguments.empty()) {
+    // Options come before "--"; what follows it is a path whatever its first character.
+    const auto endOfOptions = std::find(arguments.begin(), arguments.end(), "--");
+    std::vector<std::string> paths;
+    for (auto argument = arguments.begin(); argument != endOfOptions; ++argument) {
+        if (*argument == "--help") {
+            return {{}, {}, kHelp};
+        }
+        if (*argument == "--version") {
+            return {{}, {}, std::string("varnelook ") + VARNELOOK_VERSION + "\n"};
+        }
+        // The toolkit's own options (-style, -reverse, ...) are not the viewer's either; a
+        // folder or file whose name starts with '-' is still taken as it has always been.
+        std::error_code missing;
+        if (argument->size() > 1 && argument->front() == '-' && !fs::exists(*argument, missing)) {
+            return failure("unknown option " + *argument + "; " + kUsage);
+        }
+        paths.push_back(*argument);
+    }
+    if (endOfOptions != arguments.end()) {
+        paths.insert(paths.end(), std::next(endOfOptions), arguments.end());
+    }
+    if (paths.empty()) {
         return {};
     }
-    // The toolkit's own options (-style, -reverse, ...) are not the viewer's either.
-    for (const std::string& argument : arguments) {
-        std::error_code missing;
-        if (argument.size() > 1 && argument.front() == '-' && !fs::exists(argument, missing)) {
-            return failure("unknown option " + argument + "; " + kUsage);
-        }
-    }
-    if (arguments.size() > 1) {
+    if (paths.size() > 1) {
         return failure(std::string("one folder or archive at most; ") + kUsage);
     }
-    const Place place = placeOf(arguments.front());
+    const Place place = placeOf(paths.front());
     if (!place.error.empty()) {
         return failure(place.error);
     }

@@ -1,5 +1,6 @@
 // Where the viewer starts: `varnelook` in the current directory, `varnelook FOLDER` in that
-// folder, `varnelook ARCHIVE.zqr` in the archive's folder with that archive listed. The
+// folder, `varnelook ARCHIVE.zqr` in the archive's folder with that archive listed (`--` before
+// a path that starts with '-'); `--help` and `--version` print and start nothing. The
 // catalogue lists the archives of the current directory, so the folder becomes the current
 // directory before the frame opens; the archive is listed once the sheet is open, by the same
 // handler as a click on it. A folder or an archive dropped onto the running viewer is opened
@@ -22,6 +23,9 @@ struct StartCommand {
     StartPlace place;
     // One line for standard error when the command line cannot be followed; empty when it can.
     std::string error;
+    // What the command line asks to be shown instead of a window (the help, the version), for
+    // standard output; empty when it asks for the viewer.
+    std::string output;
 };
 
 // A folder or an archive to open: the folder, and the archive's name in it (empty for a

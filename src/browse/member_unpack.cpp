@@ -43,6 +43,7 @@ UnpackResult unpackInto(const UnpackEntries& entries, const std::string& zip,
     result.folder = folder;
     const std::vector<std::string> created = missingFolders(folder, member);
     const std::string save = folder + "/" + member;
+    result.path = save;
     result.code =
         copyMember(entries, zip, member, save, KARVEX_EXTRACT_ACCEPT_IDENTICAL, &progress);
     if (result.code != KARVEX_OK) {

@@ -35,6 +35,8 @@ struct UnpackResult {
     std::int32_t code = 0;
     // The folder the member went to, where the shell is to open it.
     std::string folder;
+    // The path it was written to, or where a different file of its name stands (KARVEX_E_EXISTS).
+    std::string path;
     // The file the viewer wrote, when it wrote one.
     std::optional<UnpackedFile> written;
 };

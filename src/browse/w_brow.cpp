@@ -169,8 +169,14 @@ void w_brow::onResize(int /*sizetype*/, int /*newwidth*/, int /*newheight*/)
     // Below the logo's height the lists shrink to nothing instead of to negative heights.
     const int below = std::max(0, H - phl_1->height());
 
+    // The logo sits flush with the right edge. On a sheet too narrow for it beside the brand
+    // texts, its picture stops just past their boxes and is cut at the right, rather than run
+    // under them; the small gap stays open however the units round to pixels.
+    constexpr int kGap = 16;
+    const int textsRight = std::max(st_1->x() + st_1->width(), st_2->x() + st_2->width()) + kGap;
+
     setredraw(false);
-    phl_1->setX(W - phl_1->width());
+    phl_1->setX(std::max(W - phl_1->width(), textsRight - phl_1->pictureLeft()));
     gb_2->setHeight(below);
     lv_zip->setHeight(std::max(0, below - 100));
     lv_fileico->setX(gb_2->width() + 5);

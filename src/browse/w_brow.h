@@ -16,6 +16,7 @@
 #include "host/toolkit/sheet.h"
 #include "host/toolkit/single_line_edit.h"
 #include "host/toolkit/static_text.h"
+#include "host/toolkit/user_folders.h"
 #include "host/toolkit/worker.h"
 #include "host/win32/types.h"
 
@@ -74,6 +75,9 @@ public:
     // Lists the catalogue's archive `name` and marks it, as a click on it does; false when the
     // catalogue does not show it.
     bool listArchive(const std::string& name);
+    // Removes the drag copies a viewer that was killed left in the private cache; those of
+    // viewers still running stay. For the start of a run (w_brow_dragging.cpp).
+    static void removeAbandonedDragCopies();
 
     // The shell's result for opening `as_filename` in `as_workdirectory`.
     std::int16_t of_executefile(const std::string& as_filename, const std::string& as_parameter,
@@ -141,16 +145,23 @@ private:
     // The file a drag of member `label` carries: a copy in the private cache (w_brow_dragging.cpp);
     // empty when it could not be made.
     std::string dragMemberOut(const std::string& label);
+    // A copy made for a drag, and the folder made for it, held while the copy is kept.
+    struct DraggedCopy {
+        browse::UnpackedFile file;
+        std::shared_ptr<host::HeldCacheFolder> folder;
+    };
     // Keeps a drag copy written with the library's `code`, or removes it and says why.
-    bool keepDragCopy(const std::pair<std::string, std::string>& member, const std::string& folder,
-                      const std::string& path, std::int32_t code);
+    bool keepDragCopy(const std::pair<std::string, std::string>& member,
+                      const std::shared_ptr<host::HeldCacheFolder>& folder, const std::string& path,
+                      std::int32_t code);
     // Members up to this size are copied at once when a drag starts; larger ones on the worker.
     static constexpr std::uint64_t kDragAtOnceBytes = 4ULL << 20;
     // Removes the dragged copies the drop targets have taken theirs of, as the sheet closes.
     void removeDraggedCopies();
     void setView(host::ListView::View view);
-    // Says that a member could not be unpacked, with the library's code and its cause.
-    void reportCannotExtract(std::int32_t code) const;
+    // Says that a member could not be unpacked, with the library's code and its cause; for a
+    // different file already standing at the member's `path`, names it and the way round it.
+    void reportCannotExtract(std::int32_t code, const std::string& path = {}) const;
     // Removes the unpacked file, but only while it is still the file this sheet wrote.
     void deleteOpenedFile();
     // The unpack of the member `label` of archive `zip` on a worker thread, and its end.
@@ -171,7 +182,7 @@ private:
     std::shared_ptr<browse::ArrivingMembers> arriving_;
     std::chrono::steady_clock::time_point arrivalsShown_;
     // The copies made for drags, by archive and member.
-    std::map<std::pair<std::string, std::string>, browse::UnpackedFile> draggedCopies_;
+    std::map<std::pair<std::string, std::string>, DraggedCopy> draggedCopies_;
     // The folder the catalogue shows, watched for archives added or removed.
     host::FolderWatch catalogueWatch_;
     // How the last listing ended, while its list is shown.

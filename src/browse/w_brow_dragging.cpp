@@ -9,68 +9,64 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
-#include <random>
 #include <string>
 #include <utility>
 
 using namespace host;
 
-namespace {
-
 namespace fs = std::filesystem;
 
+namespace {
+
+// The folders made for drag copies in the private cache folder are named this and a number.
+constexpr const char* kDragFolderPrefix = "drag-";
+
 // A new, empty folder in the cache for one dragged copy, so that members of the same base name
-// never meet; none when the cache cannot be had.
-std::optional<std::string> newDragFolder()
+// never meet; held while the viewer runs, so that another viewer starting meanwhile leaves it
+// alone. None when the cache cannot be had.
+std::shared_ptr<HeldCacheFolder> newDragFolder()
 {
-    const std::optional<std::string> cache = PrivateCacheFolder(browse::kCacheFolderName);
-    if (!cache) {
-        return std::nullopt;
-    }
-    // Other viewers may share the cache: a name taken already is passed over.
-    std::uint32_t number = std::random_device{}();
-    for (int attempt = 0; attempt < 100; ++attempt, ++number) {
-        const std::string folder = *cache + "/drag-" + std::to_string(number);
-        std::error_code error;
-        if (fs::create_directory(folder, error)) {
-            return folder;
-        }
-    }
-    return std::nullopt;
+    return HeldCacheFolder::create(browse::kCacheFolderName, kDragFolderPrefix);
 }
 
 // Removes a drag copy that was not kept, and the folder made for it.
-void discardDragCopy(const std::string& folder, const std::string& path)
+void discardDragCopy(const HeldCacheFolder& folder, const std::string& path)
 {
     std::error_code error;
     fs::remove(path, error);
-    fs::remove(folder, error);
+    fs::remove(folder.path(), error);
 }
 
 } // namespace
+
+void w_brow::removeAbandonedDragCopies()
+{
+    RemoveAbandonedCacheFolders(browse::kCacheFolderName, kDragFolderPrefix);
+}
 
 std::string w_brow::dragMemberOut(const std::string& label)
 {
     // A copy made for an earlier drag, still as it was written, serves again.
     const auto key = std::make_pair(is_zipfilepathname, label);
     if (const auto known = draggedCopies_.find(key); known != draggedCopies_.end()) {
-        if (FileIdentityOf(known->second.path) == known->second.identity) {
-            return known->second.path;
+        if (FileIdentityOf(known->second.file.path) == known->second.file.identity) {
+            return known->second.file.path;
         }
-        browse::removeUnpackedFile(known->second);
+        browse::removeUnpackedFile(known->second.file);
         draggedCopies_.erase(known);
     }
     if (copyRunning()) {
         return {};
     }
-    const std::optional<std::string> folder = newDragFolder();
+    const std::shared_ptr<HeldCacheFolder> folder = newDragFolder();
     if (!folder) {
         MessageBox("信息提示!", "无法在缓存文件夹中准备拖出的文件。");
         return {};
     }
     const std::string name = label.substr(label.find_last_of('/') + 1);
-    const std::string path = *folder + "/" + name;
+    const std::string path = folder->path() + "/" + name;
     // A small copy is written at once, so the drag that asked for it carries it. A larger one,
     // or one of unknown size, is written on the worker with progress and a cancel button, and
     // the next drag of the member carries it: the window never freezes for a copy.
@@ -78,18 +74,16 @@ std::string w_brow::dragMemberOut(const std::string& label)
     if (!details || details->size > kDragAtOnceBytes) {
         startCopy(
             "准备拖出的文件", label, path, KARVEX_EXTRACT_SAVE_AS,
-            [this, key, copyFolder = *folder, path, name](std::int32_t code) {
+            [this, key, folder, path, name](std::int32_t code) {
                 if (code == KARVEX_E_CANCELLED) {
-                    discardDragCopy(copyFolder, path);
+                    discardDragCopy(*folder, path);
                     showStatus("已取消准备拖出的文件: " + name);
-                } else if (keepDragCopy(key, copyFolder, path, code)) {
+                } else if (keepDragCopy(key, folder, path, code)) {
                     showStatus("已准备好拖出的文件: " + name + ",请再拖动一次");
                 }
             },
             // The sheet closed first: a copy finished regardless goes with it.
-            [copyFolder = *folder, path](std::int32_t /*code*/) {
-                discardDragCopy(copyFolder, path);
-            });
+            [folder, path](std::int32_t /*code*/) { discardDragCopy(*folder, path); });
         showStatus("正在准备拖出的文件: " + name);
         return {};
     }
@@ -100,27 +94,29 @@ std::string w_brow::dragMemberOut(const std::string& label)
         code = browse::copyMember(browse::bindUnpackEntries(), is_zipfilepathname, label, path,
                                   KARVEX_EXTRACT_SAVE_AS, nullptr);
     }
-    return keepDragCopy(key, *folder, path, code) ? path : std::string();
+    return keepDragCopy(key, folder, path, code) ? path : std::string();
 }
 
 bool w_brow::keepDragCopy(const std::pair<std::string, std::string>& member,
-                          const std::string& folder, const std::string& path, std::int32_t code)
+                          const std::shared_ptr<HeldCacheFolder>& folder, const std::string& path,
+                          std::int32_t code)
 {
     const std::optional<FileIdentity> identity = code < 0 ? std::nullopt : FileIdentityOf(path);
     if (!identity) {
-        discardDragCopy(folder, path);
+        discardDragCopy(*folder, path);
         const std::int32_t shown = code < 0 ? code : KARVEX_E_WRITE;
         reportCannotExtract(shown);
         return false;
     }
-    draggedCopies_.insert_or_assign(member, browse::UnpackedFile{path, *identity, {folder}});
+    draggedCopies_.insert_or_assign(
+        member, DraggedCopy{browse::UnpackedFile{path, *identity, {folder->path()}}, folder});
     return true;
 }
 
 void w_brow::removeDraggedCopies()
 {
     for (const auto& [member, copy] : draggedCopies_) {
-        browse::removeUnpackedFile(copy);
+        browse::removeUnpackedFile(copy.file);
     }
     draggedCopies_.clear();
 }

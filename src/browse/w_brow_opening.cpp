@@ -89,7 +89,7 @@ void w_brow::unpackFinished(const std::string& label, const UnpackResult& result
     }
     if (result.code < 0) {
         // Nothing was written, so nothing is opened and nothing of this name is ours to delete.
-        reportCannotExtract(result.code);
+        reportCannotExtract(result.code, result.path);
         return;
     }
     if (result.written) {
@@ -106,11 +106,16 @@ void w_brow::unpackFinished(const std::string& label, const UnpackResult& result
     }
 }
 
-void w_brow::reportCannotExtract(std::int32_t code) const
+void w_brow::reportCannotExtract(std::int32_t code, const std::string& path) const
 {
-    MessageBox("信息提示!错误代码为" + String(code),
-               "无法从文件库中取出该文件。\r\n原因: " + karvexCause(code) +
-                   "\r\n错误代码: " + String(code));
+    std::string text = "无法从文件库中取出该文件。\r\n原因: " + karvexCause(code);
+    if (code == KARVEX_E_EXISTS && !path.empty()) {
+        // The file in the way may be the user's own work: it stays, and the member can still be
+        // had under another name.
+        text += "\r\n已有的文件: " + path +
+                "\r\n要取出该文件,可在它的右键菜单中选择“另存为...”,另存到别处。";
+    }
+    MessageBox("信息提示!错误代码为" + String(code), text + "\r\n错误代码: " + String(code));
 }
 
 std::int16_t w_brow::of_executefile(const std::string& as_filename, const std::string& as_parameter,

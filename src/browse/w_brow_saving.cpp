@@ -79,6 +79,8 @@ void w_brow::saveFinished(const std::string& path, std::int32_t code)
         return;
     }
     if (code < 0) {
+        // The status line no longer tells of an earlier save.
+        frame().setmicrohelp("另存为失败: " + path + " 原因: " + browse::karvexCause(code));
         MessageBox("信息提示!错误代码为" + String(code), "无法另存为 " + path + "\r\n" +
                                                              browse::karvexCause(code) +
                                                              "(错误代码 " + String(code) + ")");

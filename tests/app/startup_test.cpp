@@ -15,12 +15,16 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QStatusBar>
+#include <QTest>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 namespace {
 
 using testing_support::RunningViewer;
+using testing_support::ScratchCache;
 using testing_support::ScratchFolder;
 
 struct Startup : testing::TestWithParam<const char*> {};
@@ -118,10 +122,12 @@ struct Exit {
     QString out;
     QString err;
 };
-Exit runViewer(const QString& folder, const QStringList& arguments)
+Exit runViewer(const QString& folder, const QStringList& arguments,
+               const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment())
 {
     QProcess process;
     process.setWorkingDirectory(folder);
+    process.setProcessEnvironment(environment);
     process.start(QStringLiteral(VARNELOOK_EXECUTABLE), arguments);
     Exit exit;
     if (process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit) {
@@ -195,6 +201,152 @@ TEST(StartPlace, TheViewerStartsOnTheFolderOrTheArchiveItIsGiven)
     EXPECT_NE(
         runViewer(home, {QStringLiteral("notes.txt")}).err.indexOf(QStringLiteral("notes.txt")), -1)
         << "the message names the argument";
+}
+
+// What the command line answers without a window: the help and the version on standard output,
+// "--" before a path that starts with '-', and one line when there is no display to show on.
+TEST(StartPlace, HelpVersionEndOfOptionsAndNoDisplayAnswerWithoutAWindow)
+{
+    ScratchFolder folder;
+    ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("-x")));
+    folder.addArchive("-x/a.zqr", {{"z.txt", "z"}});
+    const QString home = QDir::currentPath();
+
+    const Exit help = runViewer(home, {QStringLiteral("--help")});
+    EXPECT_EQ(help.code, 0);
+    EXPECT_TRUE(help.out.startsWith(QStringLiteral("usage: varnelook "))) << help.out.toStdString();
+    for (const char* named : {"FOLDER", "ARCHIVE.zqr", "--version", "--"}) {
+        EXPECT_TRUE(help.out.contains(QString::fromUtf8(named))) << named;
+    }
+    EXPECT_TRUE(help.err.isEmpty()) << help.err.toStdString();
+    // The help wins over what else is on the line; nothing else is looked at.
+    EXPECT_EQ(runViewer(home, {QStringLiteral("no-such-folder"), QStringLiteral("--help")}).out,
+              help.out);
+
+    const Exit version = runViewer(home, {QStringLiteral("--version")});
+    EXPECT_EQ(version.code, 0);
+    EXPECT_EQ(version.out.toStdString(), "varnelook " VARNELOOK_VERSION "\n");
+    EXPECT_TRUE(version.err.isEmpty()) << version.err.toStdString();
+
+    // After "--" a name that starts with '-' is a path: the folder "-x" is opened...
+    {
+        const app::StartCommand start = app::enterStartPlace({"--", "-x"});
+        ASSERT_EQ(start.error, "");
+        EXPECT_EQ(start.output, "");
+        RunningViewer viewer(start.place);
+        EXPECT_EQ(RunningViewer::shownArchives(*viewer.sheet()),
+                  (std::vector<std::string>{"a.zqr"}));
+        EXPECT_EQ(QFileInfo(QDir::currentPath()).fileName(), QStringLiteral("-x"));
+    }
+    ASSERT_TRUE(QDir::setCurrent(home));
+    // ... and "--help" too; a missing one is not an option but a missing folder.
+    for (const QStringList& arguments :
+         {QStringList{QStringLiteral("--"), QStringLiteral("--help")},
+          QStringList{QStringLiteral("--"), QStringLiteral("-y")},
+          QStringList{QStringLiteral("--"), QStringLiteral("-x"), QStringLiteral("-x")}}) {
+        const Exit exit = runViewer(home, arguments);
+        EXPECT_EQ(exit.code, 2) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(exit.out.isEmpty());
+        EXPECT_FALSE(exit.err.contains(QStringLiteral("unknown option"))) << exit.err.toStdString();
+    }
+
+    // No display: one line on standard error and exit code 1, whether none is named or the one
+    // named cannot be reached.
+    QProcessEnvironment noDisplay = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        noDisplay.remove(QString::fromUtf8(name));
+    }
+    QProcessEnvironment unreachable = noDisplay;
+    unreachable.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    unreachable.insert(QStringLiteral("DISPLAY"), QStringLiteral(":4711"));
+    for (const QProcessEnvironment& environment : {noDisplay, unreachable}) {
+        const Exit exit = runViewer(home, {}, environment);
+        EXPECT_EQ(exit.code, 1);
+        EXPECT_TRUE(exit.err.startsWith(QStringLiteral("varnelook: "))) << exit.err.toStdString();
+        EXPECT_EQ(exit.err.count(QLatin1Char('\n')), 1) << exit.err.toStdString();
+        EXPECT_TRUE(exit.err.contains(QStringLiteral("xvfb-run"))) << exit.err.toStdString();
+        EXPECT_TRUE(exit.out.isEmpty()) << exit.out.toStdString();
+    }
+    EXPECT_TRUE(runViewer(home, {}, unreachable).err.contains(QStringLiteral(":4711")));
+}
+
+// Writes `content` to `path`, making the folders on the way.
+void writeFileAt(const QString& path, const QByteArray& content)
+{
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(content);
+}
+
+// A viewer that was killed leaves its drag copies in the cache; the next viewer to start removes
+// them. The copies of a viewer still running, links and everything else in the cache stay.
+TEST(StartupCleaning, DragCopiesLeftByAKilledViewerGoWhenAViewerStarts)
+{
+    ScratchFolder folder;
+    const ScratchCache scratchCache;
+    folder.addArchive("a.zqr", {{"b.txt", "b of a"}});
+    const QString outside = folder.path() + QStringLiteral("/outside");
+    writeFileAt(outside + QStringLiteral("/kept.txt"), "not the cache's");
+
+    // A viewer running in this process, with a copy prepared for a drag.
+    RunningViewer running;
+    w_brow& sheet = *running.sheet();
+    RunningViewer::clickItem(sheet, true, 0);
+    const QList<QUrl> dragged = RunningViewer::dragUrls(sheet, 0);
+    ASSERT_EQ(dragged.size(), 1);
+    const QString liveCopy = dragged[0].toLocalFile();
+    ASSERT_TRUE(QFileInfo::exists(liveCopy));
+
+    // What a killed viewer left: its drag folder, with a big copy, a folder, and links out.
+    const QDir cache(scratchCache.folder());
+    const QString left = cache.filePath(QStringLiteral("drag-1234"));
+    writeFileAt(left + QStringLiteral("/big.bin"), QByteArray(1 << 20, 'z'));
+    writeFileAt(left + QStringLiteral("/deep/er/x.txt"), "x");
+    ASSERT_TRUE(QFile::link(outside + QStringLiteral("/kept.txt"), left + QStringLiteral("/link")));
+    ASSERT_TRUE(QFile::link(outside, left + QStringLiteral("/deep/folder-link")));
+    // Not drag folders: a link and a file with such a name, other names, other files.
+    ASSERT_TRUE(QFile::link(outside, cache.filePath(QStringLiteral("drag-99"))));
+    writeFileAt(cache.filePath(QStringLiteral("drag-77")), "a file");
+    writeFileAt(cache.filePath(QStringLiteral("drag-x/y.txt")), "y");
+    writeFileAt(cache.filePath(QStringLiteral("notes.txt")), "notes");
+    QStringList expected = scratchCache.entries();
+    expected.removeAll(QStringLiteral("drag-1234"));
+
+    // A second viewer starts: the viewer's executable, on the same cache.
+    QProcess second;
+    second.setWorkingDirectory(folder.path());
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_CACHE_HOME"), QFileInfo(cache.path()).path());
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    second.setProcessEnvironment(environment);
+    second.start(QStringLiteral(VARNELOOK_EXECUTABLE), {});
+    ASSERT_TRUE(second.waitForStarted());
+    const bool removed = QTest::qWaitFor(
+        [&] { return !QFileInfo::exists(left) || second.state() == QProcess::NotRunning; }, 30000);
+    // Asked to end as at log out: the cleaning, done as it started, is over by then.
+    second.terminate();
+    ASSERT_TRUE(second.waitForFinished(30000));
+    EXPECT_TRUE(removed);
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_FALSE(QFileInfo::exists(left));
+
+    EXPECT_EQ(scratchCache.entries(), expected);
+    EXPECT_TRUE(QFileInfo(cache.filePath(QStringLiteral("drag-99"))).isSymLink());
+    EXPECT_EQ(folder.read("outside/kept.txt"), "not the cache's");
+    EXPECT_EQ(QDir(outside).entryList(QDir::Files), QStringList{QStringLiteral("kept.txt")});
+    QFile other(cache.filePath(QStringLiteral("drag-x/y.txt")));
+    ASSERT_TRUE(other.open(QIODevice::ReadOnly));
+    EXPECT_EQ(other.readAll().toStdString(), "y");
+    // The running viewer's copy is still there for its drag, and goes with its sheet as ever.
+    QFile copy(liveCopy);
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copy.readAll().toStdString(), "b of a");
+    copy.close();
+    running.closeFrame();
+    EXPECT_FALSE(QFileInfo::exists(liveCopy));
+    expected.removeAll(QFileInfo(QFileInfo(liveCopy).path()).fileName());
+    EXPECT_EQ(scratchCache.entries(), expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(WithAndWithoutArguments, Startup,

@@ -253,6 +253,9 @@ TEST(Keeping, SaveAsWritesExactlyTheMemberAndReplacesOnlyWhatTheDialogConfirmed)
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_NE(boxes.shown[0].text.find(folder.filePath("out/bad.txt")), std::string::npos);
     EXPECT_EQ(folder.read("out/bad.txt"), "kept");
+    // The status line tells of this failure, no longer of the save before it.
+    EXPECT_EQ(viewer.statusLine(), "另存为失败: " + folder.filePath("out/bad.txt") +
+                                       " 原因: 这个文件的压缩数据已损坏或不完整。");
     EXPECT_EQ(QDir(folder.path() + "/out").entryList(QDir::Files | QDir::Hidden).size(), 3);
     // The copies are the user's: closing the viewer leaves them.
     viewer.closeFrame();

@@ -8,10 +8,12 @@
 
 #include <QAccessible>
 #include <QImage>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QRadioButton>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTest>
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -69,6 +71,57 @@ TEST_F(LoneSheet, BelowTheLogosHeightTheListsShrinkToNothingNotBelow)
     EXPECT_EQ(sheet.gb_2->height(), 108);
     EXPECT_EQ(sheet.lv_zip->height(), 8);
     EXPECT_EQ(sheet.lv_fileico->height(), 0);
+}
+
+// Where the logo's picture is drawn in the sheet: the label lays its picture out by its
+// alignment (flush right).
+QRect logoPicture(const w_brow& sheet)
+{
+    const auto* label = qobject_cast<const QLabel*>(sheet.phl_1->widget());
+    return QStyle::alignedRect(Qt::LeftToRight, label->alignment(),
+                               label->pixmap().deviceIndependentSize().toSize(), label->geometry());
+}
+
+// The brand texts and the logo never overlap, however narrow the sheet (a small window, or a
+// screen at a scale factor of 2): the logo is drawn whole where the sheet shows it, nothing
+// painted over it, and where there is room it keeps its place at the right edge.
+TEST_F(LoneSheet, TheLogoNeverRunsUnderTheBrandTexts)
+{
+    const QSize design(host::unitsToPixelsX(3653), host::unitsToPixelsY(1772));
+    for (const QSize size :
+         {design, QSize(900, 500), QSize(640, 400), QSize(500, 350), QSize(300, 200)}) {
+        resizeTo(size.width(), size.height());
+        const QRect picture = logoPicture(sheet);
+        const QRect sheetRect(QPoint(0, 0), size);
+        for (const host::StaticText* text : {sheet.st_1.get(), sheet.st_2.get()}) {
+            EXPECT_FALSE(picture.intersects(text->widget()->geometry()))
+                << size.width() << "x" << size.height();
+            EXPECT_TRUE(sheetRect.contains(text->widget()->geometry()));
+        }
+        if (size.width() >= 900 || size == design) {
+            EXPECT_EQ(picture.right() + 1, size.width()) << "flush right when there is room";
+        }
+
+        // What the sheet shows of the logo is the logo itself, pixel for pixel.
+        const QImage shown =
+            host::widgetOf(sheet).grab().toImage().convertToFormat(QImage::Format_ARGB32);
+        const auto* label = qobject_cast<const QLabel*>(sheet.phl_1->widget());
+        const QImage logo = label->pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
+        int compared = 0;
+        int differing = 0;
+        const QRect visible = picture.intersected(sheetRect);
+        for (int y = visible.top(); y <= visible.bottom(); ++y) {
+            for (int x = visible.left(); x <= visible.right(); ++x) {
+                const QRgb own = logo.pixel(x - picture.left(), y - picture.top());
+                if (qAlpha(own) == 255) {
+                    ++compared;
+                    differing += shown.pixel(x, y) != own ? 1 : 0;
+                }
+            }
+        }
+        EXPECT_GT(compared, 0) << "some of the logo shows at " << size.width();
+        EXPECT_EQ(differing, 0) << size.width() << "x" << size.height();
+    }
 }
 
 TEST_F(LoneSheet, ViewButtonsSwitchTheMemberListAndKeepItsItems)

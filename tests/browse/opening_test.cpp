@@ -137,10 +137,30 @@ TEST_F(Opening, AFailedExtractionShowsTheLibrarysCodeAndLeavesTheUsersFileAlone)
     open(sheet, 0, "a.txt");
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].title, "信息提示!错误代码为-10"); // the file exists already
-    EXPECT_EQ(boxes.shown[0].text, kCannotExtract +
-                                       "\r\n原因: 文件夹中已有一个同名的不同文件,它原样保留,"
-                                       "没有被改动。\r\n错误代码: -10");
+    // The message names the file in the way, by its full path, and the way to the member anyway.
+    EXPECT_EQ(boxes.shown[0].text,
+              kCannotExtract +
+                  "\r\n原因: 文件夹中已有一个同名的不同文件,它原样保留,没有被改动。"
+                  "\r\n已有的文件: " +
+                  folder.filePath("a.txt") +
+                  "\r\n要取出该文件,可在它的右键菜单中选择“另存为...”,另存到别处。"
+                  "\r\n错误代码: -10");
     EXPECT_TRUE(sheet.openFileName().empty());
+
+    // And that way works: the member's menu saves it elsewhere, the user's file untouched.
+    QTemporaryDir elsewhere;
+    const host::SaveDialogHandler previous = host::setSaveDialogHandler(
+        [&elsewhere](const host::SaveDialogRequest& request) -> std::optional<host::SaveChoice> {
+            return host::SaveChoice{
+                elsewhere.filePath(QString::fromStdString(request.name)).toStdString(), false};
+        });
+    RunningViewer::saveMemberAs(sheet, 0);
+    host::setSaveDialogHandler(previous);
+    QFile saved(elsewhere.filePath(QStringLiteral("a.txt")));
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll().toStdString(), "from a");
+    EXPECT_EQ(folder.read("a.txt"), "the user's own");
+    EXPECT_EQ(boxes.shown.size(), 1u);
 
     // Nothing of that name is the viewer's: neither the next open nor the close deletes it.
     open(sheet, 1, "b.txt");

@@ -36,7 +36,8 @@ protected:
 void setDesktopEntry(const std::string& name);
 
 // The process's whole run: the toolkit, the application object made by `make`, the message
-// loop. Returns the process's exit code.
+// loop. Returns the process's exit code. When the toolkit finds no display to show windows on,
+// the process ends there, with one line on standard error and exit code 1.
 int run(int argc, char** argv, const std::function<std::unique_ptr<Application>()>& make);
 
 } // namespace host

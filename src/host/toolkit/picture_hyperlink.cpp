@@ -3,8 +3,12 @@
 #include "host/toolkit/clickable_label.h"
 #include "host/toolkit/event_boundary.h"
 #include "host/toolkit/hyperlink.h"
+#include "host/toolkit/layout_units.h"
 #include "host/toolkit/pictures.h"
 #include "host/toolkit/window_internal.h"
+
+#include <QPixmap>
+#include <algorithm>
 
 namespace host {
 
@@ -24,6 +28,12 @@ PictureHyperlink::PictureHyperlink(QWidget* parent)
 void PictureHyperlink::setPictureName(const std::string& name)
 {
     label_->setPixmap(picturePixmap(name));
+}
+
+int PictureHyperlink::pictureLeft() const
+{
+    const int picture = label_->pixmap().deviceIndependentSize().toSize().width();
+    return pixelsToUnitsX(std::max(0, unitsToPixelsX(width()) - picture));
 }
 
 void PictureHyperlink::setToolTip(const std::string& text)

@@ -17,6 +17,9 @@ public:
 
     // The picture keeps its own size, flush with the control's right edge.
     void setPictureName(const std::string& name);
+    // Where the picture begins, in layout units from the control's left edge (0 when the
+    // control is narrower than its picture).
+    [[nodiscard]] int pictureLeft() const;
     void setToolTip(const std::string& text);
     void setUrl(const std::string& url);
     [[nodiscard]] const std::string& url() const { return url_; }
