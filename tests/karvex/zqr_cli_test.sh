@@ -138,6 +138,33 @@ with zipfile.ZipFile("many.zqr", "w") as z:
 PY
 expect "list prints every member" 20000 "$("$zqr" list many.zqr | wc -l)"
 
+# Counts read as a person writes them: one member, two members.
+expect "two left out: plural" "zqr: list: one-bad.zqr: 2 members left out (zqr check says why)" \
+  "$("$zqr" list one-bad.zqr 2>&1 >/dev/null)"
+python3 - <<'PY'
+import zipfile
+with zipfile.ZipFile("one-out.zqr", "w") as z:
+    z.writestr("good.txt", "good")
+    z.writestr("../outside.txt", "out of the folder")
+with zipfile.ZipFile("single.zqr", "w") as z:
+    z.writestr("only.txt", "alone")
+PY
+expect "one left out: singular" "zqr: list: one-out.zqr: 1 member left out (zqr check says why)" \
+  "$("$zqr" list one-out.zqr 2>&1 >/dev/null)"
+expect "check counts one member in the singular" "single.zqr: 1 member, listed and readable" \
+  "$("$zqr" check single.zqr)"
+
+# Output that cannot be written is a failure, said in one line, for every command that prints.
+for command in "list single.zqr" "list -l single.zqr" "check single.zqr" "check crc.zqr" \
+  "list many.zqr" "--version" "--help"; do
+  # shellcheck disable=SC2086
+  err=$("$zqr" $command 2>&1 >/dev/full); rc=$?
+  expect "$command > /dev/full exits 1" 1 $rc
+  expect "$command > /dev/full says why" "zqr: cannot write the output: No space left on device" "$err"
+done
+err=$("$zqr" list single.zqr 2>&1 >&-); rc=$?
+expect "list with standard output closed exits 1" "1 zqr: cannot write the output: Bad file descriptor" "$rc $err"
+
 # An empty folder is refused, not taken as "/".
 leaf="zqr-cli-test-$$.txt"
 printf 'x' > "$leaf"
