@@ -1,5 +1,6 @@
 #include "atomic_file.h"
 
+#include <atomic>
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
@@ -100,7 +101,52 @@ void removeStaleTemporaries(int folderFd)
     ::closedir(folder);
 }
 
+// The named temporary files being written, kept where a signal handler can read them without
+// allocating or locking: a fixed table of folder descriptors and names. A slot is Free, being
+// Filled by its writer, or Recorded; the handler reads Recorded slots only. An unpack that
+// finds no free slot still works, it is just not cleaned up on a signal.
+enum SlotState : int { Free, Filling, Recorded };
+struct SignalSlot {
+    std::atomic<int> state{Free};
+    int folderFd = -1;
+    char name[64] = {};
+};
+static_assert(std::atomic<int>::is_always_lock_free, "a signal handler reads the slots");
+constexpr int kSignalSlots = 32;
+SignalSlot signalSlots[kSignalSlots];
+
+int recordForSignals(int folderFd, const char* name)
+{
+    for (int i = 0; i < kSignalSlots; ++i) {
+        int expected = Free;
+        if (signalSlots[i].state.compare_exchange_strong(expected, Filling)) {
+            signalSlots[i].folderFd = folderFd;
+            std::snprintf(signalSlots[i].name, sizeof signalSlots[i].name, "%s", name);
+            signalSlots[i].state.store(Recorded, std::memory_order_release);
+            return i;
+        }
+    }
+    return -1;
+}
+
+void forgetForSignals(int& slot)
+{
+    if (slot >= 0) {
+        signalSlots[slot].state.store(Free, std::memory_order_release);
+        slot = -1;
+    }
+}
+
 } // namespace
+
+void removeTemporaryFilesNow() noexcept
+{
+    for (SignalSlot& slot : signalSlots) {
+        if (slot.state.load(std::memory_order_acquire) == Recorded) {
+            ::unlinkat(slot.folderFd, slot.name, 0);
+        }
+    }
+}
 
 template <typename Make> bool AtomicFile::takeTemporaryName(Make make)
 {
@@ -109,11 +155,17 @@ template <typename Make> bool AtomicFile::takeTemporaryName(Make make)
         char name[64];
         std::snprintf(name, sizeof name, ".karvex-%d-%08x%08x.part", static_cast<int>(::getpid()),
                       random(), random());
+        // Recorded before the file exists, so no moment passes in which a signal would leave
+        // it behind; a name carrying this process's number is nobody else's to lose.
+        signalSlot_ = recordForSignals(folderFd_, name);
         if (make(name) == 0) {
             temporaryName_ = name;
             return true;
         }
-        if (errno != EEXIST) {
+        const int cause = errno;
+        forgetForSignals(signalSlot_);
+        if (cause != EEXIST) {
+            errno = cause;
             return false;
         }
     }
@@ -121,11 +173,18 @@ template <typename Make> bool AtomicFile::takeTemporaryName(Make make)
     return false;
 }
 
+void AtomicFile::dropTemporaryName()
+{
+    temporaryName_.clear();
+    forgetForSignals(signalSlot_);
+}
+
 AtomicFile::~AtomicFile()
 {
     if (!temporaryName_.empty()) {
         ::unlinkat(folderFd_, temporaryName_.c_str(), 0);
     }
+    forgetForSignals(signalSlot_);
 }
 
 Error AtomicFile::create(int folderFd, std::unique_ptr<AtomicFile>& out, Temporary temporary)
@@ -209,7 +268,7 @@ Error AtomicFile::publish(const std::string& leaf)
             return writeError(errno);
         }
     }
-    temporaryName_.clear();
+    dropTemporaryName();
     return Error::None;
 }
 
@@ -230,7 +289,7 @@ Error AtomicFile::publishReplacing(const std::string& leaf)
         return errno == EISDIR || errno == ENOTEMPTY || errno == EEXIST ? Error::Exists
                                                                         : writeError(errno);
     }
-    temporaryName_.clear();
+    dropTemporaryName();
     return Error::None;
 }
 
