@@ -10,6 +10,7 @@
 #include <random>
 #include <signal.h>
 #include <string_view>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -70,10 +71,31 @@ pid_t temporaryFileOwner(std::string_view name)
     return pid;
 }
 
+// Whether anyone still writes the temporary file `name`: its writer holds an exclusive lock on
+// it from the moment it exists, and the kernel drops the lock when the writer dies, whatever
+// PID namespace it ran in.
+enum class Writer { Present, Gone, Unknown };
+Writer writerOf(int folderFd, const char* name)
+{
+    const UniqueFd fd(::openat(folderFd, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    struct stat st {};
+    if (!fd.valid()) {
+        return Writer::Unknown;
+    }
+    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        return Writer::Present; // not a part file of ours: never removed
+    }
+    if (::flock(fd.get(), LOCK_EX | LOCK_NB) == 0) {
+        return Writer::Gone;
+    }
+    return errno == EWOULDBLOCK ? Writer::Present : Writer::Unknown;
+}
+
 // Temporary files left by a process that died (killed mid-unpack on a file system without
-// unnamed files) are removed by the next unpack into their folder. A file whose process still
-// runs, or that was written to in the last minute (its process may live in another PID
-// namespace), is left alone.
+// unnamed files) are removed by the next unpack into their folder, before it counts the free
+// space. A file whose process still runs, or whose lock is still held (its process may live in
+// another PID namespace), is left alone; where the file system cannot say, so is one written
+// to in the last minute.
 void removeStaleTemporaries(int folderFd)
 {
     const int listFd = ::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -87,13 +109,15 @@ void removeStaleTemporaries(int folderFd)
     const time_t now = ::time(nullptr);
     while (const dirent* entry = ::readdir(folder)) {
         const pid_t pid = temporaryFileOwner(entry->d_name);
-        if (pid <= 0 || pid == ::getpid()) {
+        if (pid <= 0 || pid == ::getpid() || ::kill(pid, 0) == 0 || errno != ESRCH) {
             continue;
         }
+        const Writer writer = writerOf(folderFd, entry->d_name);
         struct stat st {};
-        if (::kill(pid, 0) == 0 || errno != ESRCH ||
-            ::fstatat(folderFd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 ||
-            !S_ISREG(st.st_mode) || now - st.st_mtime < kStaleAfterSeconds) {
+        if (writer == Writer::Present ||
+            (writer == Writer::Unknown &&
+             (::fstatat(folderFd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 ||
+              !S_ISREG(st.st_mode) || now - st.st_mtime < kStaleAfterSeconds))) {
             continue;
         }
         ::unlinkat(folderFd, entry->d_name, 0);
@@ -159,6 +183,8 @@ template <typename Make> bool AtomicFile::takeTemporaryName(Make make)
         // it behind; a name carrying this process's number is nobody else's to lose.
         signalSlot_ = recordForSignals(folderFd_, name);
         if (make(name) == 0) {
+            // Held until the file is closed: how a later unpack tells a dead writer's part.
+            ::flock(fd_.get(), LOCK_EX | LOCK_NB);
             temporaryName_ = name;
             return true;
         }

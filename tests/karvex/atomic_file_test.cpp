@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -87,7 +88,13 @@ TEST(AtomicFile, NamedTemporaryFilesOfDeadProcessesAreRemovedByTheNextOne)
     };
     const std::string stale = debris(child, "-0123456789abcdef.part", true);
     const std::string running = debris(1, "-0123456789abcdef.part", true); // init never dies
-    const std::string fresh = debris(child, "-fedcba9876543210.part", false);
+    // Just left by a kill -9: nobody holds it, so a retry need not wait for it to age.
+    const std::string justKilled = debris(child, "-00112233445566ff.part", false);
+    // Written by a process in another PID namespace, whose number means nothing here: it holds
+    // its lock.
+    const std::string held = debris(child, "-fedcba9876543210.part", false);
+    const karvex::UniqueFd holder(::open((dir / held).c_str(), O_WRONLY));
+    ASSERT_EQ(::flock(holder.get(), LOCK_EX), 0);
     const std::string notOurs = debris(child, "-0123456789abcdef.partial", true);
 
     karvex::UniqueFd folder(::open(dir.path().c_str(), O_RDONLY | O_DIRECTORY));
@@ -96,9 +103,8 @@ TEST(AtomicFile, NamedTemporaryFilesOfDeadProcessesAreRemovedByTheNextOne)
               karvex::Error::None);
     ASSERT_EQ(file->publish("new.txt"), karvex::Error::None);
     file.reset();
-    // Written to within the last minute: its process may run in another PID namespace.
     EXPECT_THAT(folderContents(dir.path().string()),
-                ::testing::UnorderedElementsAre(running, fresh, notOurs, "new.txt"));
+                ::testing::UnorderedElementsAre(running, held, notOurs, "new.txt"));
 }
 
 TEST(AtomicFile, SignalTimeRemovalTakesThePartsBeingWrittenAndNothingElse)
