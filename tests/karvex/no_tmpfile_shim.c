@@ -7,7 +7,7 @@
 //   folder asked about, so a part file left there visibly takes space;
 // - SHIM_OPENAT_COUNT names a file that gets the number of openat calls at exit, so the test
 //   can see whether work grows with the depth of a path or with its square.
-#define _GNU_SOURCE
+#define _GNU_SOURCE // NOLINT(bugprone-reserved-identifier): RTLD_NEXT needs it
 #include <dirent.h>
 #include <dlfcn.h>
 #include <errno.h>
@@ -105,12 +105,12 @@ int open64(const char* path, int flags, ...)
 }
 
 // What fortified builds call for an open without a mode.
-int __openat_2(int folder, const char* path, int flags)
+int __openat_2(int folder, const char* path, int flags) // NOLINT(bugprone-reserved-identifier)
 {
     return forwardOpenAt("__openat_2", folder, path, flags, 0);
 }
 
-int __open_2(const char* path, int flags)
+int __open_2(const char* path, int flags) // NOLINT(bugprone-reserved-identifier)
 {
     return forwardOpen("__open_2", path, flags, 0);
 }
@@ -120,7 +120,7 @@ ssize_t write(int fd, const void* data, size_t size)
     static long delay = -1;
     if (delay < 0) {
         const char* text = getenv("SHIM_WRITE_DELAY_US");
-        delay = text != NULL ? atol(text) : 0;
+        delay = text != NULL ? strtol(text, NULL, 10) : 0;
     }
     if (delay > 0 && fd > 2) {
         const struct timespec pause = {delay / 1000000, (delay % 1000000) * 1000};
