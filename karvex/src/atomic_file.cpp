@@ -1,5 +1,6 @@
 #include "atomic_file.h"
 
+#include <atomic>
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
@@ -9,6 +10,7 @@
 #include <random>
 #include <signal.h>
 #include <string_view>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -69,10 +71,31 @@ pid_t temporaryFileOwner(std::string_view name)
     return pid;
 }
 
+// Whether anyone still writes the temporary file `name`: its writer holds an exclusive lock on
+// it from the moment it exists, and the kernel drops the lock when the writer dies, whatever
+// PID namespace it ran in.
+enum class Writer { Present, Gone, Unknown };
+Writer writerOf(int folderFd, const char* name)
+{
+    const UniqueFd fd(::openat(folderFd, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    struct stat st {};
+    if (!fd.valid()) {
+        return Writer::Unknown;
+    }
+    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        return Writer::Present; // not a part file of ours: never removed
+    }
+    if (::flock(fd.get(), LOCK_EX | LOCK_NB) == 0) {
+        return Writer::Gone;
+    }
+    return errno == EWOULDBLOCK ? Writer::Present : Writer::Unknown;
+}
+
 // Temporary files left by a process that died (killed mid-unpack on a file system without
-// unnamed files) are removed by the next unpack into their folder. A file whose process still
-// runs, or that was written to in the last minute (its process may live in another PID
-// namespace), is left alone.
+// unnamed files) are removed by the next unpack into their folder, before it counts the free
+// space. A file whose process still runs, or whose lock is still held (its process may live in
+// another PID namespace), is left alone; where the file system cannot say, so is one written
+// to in the last minute.
 void removeStaleTemporaries(int folderFd)
 {
     const int listFd = ::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -86,13 +109,15 @@ void removeStaleTemporaries(int folderFd)
     const time_t now = ::time(nullptr);
     while (const dirent* entry = ::readdir(folder)) {
         const pid_t pid = temporaryFileOwner(entry->d_name);
-        if (pid <= 0 || pid == ::getpid()) {
+        if (pid <= 0 || pid == ::getpid() || ::kill(pid, 0) == 0 || errno != ESRCH) {
             continue;
         }
+        const Writer writer = writerOf(folderFd, entry->d_name);
         struct stat st {};
-        if (::kill(pid, 0) == 0 || errno != ESRCH ||
-            ::fstatat(folderFd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 ||
-            !S_ISREG(st.st_mode) || now - st.st_mtime < kStaleAfterSeconds) {
+        if (writer == Writer::Present ||
+            (writer == Writer::Unknown &&
+             (::fstatat(folderFd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 ||
+              !S_ISREG(st.st_mode) || now - st.st_mtime < kStaleAfterSeconds))) {
             continue;
         }
         ::unlinkat(folderFd, entry->d_name, 0);
@@ -100,7 +125,52 @@ void removeStaleTemporaries(int folderFd)
     ::closedir(folder);
 }
 
+// The named temporary files being written, kept where a signal handler can read them without
+// allocating or locking: a fixed table of folder descriptors and names. A slot is Free, being
+// Filled by its writer, or Recorded; the handler reads Recorded slots only. An unpack that
+// finds no free slot still works, it is just not cleaned up on a signal.
+enum SlotState : int { Free, Filling, Recorded };
+struct SignalSlot {
+    std::atomic<int> state{Free};
+    int folderFd = -1;
+    char name[64] = {};
+};
+static_assert(std::atomic<int>::is_always_lock_free, "a signal handler reads the slots");
+constexpr int kSignalSlots = 32;
+SignalSlot signalSlots[kSignalSlots];
+
+int recordForSignals(int folderFd, const char* name)
+{
+    for (int i = 0; i < kSignalSlots; ++i) {
+        int expected = Free;
+        if (signalSlots[i].state.compare_exchange_strong(expected, Filling)) {
+            signalSlots[i].folderFd = folderFd;
+            std::snprintf(signalSlots[i].name, sizeof signalSlots[i].name, "%s", name);
+            signalSlots[i].state.store(Recorded, std::memory_order_release);
+            return i;
+        }
+    }
+    return -1;
+}
+
+void forgetForSignals(int& slot)
+{
+    if (slot >= 0) {
+        signalSlots[slot].state.store(Free, std::memory_order_release);
+        slot = -1;
+    }
+}
+
 } // namespace
+
+void removeTemporaryFilesNow() noexcept
+{
+    for (SignalSlot& slot : signalSlots) {
+        if (slot.state.load(std::memory_order_acquire) == Recorded) {
+            ::unlinkat(slot.folderFd, slot.name, 0);
+        }
+    }
+}
 
 template <typename Make> bool AtomicFile::takeTemporaryName(Make make)
 {
@@ -109,11 +179,19 @@ template <typename Make> bool AtomicFile::takeTemporaryName(Make make)
         char name[64];
         std::snprintf(name, sizeof name, ".karvex-%d-%08x%08x.part", static_cast<int>(::getpid()),
                       random(), random());
+        // Recorded before the file exists, so no moment passes in which a signal would leave
+        // it behind; a name carrying this process's number is nobody else's to lose.
+        signalSlot_ = recordForSignals(folderFd_, name);
         if (make(name) == 0) {
+            // Held until the file is closed: how a later unpack tells a dead writer's part.
+            ::flock(fd_.get(), LOCK_EX | LOCK_NB);
             temporaryName_ = name;
             return true;
         }
-        if (errno != EEXIST) {
+        const int cause = errno;
+        forgetForSignals(signalSlot_);
+        if (cause != EEXIST) {
+            errno = cause;
             return false;
         }
     }
@@ -121,11 +199,18 @@ template <typename Make> bool AtomicFile::takeTemporaryName(Make make)
     return false;
 }
 
+void AtomicFile::dropTemporaryName()
+{
+    temporaryName_.clear();
+    forgetForSignals(signalSlot_);
+}
+
 AtomicFile::~AtomicFile()
 {
     if (!temporaryName_.empty()) {
         ::unlinkat(folderFd_, temporaryName_.c_str(), 0);
     }
+    forgetForSignals(signalSlot_);
 }
 
 Error AtomicFile::create(int folderFd, std::unique_ptr<AtomicFile>& out, Temporary temporary)
@@ -209,7 +294,7 @@ Error AtomicFile::publish(const std::string& leaf)
             return writeError(errno);
         }
     }
-    temporaryName_.clear();
+    dropTemporaryName();
     return Error::None;
 }
 
@@ -230,7 +315,7 @@ Error AtomicFile::publishReplacing(const std::string& leaf)
         return errno == EISDIR || errno == ENOTEMPTY || errno == EEXIST ? Error::Exists
                                                                         : writeError(errno);
     }
-    temporaryName_.clear();
+    dropTemporaryName();
     return Error::None;
 }
 

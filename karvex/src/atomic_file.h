@@ -38,9 +38,18 @@ private:
     // keeps its name; false with errno set when no name could be taken.
     template <typename Make> bool takeTemporaryName(Make make);
 
+    // Forgets the temporary name once it is gone (published by rename or removed).
+    void dropTemporaryName();
+
     int folderFd_;
     UniqueFd fd_;
     std::string temporaryName_; // empty when the file is an O_TMPFILE
+    int signalSlot_ = -1;       // where removeTemporaryFilesNow finds the name, or -1
 };
+
+// Removes every named temporary file this process is writing at this moment. Async-signal-safe,
+// for a handler of SIGINT, SIGTERM or SIGHUP that then ends the process: on file systems
+// without O_TMPFILE that is what keeps an interrupted unpack from leaving its part behind.
+void removeTemporaryFilesNow() noexcept;
 
 } // namespace karvex

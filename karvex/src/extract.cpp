@@ -69,7 +69,7 @@ Error folderError(int error)
 
 // The folders from the save folder down to the member's own folder, each opened without
 // following links. Only two stay open (the save folder and the innermost one), so a member
-// nested a hundred folders deep needs no more descriptors than a flat one.
+// nested a thousand folders deep needs no more descriptors than a flat one.
 //
 // Folders this unpack created are removed again when it fails, deepest first, unless another
 // unpack into the same save folder is running: every unpack holds a shared lock on the save
@@ -82,7 +82,7 @@ public:
     FolderChain& operator=(const FolderChain&) = delete;
     ~FolderChain()
     {
-        if (!keep_ && firstCreated_ < names_.size() &&
+        if (!keep_ && firstCreated_ < chain_.size() &&
             ::flock(root_.get(), LOCK_EX | LOCK_NB) == 0) {
             removeCreated();
         }
@@ -93,6 +93,10 @@ public:
         root_.reset(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
         if (!root_.valid()) {
             return folderError(errno);
+        }
+        struct stat st {};
+        if (::fstat(root_.get(), &st) == 0) {
+            rootId_ = {st.st_dev, st.st_ino};
         }
         while (::flock(root_.get(), LOCK_SH) != 0 && errno == EINTR) {
         }
@@ -110,7 +114,8 @@ public:
         }
         UniqueFd fd(
             ::openat(parent, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-        if (!fd.valid()) {
+        struct stat st {};
+        if (!fd.valid() || ::fstat(fd.get(), &st) != 0) {
             const int cause = errno;
             if (created) {
                 ::unlinkat(parent, name.c_str(), AT_REMOVEDIR);
@@ -118,9 +123,9 @@ public:
             return isSymlinkAt(parent, name) ? Error::Symlink : folderError(cause);
         }
         if (created && firstCreated_ == SIZE_MAX) {
-            firstCreated_ = names_.size();
+            firstCreated_ = chain_.size();
         }
-        names_.push_back(name);
+        chain_.push_back({name, {st.st_dev, st.st_ino}});
         inner_ = std::move(fd);
         return Error::None;
     }
@@ -129,19 +134,46 @@ public:
     void keep() { keep_ = true; }
 
 private:
-    // Removes the created folders deepest first, reaching each one's parent afresh from the
-    // save folder, one component at a time and without following links.
+    struct FolderId {
+        dev_t device = 0;
+        ino_t inode = 0;
+        bool operator==(const FolderId&) const = default;
+    };
+    struct Link {
+        std::string name;
+        FolderId id;
+    };
+
+    static bool idOf(int fd, const char* name, FolderId& id)
+    {
+        struct stat st {};
+        if (::fstatat(fd, name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISDIR(st.st_mode)) {
+            return false;
+        }
+        id = {st.st_dev, st.st_ino};
+        return true;
+    }
+
+    // Removes the created folders deepest first, climbing from the innermost one through ".."
+    // (one step per level, so the work grows with the depth, not its square). Each step checks
+    // that the parent reached is the folder this unpack went through and that it still holds
+    // the child under its name; anything moved or replaced meanwhile stops the removal, and
+    // only empty folders can go.
     void removeCreated()
     {
-        inner_.reset();
-        for (std::size_t depth = names_.size(); depth-- > firstCreated_;) {
-            UniqueFd parent(::dup(root_.get()));
-            for (std::size_t i = 0; i < depth && parent.valid(); ++i) {
-                parent.reset(::openat(parent.get(), names_[i].c_str(),
-                                      O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        UniqueFd current = std::move(inner_);
+        for (std::size_t depth = chain_.size(); depth-- > firstCreated_;) {
+            UniqueFd parent(::openat(current.get(), "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+            FolderId parentId;
+            FolderId childId;
+            if (!parent.valid() || !idOf(parent.get(), ".", parentId) ||
+                parentId != (depth == 0 ? rootId_ : chain_[depth - 1].id) ||
+                !idOf(parent.get(), chain_[depth].name.c_str(), childId) ||
+                childId != chain_[depth].id) {
+                return;
             }
-            if (!parent.valid() ||
-                ::unlinkat(parent.get(), names_[depth].c_str(), AT_REMOVEDIR) != 0) {
+            current = std::move(parent);
+            if (::unlinkat(current.get(), chain_[depth].name.c_str(), AT_REMOVEDIR) != 0) {
                 return;
             }
         }
@@ -149,7 +181,8 @@ private:
 
     UniqueFd root_;
     UniqueFd inner_;
-    std::vector<std::string> names_;
+    FolderId rootId_;
+    std::vector<Link> chain_; // each folder below the save folder, outermost first
     std::size_t firstCreated_ = SIZE_MAX;
     bool keep_ = false;
 };
@@ -329,12 +362,13 @@ Error extractMember(const char* zipPath, const char* member, const char* savePat
             return Error::Exists;
         }
     }
-    if (error = checkFreeSpace(chain.innermost(), info.size); error != Error::None) {
-        return error;
-    }
-
+    // The file first: where it needs a temporary name, making one clears the parts that dead
+    // unpacks left in the folder, and their space must count as free.
     std::unique_ptr<AtomicFile> file;
     if (error = AtomicFile::create(chain.innermost(), file); error != Error::None) {
+        return error;
+    }
+    if (error = checkFreeSpace(chain.innermost(), info.size); error != Error::None) {
         return error;
     }
     ReserveGuard guarded(*file, chain.innermost(), info.size);

@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -87,7 +88,13 @@ TEST(AtomicFile, NamedTemporaryFilesOfDeadProcessesAreRemovedByTheNextOne)
     };
     const std::string stale = debris(child, "-0123456789abcdef.part", true);
     const std::string running = debris(1, "-0123456789abcdef.part", true); // init never dies
-    const std::string fresh = debris(child, "-fedcba9876543210.part", false);
+    // Just left by a kill -9: nobody holds it, so a retry need not wait for it to age.
+    const std::string justKilled = debris(child, "-00112233445566ff.part", false);
+    // Written by a process in another PID namespace, whose number means nothing here: it holds
+    // its lock.
+    const std::string held = debris(child, "-fedcba9876543210.part", false);
+    const karvex::UniqueFd holder(::open((dir / held).c_str(), O_WRONLY));
+    ASSERT_EQ(::flock(holder.get(), LOCK_EX), 0);
     const std::string notOurs = debris(child, "-0123456789abcdef.partial", true);
 
     karvex::UniqueFd folder(::open(dir.path().c_str(), O_RDONLY | O_DIRECTORY));
@@ -96,9 +103,55 @@ TEST(AtomicFile, NamedTemporaryFilesOfDeadProcessesAreRemovedByTheNextOne)
               karvex::Error::None);
     ASSERT_EQ(file->publish("new.txt"), karvex::Error::None);
     file.reset();
-    // Written to within the last minute: its process may run in another PID namespace.
     EXPECT_THAT(folderContents(dir.path().string()),
-                ::testing::UnorderedElementsAre(running, fresh, notOurs, "new.txt"));
+                ::testing::UnorderedElementsAre(running, held, notOurs, "new.txt"));
+}
+
+TEST(AtomicFile, SignalTimeRemovalTakesThePartsBeingWrittenAndNothingElse)
+{
+    // What a handler of SIGINT runs before the process ends: two unpacks half-way, one whose
+    // file already has its name, and the user's own file.
+    TempDir dir;
+    writeFile(dir / "mine.txt", "the user's");
+    karvex::UniqueFd folder(::open(dir.path().c_str(), O_RDONLY | O_DIRECTORY));
+    std::unique_ptr<karvex::AtomicFile> first;
+    std::unique_ptr<karvex::AtomicFile> second;
+    std::unique_ptr<karvex::AtomicFile> done;
+    for (auto* file : {&first, &second, &done}) {
+        ASSERT_EQ(karvex::AtomicFile::create(folder.get(), *file, karvex::Temporary::Named),
+                  karvex::Error::None);
+        ASSERT_EQ((*file)->write("data", 4), karvex::Error::None);
+    }
+    ASSERT_EQ(done->publish("done.txt"), karvex::Error::None);
+    EXPECT_EQ(folderContents(dir.path().string()).size(), 5U); // three parts and two names
+
+    karvex::removeTemporaryFilesNow();
+    EXPECT_THAT(folderContents(dir.path().string()),
+                ::testing::UnorderedElementsAre("done.txt", "mine.txt"));
+    // A part that was taken away is never published under its name afterwards.
+    EXPECT_NE(first->publish("first.txt"), karvex::Error::None);
+    first.reset();
+    second.reset();
+    done.reset();
+    EXPECT_THAT(folderContents(dir.path().string()),
+                ::testing::UnorderedElementsAre("done.txt", "mine.txt"));
+    EXPECT_EQ(readFile(dir / "done.txt"), "data");
+
+    // Files finished or abandoned give up their place on the list: after a hundred more, the
+    // part of a new one is still found and removed.
+    for (int i = 0; i < 100; ++i) {
+        std::unique_ptr<karvex::AtomicFile> file;
+        ASSERT_EQ(karvex::AtomicFile::create(folder.get(), file, karvex::Temporary::Named),
+                  karvex::Error::None);
+    }
+    karvex::removeTemporaryFilesNow();
+    std::unique_ptr<karvex::AtomicFile> last;
+    ASSERT_EQ(karvex::AtomicFile::create(folder.get(), last, karvex::Temporary::Named),
+              karvex::Error::None);
+    ASSERT_EQ(last->write("x", 1), karvex::Error::None);
+    karvex::removeTemporaryFilesNow();
+    EXPECT_THAT(folderContents(dir.path().string()),
+                ::testing::UnorderedElementsAre("done.txt", "mine.txt"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Ways, AtomicFileTest,

@@ -3,8 +3,6 @@
 #include "karvex/karvex.h"
 #include "member_reader.h"
 
-#include <cstdio>
-
 namespace zqr {
 namespace {
 
@@ -68,13 +66,14 @@ int checkCommand(const Arguments& args)
             ++listed;
             continue;
         }
-        std::printf("%s: %s\n", karvex::printableName(archive->name(member)).c_str(),
-                    problem.c_str());
+        writeOutput(karvex::printableName(archive->name(member)) + ": " + problem + "\n");
         ++problems;
     }
     if (problems == 0) {
-        std::printf("%s: %zu members, all listed and readable\n",
-                    karvex::printableName(args[0]).c_str(), listed);
+        writeOutput(
+            karvex::printableName(args[0]) + ": " +
+            countOf(listed, "member, listed and readable", "members, all listed and readable") +
+            "\n");
         return kExitOk;
     }
     return kExitFailed;

@@ -2,7 +2,9 @@
 // exit code: 0 success, 1 the operation failed or found problems, 2 the command line is wrong.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zqr {
@@ -20,5 +22,16 @@ int packCommand(const Arguments& args);
 
 // Prints "zqr: " and the message on one line to standard error.
 void reportError(const std::string& message);
+
+// Writes `text` to standard output; false once a write has failed (the failure is kept for
+// finishOutput, and nothing more is written).
+bool writeOutput(std::string_view text);
+
+// Flushes standard output and returns `code`, or, when any write to it failed, says so on
+// standard error and returns kExitFailed: output lost to a full disk must not pass as success.
+int finishOutput(int code);
+
+// "1 member" or "N members": counts in messages read as a person would write them.
+std::string countOf(std::uint64_t count, const char* singular, const char* plural);
 
 } // namespace zqr

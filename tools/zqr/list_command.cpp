@@ -15,13 +15,13 @@ class ListPrinter {
 public:
     explicit ListPrinter(bool detailed) : detailed_(detailed) { out_.reserve(kFlushSize + 4096); }
 
+    // Stops the listing once standard output fails: the rest would be lost as well.
     static int print(void* self, const KarvexMemberInfo* member)
     {
-        static_cast<ListPrinter*>(self)->add(*member);
-        return 0;
+        return static_cast<ListPrinter*>(self)->add(*member) ? 0 : 1;
     }
 
-    void add(const KarvexMemberInfo& member)
+    bool add(const KarvexMemberInfo& member)
     {
         if (detailed_) {
             char details[96];
@@ -31,14 +31,12 @@ public:
         }
         out_.append(member.name, member.nameLength);
         out_ += '\n';
-        if (out_.size() >= kFlushSize) {
-            flush();
-        }
+        return out_.size() < kFlushSize || flush();
     }
 
     bool flush()
     {
-        const bool written = std::fwrite(out_.data(), 1, out_.size(), stdout) == out_.size();
+        const bool written = writeOutput(out_);
         out_.clear();
         return written;
     }
@@ -83,16 +81,20 @@ int listCommand(const Arguments& args)
     KarvexListSummary summary{};
     const karvex::Error error =
         karvex::listEveryMember(archive.c_str(), &ListPrinter::print, &printer, &summary);
+    if (error == karvex::Error::Cancelled) {
+        return kExitFailed; // standard output failed; main says so
+    }
     if (error != karvex::Error::None) {
         reportError("list: " + shown + ": " + karvex::describe(error));
         return kExitFailed;
     }
-    const bool written = printer.flush();
+    printer.flush();
     if (leftOut(summary) != 0) {
-        reportError("list: " + shown + ": " + std::to_string(leftOut(summary)) +
-                    " members left out (zqr check says why)");
+        reportError("list: " + shown + ": " +
+                    countOf(leftOut(summary), "member left out", "members left out") +
+                    " (zqr check says why)");
     }
-    return written && std::fflush(stdout) == 0 ? kExitOk : kExitFailed;
+    return kExitOk;
 }
 
 } // namespace zqr

@@ -3,15 +3,52 @@
 #include "commands.h"
 #include "version.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
 
 namespace zqr {
+namespace {
+
+int outputError = 0; // errno of the first failed write to standard output
+
+} // namespace
 
 void reportError(const std::string& message)
 {
     std::fprintf(stderr, "zqr: %s\n", message.c_str());
+}
+
+bool writeOutput(std::string_view text)
+{
+    if (outputError != 0) {
+        return false;
+    }
+    errno = 0;
+    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size()) {
+        outputError = errno != 0 ? errno : EIO;
+        return false;
+    }
+    return true;
+}
+
+int finishOutput(int code)
+{
+    errno = 0;
+    if (outputError == 0 && (std::fflush(stdout) != 0 || std::ferror(stdout) != 0)) {
+        outputError = errno != 0 ? errno : EIO;
+    }
+    if (outputError == 0) {
+        return code;
+    }
+    reportError(std::string("cannot write the output: ") + std::strerror(outputError));
+    return kExitFailed;
+}
+
+std::string countOf(std::uint64_t count, const char* singular, const char* plural)
+{
+    return std::to_string(count) + " " + (count == 1 ? singular : plural);
 }
 
 } // namespace zqr
@@ -27,9 +64,7 @@ constexpr const char* kUsage =
     "                                        make a new archive\n"
     "       zqr --version                    print the library's version and inflater\n";
 
-} // namespace
-
-int main(int argc, char** argv)
+int run(int argc, char** argv)
 {
     if (argc < 2) {
         std::fputs(kUsage, stderr);
@@ -50,13 +85,20 @@ int main(int argc, char** argv)
         return zqr::packCommand(args);
     }
     if (command == "--version") {
-        std::printf("zqr %s\n", karvex::versionText());
+        zqr::writeOutput(std::string("zqr ") + karvex::versionText() + "\n");
         return zqr::kExitOk;
     }
     if (command == "-h" || command == "--help" || command == "help") {
-        std::fputs(kUsage, stdout);
+        zqr::writeOutput(kUsage);
         return zqr::kExitOk;
     }
     zqr::reportError("unknown command \"" + command + "\" (try zqr --help)");
     return zqr::kExitUsage;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    return zqr::finishOutput(run(argc, argv));
 }
