@@ -43,6 +43,26 @@ std::string problemOf(const karvex::Archive& archive, const karvex::Member& memb
     return {};
 }
 
+// What was wrong with the archive's end record and read around anyway; each is a problem found.
+std::size_t reportRepairs(const std::string& shown, const karvex::DirectoryLayout& layout)
+{
+    std::size_t repairs = 0;
+    if (layout.commentCut) {
+        std::printf("%s: the archive comment is cut short: %u of its %u bytes are there "
+                    "(the file may be incomplete)\n",
+                    shown.c_str(), layout.commentPresent, layout.commentDeclared);
+        ++repairs;
+    }
+    if (layout.offsetCorrected) {
+        std::printf("%s: the end record puts the central directory at offset %llu; it was read "
+                    "at offset %llu, right before the end record\n",
+                    shown.c_str(), static_cast<unsigned long long>(layout.recordedOffset),
+                    static_cast<unsigned long long>(layout.start));
+        ++repairs;
+    }
+    return repairs;
+}
+
 } // namespace
 
 int checkCommand(const Arguments& args)
@@ -57,7 +77,9 @@ int checkCommand(const Arguments& args)
         reportError("check: " + karvex::printableName(args[0]) + ": " + karvex::describe(error));
         return kExitFailed;
     }
+    const std::string shown = karvex::printableName(args[0]);
     std::size_t listed = 0;
+    const std::size_t repairs = reportRepairs(shown, archive->layout());
     std::size_t problems = 0;
     for (const karvex::Member& member : archive->members()) {
         if (member.isDirectory) {
@@ -73,11 +95,9 @@ int checkCommand(const Arguments& args)
         ++problems;
     }
     if (problems == 0) {
-        std::printf("%s: %zu members, all listed and readable\n",
-                    karvex::printableName(args[0]).c_str(), listed);
-        return kExitOk;
+        std::printf("%s: %zu members, all listed and readable\n", shown.c_str(), listed);
     }
-    return kExitFailed;
+    return problems == 0 && repairs == 0 ? kExitOk : kExitFailed;
 }
 
 } // namespace zqr
