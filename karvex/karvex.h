@@ -7,10 +7,13 @@
  * apart from the list buffer of GetFileIndexList2.
  *
  * Member names come back in UTF-8: a name flagged UTF-8 in the archive is taken as it is; any
- * other name is taken as it is when it is valid UTF-8 and decoded from GB18030 (a superset of GBK)
- * otherwise. A backslash in a name is a folder separator and is listed as "/"; a "." component is
- * dropped ("./a.txt" lists as "a.txt"). Folder entries are not listed. A name that occurs twice is
- * listed once (the first entry wins). A name is not listed, and cannot be unpacked, when it holds
+ * other name with an Info-ZIP Unicode Path extra field (0x7075) whose CRC-32 is that of the stored
+ * name takes the field's UTF-8 name (a field that is not UTF-8 leaves the member out as
+ * undecodable); any other name is taken as it is when it is valid UTF-8 and decoded from GB18030
+ * (a superset of GBK) otherwise. The rules below apply to the name so chosen. A backslash in a name
+ * is a folder separator and is listed as "/"; a "." component is dropped ("./a.txt" lists as
+ * "a.txt"). Folder entries are not listed. A name that occurs twice is listed once (the first entry
+ * wins). A name is not listed, and cannot be unpacked, when it holds
  * "@@", when it cannot be decoded, or when it is unsafe to write: absolute, starting with a drive
  * letter, with a ".." or empty component, holding a NUL, a control character or a
  * bidirectional formatting character (U+202E would make "exe.pdf" look like "fdp.exe"), with a
@@ -21,7 +24,12 @@
  * Every fact about a member (name, sizes, CRC, method, where its data is) comes from its one
  * central directory record. An archive whose structure could be read two ways (an end record
  * hidden in another's comment, end records or entry counts that disagree, a directory that
- * could sit at two places) is refused as a whole (KARVEX_E_NOT_AN_ARCHIVE).
+ * could sit at two places) is refused as a whole (KARVEX_E_NOT_AN_ARCHIVE). Read all the same,
+ * since only one reading is possible: more than 65,535 members in a classic end record whose
+ * count wrapped modulo 65,536 or stopped at 65,535 (the records that fill the directory exactly
+ * decide); an end record whose comment is cut short by the end of the file, when it is the only
+ * end record; a directory that is not at its recorded offset but ends right at the end record,
+ * when the first member's local header is where its record says.
  */
 #ifndef KARVEX_KARVEX_H
 #define KARVEX_KARVEX_H

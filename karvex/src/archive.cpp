@@ -90,7 +90,11 @@ std::unique_ptr<Archive> Archive::open(const char* path, Error& error)
     }
     auto archive = std::make_unique<Archive>();
     archive->layout_ = *layout;
-    archive->members_.reserve(static_cast<std::size_t>(layout->entries));
+    // A count that may have wrapped is only a lower bound: where the directory has room for more
+    // than 65,535 records, reserve for as many as fit.
+    const std::uint64_t roomFor = layout->size / kEntryHeaderSize;
+    archive->members_.reserve(static_cast<std::size_t>(
+        layout->countMayWrap && roomFor > 0xFFFF ? roomFor : layout->entries));
     // Names take at most the directory's bytes beyond the fixed part of each record (more only
     // when GB18030 names grow in UTF-8); pages reserved and never touched cost no memory.
     archive->names_.reserve(
@@ -117,13 +121,18 @@ std::unique_ptr<Archive> Archive::open(const char* path, Error& error)
     return archive;
 }
 
-// A stored name flagged UTF-8 must be UTF-8; an unflagged one is taken as UTF-8 when it is valid
-// UTF-8 and decoded from GB18030 otherwise. Only then are separators looked at.
+// A stored name flagged UTF-8 must be UTF-8; an unflagged one with an Info-ZIP Unicode Path
+// field takes the field's name; otherwise it is taken as UTF-8 when it is valid UTF-8 and
+// decoded from GB18030 otherwise. Only then are separators looked at, on the name so chosen.
 void Archive::addMember(const RecordView& record)
 {
     Member member;
     member.record = record.fields;
     member.nameOffset = static_cast<std::uint32_t>(names_.size());
+    if (!record.unicodeName.empty() && (record.fields.flags & kUtf8NameFlag) == 0) {
+        addUnicodePathMember(member, record);
+        return;
+    }
     // Most names are plain ASCII paths, taken as they are in one pass.
     if (appendPlainName(record.name, names_)) {
         member.nameLength = static_cast<std::uint32_t>(names_.size() - member.nameOffset);
@@ -153,6 +162,31 @@ void Archive::addMember(const RecordView& record)
         }
     }
     member.nameLength = static_cast<std::uint32_t>(names_.size() - member.nameOffset);
+    member.recordProblem = checkRecord(member.record, layout_);
+    members_.push_back(member);
+}
+
+// The name from the Unicode Path field, checked like any other (a field that is not UTF-8 leaves
+// the member out: its stored name is known to be no better); the stored bytes follow it in the
+// name store, so that unpacking can match the local header against them.
+void Archive::addUnicodePathMember(Member& member, const RecordView& record)
+{
+    if (!isValidUtf8(record.unicodeName)) {
+        member.problem = NameProblem::Undecodable;
+        member.isDirectory = !record.name.empty() && record.name.back() == '/';
+        names_ += record.name;
+    } else {
+        const NameVerdict verdict = appendListedName(record.unicodeName, names_);
+        member.isDirectory = verdict.isDirectory;
+        member.problem = verdict.problem;
+        if (verdict.problem != NameProblem::None) {
+            names_ += record.unicodeName;
+        }
+    }
+    member.nameLength = static_cast<std::uint32_t>(names_.size() - member.nameOffset);
+    member.record.unicodePath = true;
+    member.record.storedNameLength = static_cast<std::uint16_t>(record.name.size());
+    names_ += record.name;
     member.recordProblem = checkRecord(member.record, layout_);
     members_.push_back(member);
 }

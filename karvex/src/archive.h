@@ -59,6 +59,15 @@ public:
     {
         return std::string_view(names_).substr(member.nameOffset, member.nameLength);
     }
+    // The stored name bytes of a member named by a Unicode Path field; empty for the others.
+    std::string_view storedName(const Member& member) const
+    {
+        if (!member.record.unicodePath) {
+            return {};
+        }
+        return std::string_view(names_).substr(member.nameOffset + member.nameLength,
+                                               member.record.storedNameLength);
+    }
     // The member's place in the central directory, from 0.
     std::uint64_t indexOf(const Member& member) const
     {
@@ -74,6 +83,7 @@ public:
 
 private:
     void addMember(const RecordView& record);
+    void addUnicodePathMember(Member& member, const RecordView& record);
     void markDuplicates();
 
     UniqueFd fd_;

@@ -22,6 +22,10 @@ struct RecordFields {
     std::uint64_t size = 0;
     std::uint64_t localHeaderOffset = 0; // where its local header is in the file
     bool hasAesExtra = false;            // an extra field of id 0x9901 describes an AES encryption
+    // Set by the archive: the listed name comes from an Info-ZIP Unicode Path field, and the
+    // stored name's bytes (this many) follow it in the name store, for the local header check.
+    bool unicodePath = false;
+    std::uint16_t storedNameLength = 0;
     // A size or offset says "see the ZIP64 extra field" but no such field gives it.
     bool missingZip64 = false;
 };
@@ -36,6 +40,17 @@ struct DirectoryLayout {
     std::uint64_t start = 0; // file offset of the first record
     std::uint64_t size = 0;
     std::uint64_t bias = 0;
+    // A classic end record without ZIP64 has a 16-bit count: writers of more than 65,535 members
+    // store it modulo 65,536 or capped at 0xFFFF. The directory's records then decide.
+    bool countMayWrap = false;
+    // What was wrong with the end record and read around, for `zqr check` to report: a comment
+    // cut short (declared and present bytes), a directory offset that does not point at the
+    // directory (which sits right before the end record instead).
+    bool commentCut = false;
+    std::uint32_t commentDeclared = 0;
+    std::uint32_t commentPresent = 0;
+    bool offsetCorrected = false;
+    std::uint64_t recordedOffset = 0;
 };
 
 // The layout of the archive open on `fd` of `fileSize` bytes; nothing when it has no end record,
@@ -46,6 +61,9 @@ std::optional<DirectoryLayout> locateCentralDirectory(int fd, std::uint64_t file
 // until the next call.
 struct RecordView {
     std::string_view name;
+    // The UTF-8 name of an Info-ZIP Unicode Path field (0x7075) whose CRC-32 matches `name`'s
+    // bytes; empty when there is none.
+    std::string_view unicodeName;
     RecordFields fields;
 };
 
@@ -56,8 +74,10 @@ public:
     DirectoryCursor(int fd, const DirectoryLayout& layout);
 
     enum class Step { Record, End, Malformed };
-    // The next record; End after exactly `entries` records that fill the directory; Malformed
-    // when a record is damaged, the count does not match, or the file cannot be read.
+    // The next record; End after exactly `entries` records that fill the directory (or, when the
+    // count may wrap, after N records that fill it with N = `entries` modulo 65,536, or N at
+    // least 0xFFFF for a count capped there); Malformed when a record is damaged, the count does
+    // not match, or the file cannot be read.
     Step next(RecordView& record);
 
 private:
@@ -71,6 +91,7 @@ private:
     std::size_t end_ = 0;      // end of valid bytes in the buffer
     std::uint64_t loaded_ = 0; // directory bytes read into the buffer so far
     std::uint64_t read_ = 0;   // records handed out
+    std::uint64_t until_ = 0;  // records to hand out before looking for the directory's end
 };
 
 } // namespace karvex

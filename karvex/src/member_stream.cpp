@@ -101,10 +101,12 @@ std::unique_ptr<MemberStream> openMemberStream(const Archive& archive, const Mem
     if (dataOffset > layout.start || layout.start - dataOffset < record.compressedSize) {
         return nullptr;
     }
-    // A reader that walks the local headers must find the same member under the same name.
+    // A reader that walks the local headers must find the same member under the same name: the
+    // same stored bytes where the listed name came from a Unicode Path field.
     std::string localName(nameSize, '\0');
     if (!readAt(archive.fd(), headerOffset + kLocalHeaderSize, localName.data(), nameSize) ||
-        listedForm(localName, record.flags) != archive.name(member)) {
+        (record.unicodePath ? localName != archive.storedName(member)
+                            : listedForm(localName, record.flags) != archive.name(member))) {
         return nullptr;
     }
 

@@ -62,6 +62,19 @@ void putCommonFields(std::string& out, const ZipEntry& entry, const Written& w,
 
 } // namespace
 
+std::string unicodePathField(const std::string& storedName, const std::string& utf8Name)
+{
+    std::string field;
+    put16(field, 0x7075);
+    put16(field, static_cast<std::uint32_t>(5 + utf8Name.size()));
+    field += '\x01'; // version
+    put32(field,
+          static_cast<std::uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(storedName.data()),
+                                           static_cast<uInt>(storedName.size()))));
+    field += utf8Name;
+    return field;
+}
+
 std::string deflateRaw(const std::string& data)
 {
     z_stream stream{};
@@ -102,7 +115,8 @@ std::string buildZip(const std::vector<ZipEntry>& entries)
                                              static_cast<uInt>(entry.data.size()))));
         w.size = entry.size.value_or(entry.data.size());
         w.compressedSize = entry.packedSize.value_or(payload.size());
-        const std::string extra = entry.zip64 ? zip64Extra(w, false) : std::string();
+        const std::string extra =
+            (entry.zip64 ? zip64Extra(w, false) : std::string()) + entry.extra;
         put32(out, 0x04034b50);
         putCommonFields(out, entry, w, extra);
         out += entry.name;
@@ -115,7 +129,7 @@ std::string buildZip(const std::vector<ZipEntry>& entries)
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const ZipEntry& entry = entries[i];
         const Written& w = written[i];
-        const std::string extra = entry.zip64 ? zip64Extra(w, true) : std::string();
+        const std::string extra = (entry.zip64 ? zip64Extra(w, true) : std::string()) + entry.extra;
         put32(out, 0x02014b50);
         put16(out, 0x031E); // made by: Unix
         putCommonFields(out, entry, w, extra);

@@ -19,12 +19,17 @@ struct ZipEntry {
     std::optional<std::uint64_t> packedSize; // declared packed size instead of the true one
     std::optional<std::size_t> sharesWith;   // point at an earlier entry's local header and data
     bool zip64 = false;                      // declare the sizes in a ZIP64 extra field
+    std::string extra; // further extra fields, in the local header and the central record
 };
 
 constexpr std::uint16_t kUtf8Flag = 1U << 11;
 constexpr std::uint16_t kEncryptedFlag = 1U << 0;
 
 std::string buildZip(const std::vector<ZipEntry>& entries);
+
+// An Info-ZIP Unicode Path extra field (0x7075) giving `utf8Name` for the stored name bytes
+// `storedName` (its CRC-32 is taken of those bytes).
+std::string unicodePathField(const std::string& storedName, const std::string& utf8Name);
 
 // Raw deflate of `data` (no zlib header), as ZIP stores it.
 std::string deflateRaw(const std::string& data);

@@ -166,6 +166,46 @@ done
 err=$("$zqr" list single.zqr 2>&1 >&-); rc=$?
 expect "list with standard output closed exits 1" "1 zqr: cannot write the output: Bad file descriptor" "$rc $err"
 
+# Archives other readers take as they are: 70,000 members as zipfile writes them but without its
+# ZIP64 records (the count capped at 65,535, as older writers leave it); a comment cut short; a
+# directory offset that is wrong while the directory sits right before the end record.
+python3 - <<'PY'
+import struct, zipfile
+with zipfile.ZipFile("capped.zqr", "w") as z:
+    for i in range(70000):
+        z.writestr("m%05d" % i, "")
+data = open("capped.zqr", "rb").read()
+zip64 = data.rfind(b"PK\x06\x06")
+end = data[data.rfind(b"PK\x05\x06"):]
+assert struct.unpack("<H", end[10:12])[0] == 0xFFFF and zip64 > 0
+open("capped.zqr", "wb").write(data[:zip64] + end)
+with zipfile.ZipFile("two.zqr", "w") as z:
+    z.writestr("a.txt", "first")
+    z.writestr("b.txt", "second")
+data = bytearray(open("two.zqr", "rb").read())
+data[-6:-2] = struct.pack("<I", 7)  # the directory's offset
+open("offset.zqr", "wb").write(data)
+data[-6:-2] = struct.pack("<I", data.find(b"PK\x01\x02"))
+data[-2:] = struct.pack("<H", 100)
+open("comment.zqr", "wb").write(data + b"cut after 20 bytes..")
+PY
+expect "65,535 capped: every member listed" 70000 "$("$zqr" list capped.zqr | wc -l)"
+report=$("$zqr" check capped.zqr); rc=$?
+expect "65,535 capped: check finds nothing unusual" \
+  "capped.zqr: 70000 members, all listed and readable|0" "$report|$rc"
+expect "wrong offset: both members listed" "a.txt|b.txt" "$("$zqr" list offset.zqr | paste -sd'|')"
+mkdir offset && "$zqr" get offset.zqr b.txt offset
+expect "wrong offset: the member unpacks" second "$(cat offset/b.txt)"
+report=$("$zqr" check offset.zqr); rc=$?
+expect "wrong offset: check notes the correction" \
+  "offset.zqr: the end record puts the central directory at offset 7; it was read at offset 81, right before the end record|offset.zqr: 2 members, all listed and readable|1" \
+  "$(printf '%s\n' "$report" | paste -sd'|')|$rc"
+expect "cut comment: both members listed" "a.txt|b.txt" "$("$zqr" list comment.zqr | paste -sd'|')"
+report=$("$zqr" check comment.zqr); rc=$?
+expect "cut comment: check reports it" \
+  "comment.zqr: the archive comment is cut short: 20 of its 100 bytes are there (the file may be incomplete)|comment.zqr: 2 members, all listed and readable|1" \
+  "$(printf '%s\n' "$report" | paste -sd'|')|$rc"
+
 # An empty folder is refused, not taken as "/".
 leaf="zqr-cli-test-$$.txt"
 printf 'x' > "$leaf"

@@ -41,6 +41,26 @@ std::string problemOf(const karvex::Archive& archive, const karvex::Member& memb
     return {};
 }
 
+// What was wrong with the archive's end record and read around anyway; each is a problem found.
+std::size_t reportRepairs(const std::string& shown, const karvex::DirectoryLayout& layout)
+{
+    std::size_t repairs = 0;
+    if (layout.commentCut) {
+        writeOutput(shown +
+                    ": the archive comment is cut short: " + std::to_string(layout.commentPresent) +
+                    " of its " + std::to_string(layout.commentDeclared) +
+                    " bytes are there (the file may be incomplete)\n");
+        ++repairs;
+    }
+    if (layout.offsetCorrected) {
+        writeOutput(shown + ": the end record puts the central directory at offset " +
+                    std::to_string(layout.recordedOffset) + "; it was read at offset " +
+                    std::to_string(layout.start) + ", right before the end record\n");
+        ++repairs;
+    }
+    return repairs;
+}
+
 } // namespace
 
 int checkCommand(const Arguments& args)
@@ -55,7 +75,9 @@ int checkCommand(const Arguments& args)
         reportError("check: " + karvex::printableName(args[0]) + ": " + karvex::describe(error));
         return kExitFailed;
     }
+    const std::string shown = karvex::printableName(args[0]);
     std::size_t listed = 0;
+    const std::size_t repairs = reportRepairs(shown, archive->layout());
     std::size_t problems = 0;
     for (const karvex::Member& member : archive->members()) {
         if (member.isDirectory) {
@@ -71,12 +93,11 @@ int checkCommand(const Arguments& args)
     }
     if (problems == 0) {
         writeOutput(
-            karvex::printableName(args[0]) + ": " +
+            shown + ": " +
             countOf(listed, "member, listed and readable", "members, all listed and readable") +
             "\n");
-        return kExitOk;
     }
-    return kExitFailed;
+    return problems == 0 && repairs == 0 ? kExitOk : kExitFailed;
 }
 
 } // namespace zqr
