@@ -103,8 +103,11 @@ std::unique_ptr<MemberStream> openMemberStream(const Archive& archive, const Mem
     }
     // A reader that walks the local headers must find the same member under the same name.
     std::string localName(nameSize, '\0');
-    if (!readAt(archive.fd(), headerOffset + kLocalHeaderSize, localName.data(), nameSize) ||
-        listedForm(localName, record.flags) != archive.name(member)) {
+    if (!readAt(archive.fd(), headerOffset + kLocalHeaderSize, localName.data(), nameSize)) {
+        return nullptr;
+    }
+    if (listedForm(localName, record.flags) != archive.name(member)) {
+        error = Error::HeaderMismatch;
         return nullptr;
     }
 
