@@ -61,8 +61,8 @@ std::int64_t DosTimeConverter::offsetAt(std::uint16_t dosDate, unsigned hour)
     const int year = static_cast<int>(1980 + (dosDate >> 9));
     const auto month = static_cast<unsigned>((dosDate >> 5) & 0x0F);
     const auto day = static_cast<unsigned>(dosDate & 0x1F);
-    constexpr int kProbeMinute =
-        30; // mid-hour: clear of the minute a daylight-saving change happens at
+    // Mid-hour: clear of the minute a daylight-saving change happens at.
+    constexpr int kProbeMinute = 30;
     std::tm local{};
     local.tm_year = year - 1900;
     local.tm_mon = static_cast<int>(month) - 1;
