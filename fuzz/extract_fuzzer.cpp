@@ -62,6 +62,8 @@ bool isAcceptableResult(std::int32_t result, const std::string& name)
     case KARVEX_E_WRITE:
     case KARVEX_E_TOO_BIG:
     case KARVEX_E_CANCELLED:
+    case KARVEX_E_NEEDS_MEMORY:
+    case KARVEX_E_HEADER_MISMATCH:
         return true;
     case KARVEX_E_NAME_TOO_LONG:
         return name.size() > kNameMax; // with the sandbox's path in front, too long to open

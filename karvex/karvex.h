@@ -105,7 +105,14 @@ enum {
     /* The member's central record cannot be read (inconsistent fields, a method this library
        cannot read, or a name that cannot be decoded). Such members are never listed; the rest of
        the archive is. */
-    KARVEX_E_BAD_RECORD = -23
+    KARVEX_E_BAD_RECORD = -23,
+    /* The member's data is sound, but its decoder would need more memory than
+       KARVEX_DECODER_MEMORY_LIMIT (an LZMA or xz dictionary, a Zstandard window, over that size).
+       Refused before that memory is taken. */
+    KARVEX_E_NEEDS_MEMORY = -24,
+    /* The member's local header names another file than its central record does. Refused: a
+       reader that walks the local headers would take these bytes for that other file. */
+    KARVEX_E_HEADER_MISMATCH = -25
 };
 
 /* An unpack never leaves its file system with less free space than the smaller of these two: a
@@ -116,6 +123,10 @@ enum {
    KARVEX_BOMB_MIN_SIZE bytes and more than KARVEX_BOMB_MIN_RATIO times its packed size. */
 #define KARVEX_BOMB_MIN_SIZE (1ULL << 30)
 #define KARVEX_BOMB_MIN_RATIO 1000
+/* The largest dictionary (LZMA, xz) or window (Zstandard) a member's decoder may hold, in bytes;
+   a member that needs more is refused with KARVEX_E_NEEDS_MEMORY. The decoder's own state adds
+   well under 1 MiB to this. */
+#define KARVEX_DECODER_MEMORY_LIMIT (512ULL << 20)
 
 /* Positive result of KarvexExtractMember with KARVEX_EXTRACT_ACCEPT_IDENTICAL: a file was already
    at the save path, with exactly the member's size and CRC-32. Nothing was written or removed. */
@@ -171,6 +182,12 @@ typedef struct KarvexMemberInfo {
     uint64_t packedSize; /* the size of the stored (compressed) data */
     int64_t modified;    /* modification time, seconds since 1970-01-01 UTC; -1 when unknown */
     uint64_t index;      /* the member's place in the central directory, from 0 */
+    /* The modification time exactly as the archive stores it: the packer's local wall-clock
+       time, with no zone, counted in seconds from 1970-01-01 00:00 of that same clock (so
+       gmtime, not localtime, turns it back into its date and hour); -1 when unknown. Unlike
+       `modified`, it shows a time the local clock skipped (inside a spring-forward gap) as it
+       was written. */
+    int64_t modifiedAsStored;
 } KarvexMemberInfo;
 
 /* What a listing found, per archive. Every entry of the central directory is counted exactly
@@ -227,8 +244,9 @@ enum {
  * save folder), changed only as `flags` say. `progress` may be null. Returns KARVEX_OK,
  * KARVEX_IDENTICAL_EXISTS, or a negative code; KARVEX_E_ARGUMENT also for a flag not declared
  * above, and for KARVEX_EXTRACT_REPLACE without KARVEX_EXTRACT_SAVE_AS. A member left out of the
- * list for its record is refused with KARVEX_E_UNSUPPORTED_METHOD when only its method is
- * unknown, and with KARVEX_E_BAD_RECORD otherwise. Safe to call from several threads at once.
+ * list for its record is refused with KARVEX_E_ENCRYPTED when it is encrypted, else with
+ * KARVEX_E_UNSUPPORTED_METHOD when only its method is unknown, and with KARVEX_E_BAD_RECORD
+ * otherwise. Safe to call from several threads at once.
  */
 KARVEX_API int32_t KarvexExtractMember(const char* zipPath, const char* member,
                                        const char* savePath, uint32_t flags,

@@ -24,6 +24,9 @@ std::int64_t CodecStream::read(char* out, std::size_t size, Error& error)
         case CodecStep::NoMemory:
             error = Error::Internal;
             return -1;
+        case CodecStep::OverMemoryLimit:
+            error = Error::NeedsMemory;
+            return -1;
         case CodecStep::More:
             if (result.consumed == 0 && result.produced == 0 && input_.finished()) {
                 if (!endsWithInput()) {

@@ -9,7 +9,8 @@ namespace karvex {
 
 // What one call into a decompression library did.
 struct CodecStep {
-    enum Status { More, End, Failed, NoMemory };
+    // OverMemoryLimit: the data asks for a larger dictionary or window than the library allows.
+    enum Status { More, End, Failed, NoMemory, OverMemoryLimit };
     std::size_t consumed = 0;
     std::size_t produced = 0;
     Status status = More;
@@ -24,8 +25,8 @@ protected:
     // Unpacks from `in` into `out`; `lastInput` says no packed bytes follow those in `in`.
     virtual CodecStep step(const unsigned char* in, std::size_t inSize, char* out,
                            std::size_t outSize, bool lastInput) = 0;
-    // Whether running out of packed bytes is a clean end (true only for formats without an
-    // end marker of their own).
+    // Whether running out of packed bytes now is a clean end (only for formats that may end
+    // without a marker of their own, and only once they hold all they should).
     virtual bool endsWithInput() const { return false; }
 
     PackedInput& input() { return input_; }

@@ -1,5 +1,6 @@
 #include "dos_time.h"
 
+#include <algorithm>
 #include <ctime>
 
 namespace karvex {
@@ -29,7 +30,7 @@ unsigned daysInMonth(unsigned year, unsigned month)
 
 } // namespace
 
-std::int64_t DosTimeConverter::toUnix(std::uint16_t dosDate, std::uint16_t dosTime)
+std::int64_t DosTimeConverter::asStored(std::uint16_t dosDate, std::uint16_t dosTime)
 {
     const unsigned year = 1980 + (dosDate >> 9);
     const unsigned month = (dosDate >> 5) & 0x0F;
@@ -41,9 +42,14 @@ std::int64_t DosTimeConverter::toUnix(std::uint16_t dosDate, std::uint16_t dosTi
         minute > 59 || second > 59) {
         return -1;
     }
-    const std::int64_t wallClock = daysFromCivil(year, month, day) * 86400 + hour * 3600 +
-                                   static_cast<std::int64_t>(minute) * 60 + second;
-    return wallClock - offsetAt(dosDate, hour);
+    return daysFromCivil(year, month, day) * 86400 + hour * 3600 +
+           static_cast<std::int64_t>(minute) * 60 + second;
+}
+
+std::int64_t DosTimeConverter::toUnix(std::uint16_t dosDate, std::uint16_t dosTime)
+{
+    const std::int64_t wallClock = asStored(dosDate, dosTime);
+    return wallClock < 0 ? -1 : wallClock - offsetAt(dosDate, dosTime >> 11);
 }
 
 std::int64_t DosTimeConverter::offsetAt(std::uint16_t dosDate, unsigned hour)
@@ -52,22 +58,33 @@ std::int64_t DosTimeConverter::offsetAt(std::uint16_t dosDate, unsigned hour)
     if (const auto found = offsets_.find(key); found != offsets_.end()) {
         return found->second;
     }
+    const int year = static_cast<int>(1980 + (dosDate >> 9));
+    const auto month = static_cast<unsigned>((dosDate >> 5) & 0x0F);
+    const auto day = static_cast<unsigned>(dosDate & 0x1F);
+    // Mid-hour: clear of the minute a daylight-saving change happens at.
+    constexpr int kProbeMinute = 30;
     std::tm local{};
-    local.tm_year = static_cast<int>(1980 + (dosDate >> 9)) - 1900;
-    local.tm_mon = static_cast<int>((dosDate >> 5) & 0x0F) - 1;
-    local.tm_mday = static_cast<int>(dosDate & 0x1F);
+    local.tm_year = year - 1900;
+    local.tm_mon = static_cast<int>(month) - 1;
+    local.tm_mday = static_cast<int>(day);
     local.tm_hour = static_cast<int>(hour);
-    local.tm_min = 30; // mid-hour: clear of the minute a daylight-saving change happens at
+    local.tm_min = kProbeMinute;
     local.tm_isdst = -1;
     const std::time_t utc = std::mktime(&local);
     std::int64_t offset = 0;
     if (utc != static_cast<std::time_t>(-1)) {
-        const std::int64_t wallClock =
+        const std::int64_t asked =
+            daysFromCivil(year, month, day) * 86400 + hour * 3600 + kProbeMinute * 60;
+        const std::int64_t normalised =
             daysFromCivil(local.tm_year + 1900, static_cast<unsigned>(local.tm_mon + 1),
                           static_cast<unsigned>(local.tm_mday)) *
                 86400 +
             local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec;
-        offset = wallClock - static_cast<std::int64_t>(utc);
+        // A time the clock skipped (a spring-forward gap) comes back moved to a real one, by
+        // either offset. The smaller of the two readings gives the offset in force before the
+        // change, the common reading of such a time: the packer's clock had not yet been set
+        // forward (Berlin's skipped 02:30 is 01:30 UTC, 03:30 summer time, never 01:30).
+        offset = std::min(asked, normalised) - static_cast<std::int64_t>(utc);
     }
     offsets_.emplace(key, offset);
     return offset;

@@ -10,7 +10,11 @@ namespace karvex {
 
 class DosTimeConverter {
 public:
+    // The time as stored, in seconds from 1970-01-01 00:00 of the packer's own clock (no zone);
     // -1 when the date or time is not a real one (month 0, hour 25, ...).
+    static std::int64_t asStored(std::uint16_t dosDate, std::uint16_t dosTime);
+    // The stored time read in the local time zone, as seconds since 1970 UTC; -1 as above. A
+    // time the local clock skipped is read with the offset in force just before the change.
     std::int64_t toUnix(std::uint16_t dosDate, std::uint16_t dosTime);
 
 private:

@@ -1,6 +1,34 @@
 #include "error.h"
 
+#include <cstdio>
+
 namespace karvex {
+namespace {
+
+// Whole MiB below 1 GiB, rounded up (never less than asked); GiB with one decimal above.
+std::string memoryText(std::uint64_t bytes)
+{
+    constexpr std::uint64_t kMiB = 1ULL << 20;
+    constexpr std::uint64_t kGiB = 1ULL << 30;
+    char text[32];
+    if (bytes < kGiB) {
+        std::snprintf(text, sizeof text, "%llu MiB",
+                      static_cast<unsigned long long>((bytes + kMiB - 1) / kMiB));
+    } else {
+        const std::uint64_t tenths = (bytes * 10 + kGiB / 2) / kGiB;
+        if (tenths % 10 == 0) {
+            std::snprintf(text, sizeof text, "%llu GiB",
+                          static_cast<unsigned long long>(tenths / 10));
+        } else {
+            std::snprintf(text, sizeof text, "%llu.%llu GiB",
+                          static_cast<unsigned long long>(tenths / 10),
+                          static_cast<unsigned long long>(tenths % 10));
+        }
+    }
+    return text;
+}
+
+} // namespace
 
 const char* describe(Error error)
 {
@@ -53,10 +81,24 @@ const char* describe(Error error)
         return "cancelled";
     case Error::BadRecord:
         return "the member's central record cannot be read";
+    case Error::NeedsMemory:
+        return "member needs more decoder memory than the library allows";
+    case Error::HeaderMismatch:
+        return "the member's local header names another file than its central record";
     case Error::IdenticalExists:
         return "an identical file is already at the save path";
     }
     return "unknown error";
+}
+
+std::string describeNeedsMemory(std::uint64_t needed)
+{
+    const std::string limit = memoryText(KARVEX_DECODER_MEMORY_LIMIT);
+    if (needed == 0) {
+        return std::string(describe(Error::NeedsMemory)) + " (" + limit + ")";
+    }
+    return "member needs " + memoryText(needed) + " of decoder memory, more than the " + limit +
+           " the library allows";
 }
 
 } // namespace karvex

@@ -5,6 +5,7 @@
 #include "karvex/karvex.h"
 
 #include <cstdint>
+#include <string>
 
 namespace karvex {
 
@@ -33,11 +34,17 @@ enum class Error : std::int32_t {
     Permission = KARVEX_E_PERMISSION,
     Cancelled = KARVEX_E_CANCELLED,
     BadRecord = KARVEX_E_BAD_RECORD,
+    NeedsMemory = KARVEX_E_NEEDS_MEMORY,
+    HeaderMismatch = KARVEX_E_HEADER_MISMATCH,
     // Not a failure: a file identical to the member is already at the save path.
     IdenticalExists = KARVEX_IDENTICAL_EXISTS,
 };
 
 // A short English sentence fragment for the error, e.g. "member is encrypted".
 const char* describe(Error error);
+
+// The NeedsMemory fragment with the amount the member asks for, e.g. "member needs 1.5 GiB of
+// decoder memory, more than the 512 MiB the library allows"; `needed` 0: the amount is unknown.
+std::string describeNeedsMemory(std::uint64_t needed);
 
 } // namespace karvex

@@ -287,6 +287,9 @@ Error findMember(const Archive& archive, const char* name, const Member*& member
     if (unreadable == nullptr) {
         return Error::NoMember;
     }
+    if (isEncrypted(unreadable->record)) {
+        return Error::Encrypted; // whatever else is wrong with it, it cannot be read without a key
+    }
     return unreadable->recordProblem == RecordProblem::UnsupportedMethod ? Error::UnsupportedMethod
                                                                          : Error::BadRecord;
 }
@@ -376,7 +379,8 @@ Error extractMember(const char* zipPath, const char* member, const char* savePat
     if (error = progress.report(); error != Error::None) {
         return error;
     }
-    if (error = copyMember(*archive, *entry, info, progress); error != Error::None) {
+    if (error = copyMember(*archive, *entry, info, progress, options.memoryNeeded);
+        error != Error::None) {
         return error;
     }
     // The last report comes once the data is checked, so a cancel there still leaves nothing.

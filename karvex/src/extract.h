@@ -14,6 +14,8 @@ struct ExtractOptions {
     std::uint32_t flags = KARVEX_EXTRACT_DEFAULT;
     KarvexProgressCallback progress = nullptr;
     void* context = nullptr;
+    // When given: on NeedsMemory, the decoder memory the member asks for (0 when unknown).
+    std::uint64_t* memoryNeeded = nullptr;
 };
 
 // Unpacks `member` (its listed name) of the archive `zipPath` to `savePath`, which must be a

@@ -65,6 +65,7 @@ Error listEveryMember(const char* zipPath, KarvexMemberCallback each, void* cont
         info.size = record.size;
         info.packedSize = record.compressedSize;
         info.modified = times.toUnix(record.dosDate, record.dosTime);
+        info.modifiedAsStored = DosTimeConverter::asStored(record.dosDate, record.dosTime);
         info.index = archive->indexOf(member);
         if (each(context, &info) != 0) {
             return Error::Cancelled;

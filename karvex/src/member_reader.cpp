@@ -23,11 +23,16 @@ bool looksLikeBomb(const RecordFields& record)
 
 } // namespace
 
+bool isEncrypted(const RecordFields& record)
+{
+    return (record.flags & kEncryptedFlag) != 0 ||
+           (record.method == kAesMethod && record.hasAesExtra);
+}
+
 Error inspectMember(const Archive& /*archive*/, const Member& member, MemberInfo& info)
 {
     const RecordFields& record = member.record;
-    if ((record.flags & kEncryptedFlag) != 0 ||
-        (record.method == kAesMethod && record.hasAesExtra)) {
+    if (isEncrypted(record)) {
         return Error::Encrypted;
     }
     if (member.recordProblem == RecordProblem::UnsupportedMethod) {
@@ -45,7 +50,8 @@ Error inspectMember(const Archive& /*archive*/, const Member& member, MemberInfo
     return Error::None;
 }
 
-Error copyMember(const Archive& archive, const Member& member, const MemberInfo& info, Sink& sink)
+Error copyMember(const Archive& archive, const Member& member, const MemberInfo& info, Sink& sink,
+                 std::uint64_t* memoryNeeded)
 {
     Error error = Error::None;
     const auto stream = openMemberStream(archive, member, error);
@@ -63,6 +69,9 @@ Error copyMember(const Archive& archive, const Member& member, const MemberInfo&
         const std::size_t want = remaining >= buffer.size() ? buffer.size() : remaining + 1;
         const std::int64_t got = stream->read(buffer.data(), want, error);
         if (got < 0) {
+            if (error == Error::NeedsMemory && memoryNeeded != nullptr) {
+                *memoryNeeded = stream->memoryNeeded();
+            }
             return error;
         }
         if (got == 0) {

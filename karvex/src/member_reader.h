@@ -27,7 +27,14 @@ struct MemberInfo {
 };
 Error inspectMember(const Archive& archive, const Member& member, MemberInfo& info);
 
-// Streams the member through `sink`. Fails without passing on more than the declared size.
-Error copyMember(const Archive& archive, const Member& member, const MemberInfo& info, Sink& sink);
+// Whether the record marks its member encrypted (the flag, or an AES record): said before any
+// other reason the member cannot be read.
+bool isEncrypted(const RecordFields& record);
+
+// Streams the member through `sink`. Fails without passing on more than the declared size. On
+// NeedsMemory, `memoryNeeded` (when given) receives the decoder memory the data asks for (0 when
+// it cannot be told).
+Error copyMember(const Archive& archive, const Member& member, const MemberInfo& info, Sink& sink,
+                 std::uint64_t* memoryNeeded = nullptr);
 
 } // namespace karvex

@@ -104,9 +104,12 @@ std::unique_ptr<MemberStream> openMemberStream(const Archive& archive, const Mem
     // A reader that walks the local headers must find the same member under the same name: the
     // same stored bytes where the listed name came from a Unicode Path field.
     std::string localName(nameSize, '\0');
-    if (!readAt(archive.fd(), headerOffset + kLocalHeaderSize, localName.data(), nameSize) ||
-        (record.unicodePath ? localName != archive.storedName(member)
-                            : listedForm(localName, record.flags) != archive.name(member))) {
+    if (!readAt(archive.fd(), headerOffset + kLocalHeaderSize, localName.data(), nameSize)) {
+        return nullptr;
+    }
+    if (record.unicodePath ? localName != archive.storedName(member)
+                           : listedForm(localName, record.flags) != archive.name(member)) {
+        error = Error::HeaderMismatch;
         return nullptr;
     }
 

@@ -53,6 +53,11 @@ std::string karvexCause(std::int32_t code)
         return "操作已取消。";
     case KARVEX_E_BAD_RECORD:
         return "这个文件在文件库目录中的记录已损坏。";
+    case KARVEX_E_NEEDS_MEMORY:
+        return "这个文件解压时需要的内存超过了文件库允许的上限(" +
+               std::to_string(KARVEX_DECODER_MEMORY_LIMIT >> 20) + " MiB),无法取出。";
+    case KARVEX_E_HEADER_MISMATCH:
+        return "这个文件在文件库中的两处记录不一致(文件头写的是另一个文件名),为安全起见不予取出。";
     default:
         break;
     }

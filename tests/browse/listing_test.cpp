@@ -97,7 +97,7 @@ std::int32_t listMembersDouble(const char* zip, KarvexMemberCallback each, void*
         }
         const std::string& name = list.names[i];
         const KarvexMemberInfo member{
-            name.c_str(), static_cast<std::uint32_t>(name.size()), 0, 0, 0, -1, i};
+            name.c_str(), static_cast<std::uint32_t>(name.size()), 0, 0, 0, -1, i, -1};
         if (each(context, &member) != 0) {
             return KARVEX_E_CANCELLED;
         }

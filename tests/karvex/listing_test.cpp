@@ -5,10 +5,13 @@
 #include "test_support.h"
 
 #include <climits>
+#include <cstdlib>
 #include <ctime>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <optional>
 #include <sys/stat.h>
+#include <tuple>
 #include <vector>
 #include <zlib.h>
 
@@ -309,6 +312,71 @@ TEST(DetailedListing, ListsEveryMemberWithItsDetailsAndCountsWhatIsLeftOut)
     EXPECT_EQ(KarvexListMembers((dir / "missing.zqr").c_str(), collect, &collected, nullptr),
               KARVEX_E_OPEN_ARCHIVE);
     EXPECT_THAT(KarvexVersion(), ::testing::MatchesRegex("[0-9]+\\.[0-9]+ \\(deflate: .+\\)"));
+}
+
+// Runs with TZ set to `zone`, then puts the old setting back.
+class ZoneSetting {
+public:
+    explicit ZoneSetting(const char* zone)
+    {
+        if (const char* old = std::getenv("TZ"); old != nullptr) {
+            old_ = old;
+        }
+        ::setenv("TZ", zone, 1);
+        ::tzset();
+    }
+    ZoneSetting(const ZoneSetting&) = delete;
+    ZoneSetting& operator=(const ZoneSetting&) = delete;
+    ~ZoneSetting()
+    {
+        if (old_) {
+            ::setenv("TZ", old_->c_str(), 1);
+        } else {
+            ::unsetenv("TZ");
+        }
+        ::tzset();
+    }
+
+private:
+    std::optional<std::string> old_;
+};
+
+TEST(DetailedListing, TimesAreGivenAsStoredAndAnHourTheClockSkippedIsReadBeforeTheChange)
+{
+    // Berlin's clocks went from 02:00 to 03:00 on 2025-03-30: 02:30 never happened there.
+    const ZoneSetting berlin("Europe/Berlin");
+    constexpr std::uint16_t kSpringDay = (2025 - 1980) << 9 | 3 << 5 | 30;
+    const auto at = [](unsigned hour, unsigned minute) {
+        return static_cast<std::uint16_t>(hour << 11 | minute << 5);
+    };
+    std::vector<ZipEntry> entries;
+    for (const auto& [name, hour, minute] :
+         {std::tuple{"before.txt", 1U, 59U}, std::tuple{"skipped.txt", 2U, 30U},
+          std::tuple{"after.txt", 3U, 1U}}) {
+        ZipEntry entry = file(name);
+        entry.dosDate = kSpringDay;
+        entry.dosTime = at(hour, minute);
+        entries.push_back(entry);
+    }
+    TempDir dir;
+    Collected collected;
+    ASSERT_EQ(KarvexListMembers(makeArchive(dir, entries).c_str(), collect, &collected, nullptr),
+              KARVEX_OK);
+    ASSERT_EQ(collected.members.size(), 3U);
+    constexpr std::int64_t kSpringMidnight = 1743292800; // 2025-03-30 00:00 on any clock
+    const auto wallClock = [](std::int64_t hour, std::int64_t minute) {
+        return kSpringMidnight + hour * 3600 + minute * 60;
+    };
+    // As stored: the packer's own clock, which shows 02:30 whatever the zone here.
+    EXPECT_EQ(collected.members[0].modifiedAsStored, wallClock(1, 59));
+    EXPECT_EQ(collected.members[1].modifiedAsStored, wallClock(2, 30));
+    EXPECT_EQ(collected.members[2].modifiedAsStored, wallClock(3, 1));
+    // In UTC: 01:59 is winter time (UTC+1), 03:01 summer time (UTC+2), and the skipped 02:30 is
+    // read on a clock not yet set forward (UTC+1): half an hour after that clock's 02:00, never
+    // before its 01:59.
+    EXPECT_EQ(collected.members[0].modified, wallClock(0, 59));
+    EXPECT_EQ(collected.members[1].modified, wallClock(1, 30));
+    EXPECT_EQ(collected.members[2].modified, wallClock(1, 1));
 }
 
 } // namespace

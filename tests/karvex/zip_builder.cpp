@@ -46,17 +46,17 @@ std::string zip64Extra(const Written& w, bool withOffset)
 
 // The fields shared by local and central headers, from "version needed" to the extra length.
 void putCommonFields(std::string& out, const ZipEntry& entry, const Written& w,
-                     const std::string& extra)
+                     const std::string& name, const std::string& extra)
 {
     put16(out, entry.zip64 ? 45 : 20);
     put16(out, entry.flags);
     put16(out, entry.method);
-    put16(out, 0);      // time
-    put16(out, 0x5A21); // date
+    put16(out, entry.dosTime);
+    put16(out, entry.dosDate);
     put32(out, w.crc);
     put32(out, entry.zip64 ? 0xFFFFFFFF : static_cast<std::uint32_t>(w.compressedSize));
     put32(out, entry.zip64 ? 0xFFFFFFFF : static_cast<std::uint32_t>(w.size));
-    put16(out, static_cast<std::uint32_t>(entry.name.size()));
+    put16(out, static_cast<std::uint32_t>(name.size()));
     put16(out, static_cast<std::uint32_t>(extra.size()));
 }
 
@@ -107,7 +107,9 @@ std::string buildZip(const std::vector<ZipEntry>& entries)
             written.push_back(shared);
             continue;
         }
-        const std::string payload = entry.method == 8 ? deflateRaw(entry.data) : entry.data;
+        const std::string payload = entry.packed        ? *entry.packed
+                                    : entry.method == 8 ? deflateRaw(entry.data)
+                                                        : entry.data;
         Written w;
         w.offset = out.size();
         w.crc = entry.crc.value_or(
@@ -117,9 +119,10 @@ std::string buildZip(const std::vector<ZipEntry>& entries)
         w.compressedSize = entry.packedSize.value_or(payload.size());
         const std::string extra =
             (entry.zip64 ? zip64Extra(w, false) : std::string()) + entry.extra;
+        const std::string& localName = entry.localName ? *entry.localName : entry.name;
         put32(out, 0x04034b50);
-        putCommonFields(out, entry, w, extra);
-        out += entry.name;
+        putCommonFields(out, entry, w, localName, extra);
+        out += localName;
         out += extra;
         out += payload;
         written.push_back(w);
@@ -132,7 +135,7 @@ std::string buildZip(const std::vector<ZipEntry>& entries)
         const std::string extra = (entry.zip64 ? zip64Extra(w, true) : std::string()) + entry.extra;
         put32(out, 0x02014b50);
         put16(out, 0x031E); // made by: Unix
-        putCommonFields(out, entry, w, extra);
+        putCommonFields(out, entry, w, entry.name, extra);
         put16(out, 0); // comment length
         put16(out, 0); // disk
         put16(out, 0); // internal attributes

@@ -20,6 +20,11 @@ struct ZipEntry {
     std::optional<std::size_t> sharesWith;   // point at an earlier entry's local header and data
     bool zip64 = false;                      // declare the sizes in a ZIP64 extra field
     std::string extra; // further extra fields, in the local header and the central record
+    // The stored bytes as a tool packed them; `data` is then what they unpack to (CRC and size).
+    std::optional<std::string> packed;
+    std::optional<std::string> localName; // another name in the local header
+    std::uint16_t dosTime = 0;
+    std::uint16_t dosDate = 0x5A21; // 2025-01-01
 };
 
 constexpr std::uint16_t kUtf8Flag = 1U << 11;

@@ -113,6 +113,53 @@ expect "7-Zip's LZMA unpacks" "$(md5sum < text.txt)" "$(md5sum < seven/text.txt)
 expect "7-Zip's bzip2 unpacks" "$(md5sum < text.txt)" "$(md5sum < seven/bzip2.txt)"
 expect "check reads every method" 0 "$("$zqr" check methods.zqr >/dev/null; "$zqr" check more-methods.zqr >/dev/null; echo $?)"
 
+# Each refusal names its true cause, and a stored time is shown as stored. The members: xz
+# streams back to back (read), an xz dictionary and a Zstandard window over the decoder memory
+# limit, a cut LZMA stream, local headers naming other files, an encrypted member of a method the
+# library cannot read, and a time Berlin's clocks skipped (2025-03-30 02:30).
+python3 - <<'PY'
+import struct, subprocess, zlib
+def tool(*args, data):
+    return subprocess.run(args, input=data, check=True, capture_output=True).stdout
+text = open("text.txt", "rb").read()
+half = len(text) // 2
+alone = tool("xz", "-c", "--format=lzma", data=text)
+members = [(b"both.txt", b"both.txt", 95, 0, 0, text,
+            tool("xz", "-c", data=text[:half]) + bytes(4) + tool("xz", "-c", data=text[half:])),
+           (b"dict.txt", b"dict.txt", 95, 0, 0, text,
+            tool("xz", "-c", "--lzma2=dict=1536MiB", data=text)),
+           (b"window.txt", b"window.txt", 93, 0, 0, text,
+            tool("zstd", "-q", "-c", "--long=30", data=text)),
+           (b"cut.txt", b"cut.txt", 14, 0, 0, text, b"\x09\x14\x05\x00" + alone[:5] + alone[13:-99]),
+           (b"a.txt", b"evil.sh", 0, 0, 0, b"x", b"x"), (b"b.txt", b"../b.txt", 0, 0, 0, b"x", b"x"),
+           (b"sealed.txt", b"sealed.txt", 98, 1, 0, b"s" * 9, b"\x5a" * 9),
+           (b"spring.txt", b"spring.txt", 0, 0, 2 << 11 | 30 << 5, b"x", b"x")]
+body, directory = b"", b""
+for name, local, method, flags, time, data, packed in members:
+    date = 45 << 9 | 3 << 5 | 30 if name == b"spring.txt" else 0x5A21
+    fields = (20, flags, method, time, date, zlib.crc32(data), len(packed), len(data))
+    directory += struct.pack("<IH", 0x02014B50, 0x31E) + struct.pack("<HHHHHIII", *fields) + \
+        struct.pack("<HHHHHII", len(name), 0, 0, 0, 0, 0, len(body)) + name
+    body += struct.pack("<I", 0x04034B50) + struct.pack("<HHHHHIII", *fields) + \
+        struct.pack("<HH", len(local), 0) + local + packed
+end = struct.pack("<IHHHHIIH", 0x06054B50, 0, 0, len(members), len(members), len(directory),
+                  len(body), 0)
+open("causes.zqr", "wb").write(body + directory + end)
+PY
+expect "check names each true cause" \
+  "dict.txt: cannot be opened: member needs 1.5 GiB of decoder memory, more than the 512 MiB the library allows|window.txt: cannot be opened: member needs 1 GiB of decoder memory, more than the 512 MiB the library allows|cut.txt: cannot be opened: member data is damaged|a.txt: cannot be opened: the member's local header names another file than its central record|b.txt: cannot be opened: the member's local header names another file than its central record|sealed.txt: not listed: is encrypted, and compressed with method 98, which this library cannot read" \
+  "$("$zqr" check causes.zqr | paste -sd'|')"
+mkdir causes
+"$zqr" get causes.zqr both.txt causes
+expect "xz streams back to back unpack whole" "$(md5sum < text.txt)" "$(md5sum < causes/both.txt)"
+expect "get says how much memory" \
+  "zqr: get: window.txt: member needs 1 GiB of decoder memory, more than the 512 MiB the library allows" \
+  "$("$zqr" get causes.zqr window.txt causes 2>&1)"
+expect "get says encrypted first" "zqr: get: sealed.txt: member is encrypted" \
+  "$("$zqr" get causes.zqr sealed.txt causes 2>&1)"
+expect "list -l shows the time as stored" 1 \
+  "$(TZ=Europe/Berlin "$zqr" list -l causes.zqr 2>/dev/null | grep -c ' 2025-03-30 02:30  spring.txt$')"
+
 # One member the library cannot read costs only itself, and check names it and says why.
 python3 - <<'PY'
 import zipfile

@@ -18,6 +18,14 @@ std::string problemOf(const karvex::Archive& archive, const karvex::Member& memb
     if (member.problem != karvex::NameProblem::None) {
         return std::string("not listed: ") + karvex::describe(member.problem);
     }
+    // Encrypted comes first: without the key nothing else about the data matters.
+    if (member.recordProblem != karvex::RecordProblem::None && karvex::isEncrypted(member.record)) {
+        return "not listed: is encrypted, and " +
+               (member.recordProblem == karvex::RecordProblem::UnsupportedMethod
+                    ? "compressed with method " + std::to_string(member.record.method) +
+                          ", which this library cannot read"
+                    : std::string("its central record ") + karvex::describe(member.recordProblem));
+    }
     if (member.recordProblem == karvex::RecordProblem::UnsupportedMethod) {
         return "not listed: is compressed with method " + std::to_string(member.record.method) +
                ", which this library cannot read";
@@ -31,9 +39,13 @@ std::string problemOf(const karvex::Archive& archive, const karvex::Member& memb
     }
     karvex::MemberInfo info;
     karvex::Error error = karvex::inspectMember(archive, member, info);
+    std::uint64_t memoryNeeded = 0;
     if (error == karvex::Error::None) {
         DiscardSink sink;
-        error = karvex::copyMember(archive, member, info, sink);
+        error = karvex::copyMember(archive, member, info, sink, &memoryNeeded);
+    }
+    if (error == karvex::Error::NeedsMemory) {
+        return "cannot be opened: " + karvex::describeNeedsMemory(memoryNeeded);
     }
     if (error != karvex::Error::None) {
         return std::string("cannot be opened: ") + karvex::describe(error);

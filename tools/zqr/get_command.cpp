@@ -58,10 +58,15 @@ int getCommand(const Arguments& args)
     }
     const std::string savePath = (folder == "/" ? "" : folder) + "/" + args[1];
     removePartOnSignals();
+    std::uint64_t memoryNeeded = 0;
+    karvex::ExtractOptions options;
+    options.memoryNeeded = &memoryNeeded;
     const karvex::Error error =
-        karvex::extractMember(args[0].c_str(), args[1].c_str(), savePath.c_str());
+        karvex::extractMember(args[0].c_str(), args[1].c_str(), savePath.c_str(), options);
     if (error != karvex::Error::None) {
-        reportError("get: " + karvex::printableName(args[1]) + ": " + karvex::describe(error));
+        reportError("get: " + karvex::printableName(args[1]) + ": " +
+                    (error == karvex::Error::NeedsMemory ? karvex::describeNeedsMemory(memoryNeeded)
+                                                         : karvex::describe(error)));
         return kExitFailed;
     }
     return kExitOk;

@@ -26,7 +26,7 @@ public:
         if (detailed_) {
             char details[96];
             std::snprintf(details, sizeof details, "%12" PRIu64 " %12" PRIu64 "  %s  ", member.size,
-                          member.packedSize, dateText(member.modified).c_str());
+                          member.packedSize, dateText(member.modifiedAsStored).c_str());
             out_ += details;
         }
         out_.append(member.name, member.nameLength);
@@ -44,14 +44,15 @@ public:
 private:
     static constexpr std::size_t kFlushSize = 1U << 16;
 
-    // Local time, as a file manager shows it.
-    static std::string dateText(std::int64_t modified)
+    // The date and time exactly as the archive stores them (the packer's wall clock): read
+    // through this machine's zone, a time its clock skipped would move by an hour.
+    static std::string dateText(std::int64_t asStored)
     {
-        const auto seconds = static_cast<std::time_t>(modified);
-        std::tm local{};
+        const auto seconds = static_cast<std::time_t>(asStored);
+        std::tm stored{};
         char text[32];
-        if (modified < 0 || localtime_r(&seconds, &local) == nullptr ||
-            std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &local) == 0) {
+        if (asStored < 0 || gmtime_r(&seconds, &stored) == nullptr ||
+            std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &stored) == 0) {
             return "unknown date    ";
         }
         return text;
