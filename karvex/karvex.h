@@ -255,6 +255,12 @@ KARVEX_API int32_t KarvexExtractMember(const char* zipPath, const char* member,
 /* The library's version and the inflater it was built with, for example "1.1 (deflate: isa-l)". */
 KARVEX_API const char* KarvexVersion(void);
 
+/* sizeof(KarvexMemberInfo) in this library. KarvexMemberInfo only ever grows at its end: a
+   caller built against a newer header reads a field only when the record this library hands
+   over is large enough to hold it. Libraries older than this entry hand over the record up to
+   and including `index`. */
+KARVEX_API uint32_t KarvexMemberInfoSize(void);
+
 #ifdef __cplusplus
 }
 #endif

@@ -55,4 +55,9 @@ KARVEX_API const char* KarvexVersion(void)
     return karvex::versionText();
 }
 
+KARVEX_API uint32_t KarvexMemberInfoSize(void)
+{
+    return static_cast<uint32_t>(sizeof(KarvexMemberInfo));
+}
+
 } // extern "C"

@@ -90,6 +90,18 @@ KarvexListMembersEntry findKarvexListMembers()
     return reinterpret_cast<KarvexListMembersEntry>(findEntry("KarvexListMembers"));
 }
 
+std::uint32_t findKarvexMemberInfoSize()
+{
+    const Binding& state = binding();
+    if (state.listDouble != nullptr || state.extractDouble != nullptr) {
+        return sizeof(KarvexMemberInfo); // the doubles are built against this header
+    }
+    using SizeEntry = decltype(&KarvexMemberInfoSize);
+    // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast): the entry's declared type
+    const auto size = reinterpret_cast<SizeEntry>(findEntry("KarvexMemberInfoSize"));
+    return size == nullptr ? 0 : size();
+}
+
 void useKarvexLibraryName(const std::string& name)
 {
     Binding& state = binding();

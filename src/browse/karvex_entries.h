@@ -36,6 +36,10 @@ KarvexListMembersEntry findKarvexListMembers();
 // The unpack with progress, or nullptr when the library has no such entry (callers then use
 // GetFileFromZipFile2). Throws like the others when the library itself is missing.
 KarvexExtractMemberEntry bindKarvexExtractMember();
+// How many bytes of KarvexMemberInfo the library's listing hands over: its own record's size, or
+// 0 for a library older than that entry (whose record ends with `index`). Throws like the others
+// when the library itself is missing.
+std::uint32_t findKarvexMemberInfoSize();
 
 // Test seams: another library name to bind ("Karvex.dll" when empty), or doubles of the two
 // entries in place of any library (nullptr: bind the library again).

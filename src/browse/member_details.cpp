@@ -19,16 +19,24 @@ std::string bytes(std::uint64_t count)
     return digits;
 }
 
-// Seconds since 1970 as "yyyy-MM-dd HH:mm" in local time; empty when the time cannot be shown.
-std::string localMinute(std::int64_t seconds)
+// The member's date as "yyyy-MM-dd HH:mm": the stored wall-clock time when the listing gave it,
+// else the UTC time in local time; empty when there is none or it cannot be shown.
+std::string shownMinute(const MemberDetails& details)
 {
-    const auto time = static_cast<std::time_t>(seconds);
-    std::tm local{};
-    if (localtime_r(&time, &local) == nullptr) {
+    const bool stored = details.modifiedAsStored >= 0;
+    if (!stored && details.modified < 0) {
+        return {};
+    }
+    const auto time =
+        static_cast<std::time_t>(stored ? details.modifiedAsStored : details.modified);
+    std::tm clock{};
+    // The stored time counts from midnight of the packer's own clock: gmtime gives it back as it
+    // was written, with no zone applied.
+    if ((stored ? gmtime_r(&time, &clock) : localtime_r(&time, &clock)) == nullptr) {
         return {};
     }
     std::array<char, 32> text{};
-    const std::size_t length = std::strftime(text.data(), text.size(), "%Y-%m-%d %H:%M", &local);
+    const std::size_t length = std::strftime(text.data(), text.size(), "%Y-%m-%d %H:%M", &clock);
     return std::string(text.data(), length);
 }
 
@@ -38,11 +46,9 @@ std::string describeMember(const MemberDetails& details)
 {
     std::string line =
         "大小 " + bytes(details.size) + " 字节  压缩后 " + bytes(details.packedSize) + " 字节";
-    if (details.modified >= 0) {
-        const std::string minute = localMinute(details.modified);
-        if (!minute.empty()) {
-            line += "  " + minute;
-        }
+    const std::string minute = shownMinute(details);
+    if (!minute.empty()) {
+        line += "  " + minute;
     }
     return line;
 }
@@ -83,7 +89,7 @@ std::string memberTooltip(const std::string& name, const std::optional<MemberDet
     }
     tip += "\n大小: " + shortSize(details->size);
     tip += "\n压缩后大小: " + shortSize(details->packedSize);
-    const std::string minute = details->modified >= 0 ? localMinute(details->modified) : "";
+    const std::string minute = shownMinute(*details);
     if (!minute.empty()) {
         tip += "\n修改日期: " + minute;
     }

@@ -1,5 +1,6 @@
 #include "browse/member_listing.h"
 
+#include <cstddef>
 #include <cstring>
 #include <string_view>
 #include <utility>
@@ -11,22 +12,33 @@ namespace {
 // The list buffer GetFileIndexList2 writes into: this many spaces, plus the zero byte after.
 constexpr std::size_t kListBufferLength = 100000;
 
+// What the listing's callback is handed: where the members go, and whether the library's record
+// is new enough to carry the stored time.
+struct EachMemberContext {
+    MemberSink sink;
+    bool storedTime = false;
+};
+
 int eachMember(void* context, const KarvexMemberInfo* member)
 {
-    const auto& sink = *static_cast<MemberSink*>(context);
-    return sink(ListedMember{std::string(member->name, member->nameLength),
-                             MemberDetails{member->size, member->packedSize, member->modified}})
-               ? 0
-               : 1;
+    const auto& each = *static_cast<EachMemberContext*>(context);
+    MemberDetails details{member->size, member->packedSize, member->modified};
+    if (each.storedTime) {
+        details.modifiedAsStored = member->modifiedAsStored;
+    }
+    return each.sink(ListedMember{std::string(member->name, member->nameLength), details}) ? 0 : 1;
 }
 
-MemberListOutcome readUnbounded(KarvexListMembersEntry listMembers, const std::string& zipPath,
+MemberListOutcome readUnbounded(const ListingEntries& entries, const std::string& zipPath,
                                 const MemberSink& sink)
 {
     KarvexListSummary summary{};
-    MemberSink each = sink; // the library's context is a pointer to something it may change
+    // A record from an older library ends before the stored time: it is never read there.
+    constexpr std::size_t kWithStoredTime =
+        offsetof(KarvexMemberInfo, modifiedAsStored) + sizeof(KarvexMemberInfo::modifiedAsStored);
+    EachMemberContext each{sink, entries.memberInfoSize >= kWithStoredTime};
     MemberListOutcome outcome;
-    outcome.result = listMembers(zipPath.c_str(), eachMember, &each, &summary);
+    outcome.result = entries.listMembers(zipPath.c_str(), eachMember, &each, &summary);
     if (outcome.result >= 0) {
         outcome.hidden = summary.duplicates + summary.unsafeNames + summary.separators +
                          summary.undecodable + summary.badRecords;
@@ -68,6 +80,8 @@ ListingEntries bindListingEntries()
     entries.listMembers = findKarvexListMembers();
     if (entries.listMembers == nullptr) {
         entries.listText = bindGetFileIndexList2();
+    } else {
+        entries.memberInfoSize = findKarvexMemberInfoSize();
     }
     return entries;
 }
@@ -76,7 +90,7 @@ MemberListOutcome readMemberList(const ListingEntries& entries, const std::strin
                                  const MemberSink& sink)
 {
     if (entries.listMembers != nullptr) {
-        return readUnbounded(entries.listMembers, zipPath, sink);
+        return readUnbounded(entries, zipPath, sink);
     }
     return readListText(entries.listText, zipPath, sink);
 }

@@ -20,6 +20,7 @@ namespace browse {
 struct ListingEntries {
     KarvexListMembersEntry listMembers = nullptr; // nullptr: an older library
     GetFileIndexList2Entry listText = nullptr;    // bound only when listMembers is missing
+    std::uint32_t memberInfoSize = 0; // bytes of KarvexMemberInfo that listMembers hands over
 };
 // Throws ExternalFunctionError when the library or both entries are missing.
 ListingEntries bindListingEntries();

@@ -17,7 +17,11 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <QToolTip>
+#include <cstdint>
+#include <cstdlib>
+#include <ctime>
 #include <gtest/gtest.h>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -213,6 +217,36 @@ TEST(Finding, AMembersTooltipGivesItsFullNameSizesAndDate)
     // Filtered, the tooltip still belongs to the member under the pointer.
     typeInto(sheet.sle_find->lineEdit(), "河流");
     EXPECT_TRUE(tooltipAt(sheet, 0).startsWith("名称: 第一卷/插图/河流说明.txt\n"));
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST(Finding, AMembersDateIsShownAsTheArchiveStoresItEvenInAnHourTheClockSkipped)
+{
+    // Berlin's clocks went from 02:00 to 03:00 on 2025-03-30: 02:30 never happened there, yet a
+    // packer elsewhere wrote it, and that is the date the member carries. (The archive is made
+    // before the zone is set: the tool that makes it would move the time itself.)
+    ScratchFolder folder;
+    AnsweredMessageBoxes boxes;
+    constexpr std::uint16_t kSpringDay = (2025 - 1980) << 9 | 3 << 5 | 30;
+    constexpr std::uint16_t kHalfPastTwo = 2 << 11 | 30 << 5;
+    folder.addArchive("spring.zqr", {{"skipped.txt", "written at 02:30"}},
+                      std::pair{kHalfPastTwo, kSpringDay});
+    const std::optional<std::string> zone =
+        qEnvironmentVariableIsSet("TZ") ? std::optional(qEnvironmentVariable("TZ").toStdString())
+                                        : std::nullopt;
+    ::setenv("TZ", "Europe/Berlin", 1);
+    ::tzset();
+    RunningViewer viewer;
+    w_brow& sheet = *viewer.sheet();
+    RunningViewer::clickItem(sheet, true, 0);
+    const QString tip = tooltipAt(sheet, 0);
+    if (zone) {
+        ::setenv("TZ", zone->c_str(), 1);
+    } else {
+        ::unsetenv("TZ");
+    }
+    ::tzset();
+    EXPECT_TRUE(tip.endsWith("\n修改日期: 2025-03-30 02:30")) << tip.toStdString();
     EXPECT_TRUE(boxes.shown.empty());
 }
 

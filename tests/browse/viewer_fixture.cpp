@@ -40,8 +40,9 @@ std::string ScratchFolder::filePath(const std::string& name) const
     return folder_.filePath(QString::fromStdString(name)).toStdString();
 }
 
-void ScratchFolder::addArchive(const std::string& name,
-                               const std::vector<std::pair<std::string, std::string>>& members)
+void ScratchFolder::addArchive(
+    const std::string& name, const std::vector<std::pair<std::string, std::string>>& members,
+    std::optional<std::pair<std::uint16_t, std::uint16_t>> dosTimeAndDate)
 {
     int error = 0;
     zip_t* archive = zip_open(filePath(name).c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
@@ -49,9 +50,15 @@ void ScratchFolder::addArchive(const std::string& name,
     for (const auto& [member, content] : members) {
         zip_source_t* source = zip_source_buffer(archive, content.data(), content.size(), 0);
         ASSERT_NE(source, nullptr);
-        if (zip_file_add(archive, member.c_str(), source, ZIP_FL_ENC_UTF_8) < 0) {
+        const zip_int64_t index = zip_file_add(archive, member.c_str(), source, ZIP_FL_ENC_UTF_8);
+        if (index < 0) {
             zip_source_free(source);
             FAIL() << "cannot add " << member;
+        }
+        if (dosTimeAndDate) {
+            ASSERT_EQ(zip_file_set_dostime(archive, static_cast<zip_uint64_t>(index),
+                                           dosTimeAndDate->first, dosTimeAndDate->second, 0),
+                      0);
         }
     }
     ASSERT_EQ(zip_close(archive), 0);

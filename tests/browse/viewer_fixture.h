@@ -10,7 +10,9 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QUrl>
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -37,9 +39,11 @@ public:
     [[nodiscard]] QString path() const { return folder_.path(); }
     [[nodiscard]] std::string filePath(const std::string& name) const;
 
-    // A ZIP archive holding the members (name, content) in this order.
+    // A ZIP archive holding the members (name, content) in this order; each dated with the DOS
+    // time and date given, or now.
     void addArchive(const std::string& name,
-                    const std::vector<std::pair<std::string, std::string>>& members);
+                    const std::vector<std::pair<std::string, std::string>>& members,
+                    std::optional<std::pair<std::uint16_t, std::uint16_t>> dosTimeAndDate = {});
     void writeFile(const std::string& name, const std::string& content);
     [[nodiscard]] bool exists(const std::string& name) const;
     [[nodiscard]] std::string read(const std::string& name) const;
