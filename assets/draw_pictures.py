@@ -4,8 +4,9 @@
     python3 assets/draw_pictures.py              # rewrite the pictures in assets/
     python3 assets/draw_pictures.py --preview D  # also write enlarged PNG copies into D
 
-Besides the pictures compiled into the program, it draws the desktop icons under icons/hicolor/
-(the application's and the .zqr file type's, PNG at several sizes) that the installation copies.
+The desktop icons (the application's and the .zqr file type's) are not drawn here: their masters
+are the SVG files under icons/hicolor/scalable/, drawn to match art.application and
+art.archive_document, and the build renders the PNG sizes from them.
 
 The pictures are committed; run this again only after changing the drawing. The output is
 deterministic, so an unchanged drawing gives byte-identical files.
@@ -41,14 +42,6 @@ STOCK = [
     ("help!", "bitmap", 104, "help_up.bmp", lambda: art.help_badge(pressed=False)),
     ("Help!", "bitmap", 105, "help_down.bmp", lambda: art.help_badge(pressed=True)),
     ("HyperLink!", "cursor", 301, "hyperlink.png", art.hand_pointer),
-]
-
-# The icons a Linux desktop shows for the viewer (apps/) and for .zqr files (mimetypes/), in the
-# hicolor theme's folder layout, which the installation copies as it is.
-DESKTOP_ICON_SIZES = [16, 22, 24, 32, 48, 64, 128, 256]
-DESKTOP_ICONS = [
-    ("apps/varnelook.png", lambda size: art.application(size, margin=2.0)),
-    ("mimetypes/application-x-zqr.png", art.archive_document),
 ]
 
 
@@ -91,11 +84,6 @@ def main():
             picture(relative, draw(), encoders.bmp24, 16)
         index.append(f"{name} {kind} {number} {filename}{extra}")
     write(os.path.join(HERE, "stock", "index.txt"), ("\n".join(index) + "\n").encode("ascii"))
-
-    for size in DESKTOP_ICON_SIZES:
-        for relative, draw in DESKTOP_ICONS:
-            picture(f"icons/hicolor/{size}x{size}/{relative}", draw(size), encoders.png,
-                    max(1, 128 // size))
 
     if args.preview:
         os.makedirs(args.preview, exist_ok=True)

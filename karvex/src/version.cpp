@@ -4,7 +4,7 @@ namespace karvex {
 
 const char* versionText()
 {
-    return "1.1 (deflate: " KARVEX_INFLATER ")";
+    return KARVEX_VERSION " (deflate: " KARVEX_INFLATER ")";
 }
 
 } // namespace karvex

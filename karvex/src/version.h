@@ -4,7 +4,7 @@
 
 namespace karvex {
 
-// For example "1.1 (deflate: zlib)"; a string with static storage.
+// For example "1.0 (deflate: zlib)", the project's version; a string with static storage.
 const char* versionText();
 
 } // namespace karvex

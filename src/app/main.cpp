@@ -16,6 +16,6 @@ int main(int argc, char** argv)
         std::fputs(start.output.c_str(), stdout);
         return std::fflush(stdout) == 0 ? 0 : 1;
     }
-    host::setDesktopEntry("varnelook");
+    host::setDesktopEntry("org.example.Varnelook");
     return host::run(argc, argv, [&start] { return std::make_unique<browser>(start.place); });
 }
