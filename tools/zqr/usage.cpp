@@ -21,10 +21,11 @@ const char* const kListUsage =
     "Prints the names the viewer lists, one a line, every one, and says on standard error how\n"
     "many members were left out.\n"
     "\n"
-    "  -l      with size, packed size and date (as stored), a header line and a totals line\n"
-    "  --json  one JSON object a line per member (JSON Lines), left-out members with the reason\n"
-    "  -0      each name followed by a NUL byte instead of a newline, for xargs -0\n"
-    "  --help  show this help and exit\n";
+    "  -l          with size, packed size and date (as stored), a header and a totals line\n"
+    "  --json      one JSON object a line per member (JSON Lines), left-out members with the\n"
+    "              reason\n"
+    "  -0          each name followed by a NUL byte instead of a newline, for xargs -0\n"
+    "  -h, --help  show this help and exit\n";
 
 const char* const kGetUsage =
     "usage: zqr get ARCHIVE MEMBER [FOLDER | -]\n"
@@ -32,14 +33,14 @@ const char* const kGetUsage =
     "FOLDER. With - as FOLDER, writes the member's bytes to standard output instead; the exit\n"
     "status is 1 when its size or CRC turns out wrong after bytes went out.\n"
     "\n"
-    "  --help  show this help and exit\n";
+    "  -h, --help  show this help and exit\n";
 
 const char* const kCheckUsage =
     "usage: zqr check ARCHIVE\n"
     "Reads every member to its end and prints each one the viewer cannot list or open, and why;\n"
     "exits 1 when it found any.\n"
     "\n"
-    "  --help  show this help and exit\n";
+    "  -h, --help  show this help and exit\n";
 
 const char* const kPackUsage =
     "usage: zqr pack [--name-encoding utf-8|gbk] ARCHIVE FILE|FOLDER...\n"
@@ -47,7 +48,7 @@ const char* const kPackUsage =
     "\n"
     "  --name-encoding utf-8|gbk  names in UTF-8, flagged as such (the default), or in GBK\n"
     "                             without the flag\n"
-    "  --help                     show this help and exit\n";
+    "  -h, --help                 show this help and exit\n";
 
 bool asksForHelp(const Arguments& args)
 {
