@@ -396,4 +396,28 @@ Error extractMember(const char* zipPath, const char* member, const char* savePat
     return Error::None;
 }
 
+Error streamMember(const char* zipPath, const char* member, Sink& sink, std::uint64_t* memoryNeeded)
+{
+    if (zipPath == nullptr || member == nullptr) {
+        return Error::Argument;
+    }
+    if (const Error error = checkRequestedMember(member); error != Error::None) {
+        return error;
+    }
+    Error error = Error::None;
+    const auto archive = Archive::open(zipPath, error);
+    if (!archive) {
+        return error;
+    }
+    const Member* entry = nullptr;
+    if (error = findMember(*archive, member, entry); error != Error::None) {
+        return error;
+    }
+    MemberInfo info;
+    if (error = inspectMember(*archive, *entry, info); error != Error::None) {
+        return error;
+    }
+    return copyMember(*archive, *entry, info, sink, memoryNeeded);
+}
+
 } // namespace karvex

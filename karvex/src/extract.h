@@ -9,6 +9,8 @@
 
 namespace karvex {
 
+class Sink;
+
 // How an unpack may depart from the defaults: KARVEX_EXTRACT_* flags and a progress callback.
 struct ExtractOptions {
     std::uint32_t flags = KARVEX_EXTRACT_DEFAULT;
@@ -23,5 +25,11 @@ struct ExtractOptions {
 // folder exists).
 Error extractMember(const char* zipPath, const char* member, const char* savePath,
                     const ExtractOptions& options = {});
+
+// Streams `member` (its listed name) of the archive `zipPath` into `sink` under the same checks
+// as an unpack (name, record, encryption, declared size, decoder memory, size and CRC at the
+// end), writing nothing to disk. The sink may already hold bytes when size or CRC fail at the end.
+Error streamMember(const char* zipPath, const char* member, Sink& sink,
+                   std::uint64_t* memoryNeeded = nullptr);
 
 } // namespace karvex

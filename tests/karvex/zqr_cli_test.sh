@@ -24,7 +24,7 @@ printf '<p>第一章</p>\n' > docs/章节/一.html
 "$zqr" pack --name-encoding gbk gbk.zqr docs; expect "pack gbk exits 0" 0 $?
 expect "list shows the names" "docs/readme.txt|docs/章节/一.html" "$("$zqr" list utf8.zqr | paste -sd'|')"
 expect "gbk list shows the same names" "$("$zqr" list utf8.zqr)" "$("$zqr" list gbk.zqr)"
-detail=$("$zqr" list -l utf8.zqr | head -1)
+detail=$("$zqr" list -l utf8.zqr | sed -n 3p)
 expect "list -l shows size, packed size, date and name" 1 \
   "$(printf '%s\n' "$detail" | grep -cE '^ +11 +[0-9]+  [0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}  docs/readme.txt$')"
 expect "--version gives the project's version and names the inflater" "zqr $version (deflate: …)" \
@@ -39,7 +39,23 @@ err=$("$zqr" get gbk.zqr "docs/章节/一.html" out 2>&1 >/dev/null); rc=$?
 expect "get refuses to overwrite" 1 $rc
 expect "one-line error" "zqr: get: docs/章节/一.html: a file already exists at the save path" "$err"
 
-head -c 100 utf8.zqr > cut.zqr
+# Each command's own help, on standard output, exit 0: never taken as an archive's name.
+for command in list get check pack; do
+  help=$("$zqr" $command --help); rc=$?
+  expect "$command --help exits 0 with its usage" "0 usage: zqr $command" "$rc $(printf '%s\n' "$help" | head -1 | cut -d' ' -f1-3)"
+done
+expect "list -h is help too" 0 "$("$zqr" list -h >/dev/null; echo $?)"
+expect "a member named --help after the archive is a member" \
+  "zqr: get: --help: no such member" "$("$zqr" get utf8.zqr --help 2>&1)"
+
+# get to standard output: the member's bytes exactly, nothing written to disk.
+before=$(ls -A)
+"$zqr" get gbk.zqr "docs/章节/一.html" - > stdout.bin; expect "get to - exits 0" 0 $?
+expect "get to - writes the member's bytes" "same" "$(cmp -s stdout.bin docs/章节/一.html && echo same)"
+expect "get to - writes no file" "$before|stdout.bin" "$(ls -A | grep -v '^stdout.bin$')|stdout.bin"
+rm stdout.bin
+
+
 err=$("$zqr" list cut.zqr 2>&1 >/dev/null); expect "list of a cut file fails" 1 $?
 expect "list error is one line" 1 "$(printf '%s\n' "$err" | wc -l)"
 
@@ -52,6 +68,11 @@ at = data.find(b"hello hello")
 data[at] ^= 1
 open("crc.zqr", "wb").write(data)
 PY
+err=$("$zqr" get crc.zqr h.txt - 2>&1 >crc-out.bin); rc=$?
+expect "get to -: a CRC failure exits 1 and says the bytes out are not the member's" \
+  "1 zqr: get: h.txt: member data fails its CRC check; the 17 bytes already written to standard output are not the member's true data" \
+  "$rc $err"
+rm -f crc-out.bin
 report=$("$zqr" check crc.zqr); rc=$?
 expect "check fails a damaged archive" 1 $rc
 expect "check says why" "h.txt: cannot be opened: member data fails its CRC check" "$report"
@@ -109,6 +130,8 @@ done
 # does), and its bzip2.
 7zz a -tzip -mm=LZMA -m0=LZMA:eos=off seven.zqr text.txt >/dev/null
 cp text.txt bzip2.txt && 7zz a -tzip -mm=BZip2 seven.zqr bzip2.txt >/dev/null
+expect "get to -: a deflated member is the same bytes" "$(md5sum < text.txt)" \
+  "$("$zqr" get methods.zqr deflate.txt - | md5sum)"
 mkdir seven
 "$zqr" get seven.zqr text.txt seven && "$zqr" get seven.zqr bzip2.txt seven
 expect "7-Zip's LZMA unpacks" "$(md5sum < text.txt)" "$(md5sum < seven/text.txt)"
@@ -157,6 +180,10 @@ expect "xz streams back to back unpack whole" "$(md5sum < text.txt)" "$(md5sum <
 expect "get says how much memory" \
   "zqr: get: window.txt: member needs 1 GiB of decoder memory, more than the 512 MiB the library allows" \
   "$("$zqr" get causes.zqr window.txt causes 2>&1)"
+err=$("$zqr" get causes.zqr window.txt - 2>&1 >window.out); rc=$?
+expect "get to -: the decoder memory limit holds, nothing written" \
+  "1 zqr: get: window.txt: member needs 1 GiB of decoder memory, more than the 512 MiB the library allows|0" \
+  "$rc $err|$(wc -c < window.out)"
 expect "get says encrypted first" "zqr: get: sealed.txt: member is encrypted" \
   "$("$zqr" get causes.zqr sealed.txt causes 2>&1)"
 expect "list -l shows the time as stored" 1 \
@@ -188,6 +215,85 @@ with zipfile.ZipFile("many.zqr", "w") as z:
 PY
 expect "list prints every member" 20000 "$("$zqr" list many.zqr | wc -l)"
 
+# The forms of list for scripts, on one archive of awkward names: --json (one object a line,
+# names exact, left-out members with their reason) agrees with list -l row by row; -0 ends each
+# name with a NUL; list -l has a header line and a totals line.
+python3 -W ignore - <<'PY'
+import zipfile
+with zipfile.ZipFile("names.zqr", "w") as z:
+    z.writestr(zipfile.ZipInfo('say "hi".txt', (2025, 3, 30, 2, 30, 0)), "x" * 1000,
+               compress_type=zipfile.ZIP_DEFLATED)
+    z.writestr("space and 中文.txt", "stored as it is")
+    z.writestr("tab\tname.txt", "left out: a control character")
+    z.writestr("../out.txt", "left out: out of the folder")
+    z.writestr("folder/", "")
+    z.writestr("space and 中文.txt", "a second entry of the same name")
+    z.writestr("empty.txt", "")
+data = bytearray(open("names.zqr", "rb").read())
+# A name that is neither UTF-8 nor GB18030 (no UTF-8 flag): left out as undecodable.
+at = data.find(b"empty.txt")
+while at >= 0:
+    data[at:at + 2] = b"\xff\x80"
+    at = data.find(b"empty.txt", at + 1)
+open("names.zqr", "wb").write(data)
+with zipfile.ZipFile("none.zqr", "w") as z:
+    z.writestr("../only-out.txt", "left out")
+PY
+"$zqr" list --json names.zqr > names.json 2>/dev/null; expect "list --json exits 0" 0 $?
+"$zqr" list -l names.zqr > names.l 2>/dev/null
+"$zqr" list -0 names.zqr > names.0 2>/dev/null
+cat > agree.py <<'PY'
+import json, zlib
+problems = []
+def want(what, expected, actual):
+    if expected != actual:
+        problems.append("%s: expected %r, got %r" % (what, expected, actual))
+lines = open("names.json", "rb").read().split(b"\n")
+want("JSON Lines end with a newline", b"", lines[-1])
+rows = [json.loads(line) for line in lines[:-1]]
+want("one object per member, the folder left out", 6, len(rows))
+by_name = {row["name"]: row for row in rows}
+quoted = by_name.get('say "hi".txt', {})
+want("size", 1000, quoted.get("size"))
+want("method", [8, "deflate"], [quoted.get("method"), quoted.get("method_name")])
+want("crc32", "%08x" % zlib.crc32(b"x" * 1000), quoted.get("crc32"))
+want("the stored time in ISO 8601", "2025-03-30T02:30:00", quoted.get("modified"))
+want("a listed member has no reason", None, quoted.get("left_out"))
+want("a control character in a name, exact", "name holds a control character",
+     by_name.get("tab\tname.txt", {}).get("left_out"))
+want("the reason for a name out of the folder", 'name has a ".." component',
+     by_name.get("../out.txt", {}).get("left_out"))
+want("the second entry of a name", ["the same name occurs earlier in the archive", 31],
+     [rows[4].get("left_out"), rows[4].get("size")] if len(rows) > 4 else None)
+undecodable = [row for row in rows if "name_hex" in row]
+want("an undecodable name byte for byte, and left out", [["ff807074792e747874", True]],
+     [[row["name_hex"], row["left_out"] is not None] for row in undecodable])
+listed = [row for row in rows if row.get("left_out") is None]
+text = open("names.l", encoding="utf-8").read().split("\n")
+want("-l header", ["        Size       Packed  Date              Name",
+                   "------------ ------------  ----------------  ----"], text[:2])
+want("-l rows match the JSON",
+     ["%12d %12d  %s  %s" % (r["size"], r["packed_size"], r["modified"][:16].replace("T", " "),
+                             r["name"]) for r in listed], text[2:-3])
+size = sum(r["size"] for r in listed)
+packed = sum(r["packed_size"] for r in listed)
+ratio = "%.0f%% saved" % (100 - 100 * packed / size) if size else ""
+want("-l totals", ["------------ ------------  ----------------  ----",
+                   "%12d %12d  %-16s  %d members" % (size, packed, ratio, len(listed)), ""],
+     text[-3:])
+want("two members listed", 2, len(listed))
+want("-0 ends every listed name with a NUL",
+     [r["name"].encode() for r in listed] + [b""], open("names.0", "rb").read().split(b"\0"))
+print("\n".join(problems))
+PY
+expect "--json, -l and -0 agree" "" "$(python3 agree.py)"
+expect "-0 feeds xargs -0" "$("$zqr" list names.zqr 2>/dev/null)" \
+  "$("$zqr" list -0 names.zqr 2>/dev/null | xargs -0 printf '%s\n')"
+expect "-l of an empty list: no ratio, 0 members" \
+  "------------ ------------  ----------------  ----|           0            0                    0 members" \
+  "$("$zqr" list -l none.zqr 2>/dev/null | tail -2 | paste -sd'|')"
+"$zqr" list -l --json names.zqr 2>/dev/null; expect "list forms exclude each other" 2 $?
+
 # Counts read as a person writes them: one member, two members.
 expect "two left out: plural" "zqr: list: one-bad.zqr: 2 members left out (zqr check says why)" \
   "$("$zqr" list one-bad.zqr 2>&1 >/dev/null)"
@@ -206,7 +312,8 @@ expect "check counts one member in the singular" "single.zqr: 1 member, listed a
 
 # Output that cannot be written is a failure, said in one line, for every command that prints.
 for command in "list single.zqr" "list -l single.zqr" "check single.zqr" "check crc.zqr" \
-  "list many.zqr" "--version" "--help"; do
+  "list many.zqr" "--version" "--help" "list --json single.zqr" "list -0 many.zqr" \
+  "get single.zqr only.txt -" "list --help"; do
   # shellcheck disable=SC2086
   err=$("$zqr" $command 2>&1 >/dev/full); rc=$?
   expect "$command > /dev/full exits 1" 1 $rc

@@ -1,6 +1,7 @@
 #include "archive.h"
 #include "commands.h"
 #include "karvex/karvex.h"
+#include "left_out.h"
 #include "member_reader.h"
 
 namespace zqr {
@@ -15,27 +16,8 @@ public:
 // Why the viewer could not list or open the member, or an empty string when it can.
 std::string problemOf(const karvex::Archive& archive, const karvex::Member& member)
 {
-    if (member.problem != karvex::NameProblem::None) {
-        return std::string("not listed: ") + karvex::describe(member.problem);
-    }
-    // Encrypted comes first: without the key nothing else about the data matters.
-    if (member.recordProblem != karvex::RecordProblem::None && karvex::isEncrypted(member.record)) {
-        return "not listed: is encrypted, and " +
-               (member.recordProblem == karvex::RecordProblem::UnsupportedMethod
-                    ? "compressed with method " + std::to_string(member.record.method) +
-                          ", which this library cannot read"
-                    : std::string("its central record ") + karvex::describe(member.recordProblem));
-    }
-    if (member.recordProblem == karvex::RecordProblem::UnsupportedMethod) {
-        return "not listed: is compressed with method " + std::to_string(member.record.method) +
-               ", which this library cannot read";
-    }
-    if (member.recordProblem != karvex::RecordProblem::None) {
-        return std::string("not listed: its central record ") +
-               karvex::describe(member.recordProblem);
-    }
-    if (member.duplicate) {
-        return "not listed: the same name occurs earlier in the archive";
+    if (const std::string reason = leftOutReason(member); !reason.empty()) {
+        return "not listed: " + reason;
     }
     karvex::MemberInfo info;
     karvex::Error error = karvex::inspectMember(archive, member, info);

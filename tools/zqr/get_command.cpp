@@ -2,6 +2,7 @@
 #include "commands.h"
 #include "error.h"
 #include "extract.h"
+#include "member_reader.h"
 #include "names.h"
 
 #include <csignal>
@@ -38,6 +39,51 @@ void removePartOnSignals()
     }
 }
 
+// Passes a member's bytes to standard output as they are read, and counts them: once some are
+// out, a failed check at the end cannot take them back, and the user must be told.
+class StandardOutputSink : public karvex::Sink {
+public:
+    karvex::Error write(const char* data, std::size_t size) override
+    {
+        if (!writeOutput(std::string_view(data, size))) {
+            return karvex::Error::Write;
+        }
+        written_ += size;
+        return karvex::Error::None;
+    }
+
+    std::uint64_t written() const { return written_; }
+
+private:
+    std::uint64_t written_ = 0;
+};
+
+// `zqr get ARCHIVE MEMBER -`: the member to standard output, under the same checks as an
+// unpack, with nothing written to disk.
+int getToStandardOutput(const std::string& archive, const std::string& member)
+{
+    StandardOutputSink sink;
+    std::uint64_t memoryNeeded = 0;
+    const karvex::Error error =
+        karvex::streamMember(archive.c_str(), member.c_str(), sink, &memoryNeeded);
+    if (error == karvex::Error::Write) {
+        return kExitFailed; // standard output failed; main says so
+    }
+    if (error != karvex::Error::None) {
+        std::string message =
+            "get: " + karvex::printableName(member) + ": " +
+            (error == karvex::Error::NeedsMemory ? karvex::describeNeedsMemory(memoryNeeded)
+                                                 : karvex::describe(error));
+        if (sink.written() != 0) {
+            message += "; the " + countOf(sink.written(), "byte", "bytes") +
+                       " already written to standard output are not the member's true data";
+        }
+        reportError(message);
+        return kExitFailed;
+    }
+    return kExitOk;
+}
+
 } // namespace
 
 int getCommand(const Arguments& args)
@@ -51,6 +97,9 @@ int getCommand(const Arguments& args)
     if (args.size() == 3 && args[2].empty()) {
         reportError("get: the folder is empty (give \".\" for the current folder)");
         return kExitUsage;
+    }
+    if (args.size() == 3 && args[2] == "-") {
+        return getToStandardOutput(args[0], args[1]);
     }
     std::string folder = args.size() == 3 ? args[2] : ".";
     while (folder.size() > 1 && folder.back() == '/') {

@@ -1,6 +1,7 @@
 // zqr: lists, unpacks, checks and packs .zqr archives with the same code the viewer's archive
 // library runs, so a publisher sees exactly what the viewer will show.
 #include "commands.h"
+#include "usage.h"
 #include "version.h"
 
 #include <cerrno>
@@ -55,41 +56,38 @@ std::string countOf(std::uint64_t count, const char* singular, const char* plura
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: zqr list [-l] ARCHIVE            print the names the viewer lists, one a line\n"
-    "                                        (-l: with size, packed size and date)\n"
-    "       zqr get ARCHIVE MEMBER [FOLDER]  unpack MEMBER into FOLDER (default: .)\n"
-    "       zqr check ARCHIVE                print each member the viewer cannot list or open\n"
-    "       zqr pack [--name-encoding utf-8|gbk] ARCHIVE FILE|FOLDER...\n"
-    "                                        make a new archive\n"
-    "       zqr --version                    print the library's version and inflater\n";
+// Each command with its own help.
+struct Command {
+    const char* name;
+    int (*run)(const zqr::Arguments& args);
+    const char* usage;
+};
+const Command kCommands[] = {
+    {"list", zqr::listCommand, zqr::kListUsage},
+    {"get", zqr::getCommand, zqr::kGetUsage},
+    {"check", zqr::checkCommand, zqr::kCheckUsage},
+    {"pack", zqr::packCommand, zqr::kPackUsage},
+};
 
 int run(int argc, char** argv)
 {
     if (argc < 2) {
-        std::fputs(kUsage, stderr);
+        std::fputs(zqr::kUsage, stderr);
         return zqr::kExitUsage;
     }
     const std::string command = argv[1];
     const zqr::Arguments args(argv + 2, argv + argc);
-    if (command == "list") {
-        return zqr::listCommand(args);
-    }
-    if (command == "get") {
-        return zqr::getCommand(args);
-    }
-    if (command == "check") {
-        return zqr::checkCommand(args);
-    }
-    if (command == "pack") {
-        return zqr::packCommand(args);
+    for (const Command& each : kCommands) {
+        if (command == each.name) {
+            return zqr::asksForHelp(args) ? zqr::printUsage(each.usage) : each.run(args);
+        }
     }
     if (command == "--version") {
         zqr::writeOutput(std::string("zqr ") + karvex::versionText() + "\n");
         return zqr::kExitOk;
     }
     if (command == "-h" || command == "--help" || command == "help") {
-        zqr::writeOutput(kUsage);
+        zqr::writeOutput(zqr::kUsage);
         return zqr::kExitOk;
     }
     zqr::reportError("unknown command \"" + command + "\" (try zqr --help)");
