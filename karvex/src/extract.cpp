@@ -294,6 +294,26 @@ Error findMember(const Archive& archive, const char* name, const Member*& member
                                                                          : Error::BadRecord;
 }
 
+// An archive opened for one of its members, with that member's facts checked and read.
+struct OpenedMember {
+    std::unique_ptr<Archive> archive;
+    const Member* entry = nullptr;
+    MemberInfo info;
+};
+
+Error openMember(const char* zipPath, const char* member, OpenedMember& opened)
+{
+    Error error = Error::None;
+    opened.archive = Archive::open(zipPath, error);
+    if (!opened.archive) {
+        return error;
+    }
+    if (error = findMember(*opened.archive, member, opened.entry); error != Error::None) {
+        return error;
+    }
+    return inspectMember(*opened.archive, *opened.entry, opened.info);
+}
+
 } // namespace
 
 Error extractMember(const char* zipPath, const char* member, const char* savePath,
@@ -324,19 +344,14 @@ Error extractMember(const char* zipPath, const char* member, const char* savePat
         return Error::NameTooLong;
     }
 
-    Error error = Error::None;
-    const auto archive = Archive::open(zipPath, error);
-    if (!archive) {
+    OpenedMember opened;
+    Error error = openMember(zipPath, member, opened);
+    if (error != Error::None) {
         return error;
     }
-    const Member* entry = nullptr;
-    if (error = findMember(*archive, member, entry); error != Error::None) {
-        return error;
-    }
-    MemberInfo info;
-    if (error = inspectMember(*archive, *entry, info); error != Error::None) {
-        return error;
-    }
+    const Archive& archive = *opened.archive;
+    const Member* entry = opened.entry;
+    const MemberInfo& info = opened.info;
 
     FolderChain chain;
     if (error = chain.openRoot(root); error != Error::None) {
@@ -379,7 +394,7 @@ Error extractMember(const char* zipPath, const char* member, const char* savePat
     if (error = progress.report(); error != Error::None) {
         return error;
     }
-    if (error = copyMember(*archive, *entry, info, progress, options.memoryNeeded);
+    if (error = copyMember(archive, *entry, info, progress, options.memoryNeeded);
         error != Error::None) {
         return error;
     }
@@ -404,20 +419,11 @@ Error streamMember(const char* zipPath, const char* member, Sink& sink, std::uin
     if (const Error error = checkRequestedMember(member); error != Error::None) {
         return error;
     }
-    Error error = Error::None;
-    const auto archive = Archive::open(zipPath, error);
-    if (!archive) {
+    OpenedMember opened;
+    if (const Error error = openMember(zipPath, member, opened); error != Error::None) {
         return error;
     }
-    const Member* entry = nullptr;
-    if (error = findMember(*archive, member, entry); error != Error::None) {
-        return error;
-    }
-    MemberInfo info;
-    if (error = inspectMember(*archive, *entry, info); error != Error::None) {
-        return error;
-    }
-    return copyMember(*archive, *entry, info, sink, memoryNeeded);
+    return copyMember(*opened.archive, *opened.entry, opened.info, sink, memoryNeeded);
 }
 
 } // namespace karvex
