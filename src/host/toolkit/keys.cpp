@@ -8,12 +8,18 @@ namespace {
 constexpr int kVirtualF1 = 0x70;
 constexpr int kFunctionKeys = 24;
 
+// Letters and digits: Qt's codes for these keys are their Win32 virtual keys.
+bool isLetterOrDigit(int key)
+{
+    return (key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9);
+}
+
 } // namespace
 
 int virtualKeyOf(int qtKey)
 {
-    if ((qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) || (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9)) {
-        return qtKey; // Qt's codes for these keys are their Win32 virtual keys
+    if (isLetterOrDigit(qtKey)) {
+        return qtKey;
     }
     if (qtKey >= Qt::Key_F1 && qtKey < Qt::Key_F1 + kFunctionKeys) {
         return kVirtualF1 + (qtKey - Qt::Key_F1);
@@ -24,8 +30,7 @@ int virtualKeyOf(int qtKey)
 QKeySequence keySequenceOf(const Shortcut& key)
 {
     int qtKey = 0;
-    if ((key.virtualKey >= Qt::Key_A && key.virtualKey <= Qt::Key_Z) ||
-        (key.virtualKey >= Qt::Key_0 && key.virtualKey <= Qt::Key_9)) {
+    if (isLetterOrDigit(key.virtualKey)) {
         qtKey = key.virtualKey;
     } else if (key.virtualKey >= kVirtualF1 && key.virtualKey < kVirtualF1 + kFunctionKeys) {
         qtKey = Qt::Key_F1 + (key.virtualKey - kVirtualF1);

@@ -6,8 +6,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QListWidget>
-#include <algorithm>
-#include <utility>
 
 namespace host {
 
@@ -35,11 +33,7 @@ bool ListBox::dirlist(const std::string& pattern, unsigned mask)
     directory.setFilter(filters);
     directory.setNameFilters({QString::fromStdString(pattern)});
 
-    struct Named {
-        std::string name;
-        QCollatorSortKey key;
-    };
-    std::vector<Named> found;
+    entries_.clear();
     for (const QFileInfo& entry : directory.entryInfoList()) {
         // Read-only is the file's own attribute (no owner write permission), as it would be
         // on Windows, not whether this process may write it (root may write anything).
@@ -47,15 +41,9 @@ bool ListBox::dirlist(const std::string& pattern, unsigned mask)
         if (entry.isFile() && readOnly && (mask & ReadOnlyFiles) == 0) {
             continue;
         }
-        found.push_back(Named{entry.fileName().toStdString(), nameSortKey(entry.fileName())});
+        entries_.push_back(entry.fileName().toStdString());
     }
-    std::sort(found.begin(), found.end(), [](const Named& a, const Named& b) {
-        return compareNameKeys(a.key, a.name, b.key, b.name) < 0;
-    });
-    entries_.clear();
-    for (Named& named : found) {
-        entries_.push_back(std::move(named.name));
-    }
+    sortNames(entries_);
 
     list_->clear();
     for (const std::string& entry : entries_) {

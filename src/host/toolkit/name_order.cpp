@@ -6,6 +6,7 @@
 #include <QCollator>
 #include <QLocale>
 #include <algorithm>
+#include <utility>
 
 namespace host {
 
@@ -75,11 +76,29 @@ int compareNameKeys(const QCollatorSortKey& keyA, std::string_view a, const QCol
 
 int compareNames(std::string_view a, std::string_view b)
 {
-    const int collation = collator().compare(collated(fromUtf8(a)), collated(fromUtf8(b)));
-    if (collation != 0) {
-        return collation < 0 ? -1 : 1;
+    // Through the keys, as the lists sort: one order, one way to it.
+    return compareNameKeys(nameSortKey(fromUtf8(a)), a, nameSortKey(fromUtf8(b)), b);
+}
+
+void sortNames(std::vector<std::string>& names)
+{
+    struct Keyed {
+        std::string name;
+        QCollatorSortKey key;
+    };
+    std::vector<Keyed> keyed;
+    keyed.reserve(names.size());
+    for (std::string& name : names) {
+        QCollatorSortKey key = nameSortKey(fromUtf8(name));
+        keyed.push_back(Keyed{std::move(name), std::move(key)});
     }
-    return byBytes(a, b);
+    std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
+        return compareNameKeys(a.key, a.name, b.key, b.name) < 0;
+    });
+    names.clear();
+    for (Keyed& entry : keyed) {
+        names.push_back(std::move(entry.name));
+    }
 }
 
 } // namespace host
