@@ -91,14 +91,17 @@ const char* describe(Error error)
     return "unknown error";
 }
 
-std::string describeNeedsMemory(std::uint64_t needed)
+std::string describe(Error error, std::uint64_t memoryNeeded)
 {
+    if (error != Error::NeedsMemory) {
+        return describe(error);
+    }
     const std::string limit = memoryText(KARVEX_DECODER_MEMORY_LIMIT);
-    if (needed == 0) {
+    if (memoryNeeded == 0) {
         return std::string(describe(Error::NeedsMemory)) + " (" + limit + ")";
     }
-    return "member needs " + memoryText(needed) + " of decoder memory, more than the " + limit +
-           " the library allows";
+    return "member needs " + memoryText(memoryNeeded) + " of decoder memory, more than the " +
+           limit + " the library allows";
 }
 
 } // namespace karvex

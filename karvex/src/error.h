@@ -43,8 +43,8 @@ enum class Error : std::int32_t {
 // A short English sentence fragment for the error, e.g. "member is encrypted".
 const char* describe(Error error);
 
-// The NeedsMemory fragment with the amount the member asks for, e.g. "member needs 1.5 GiB of
-// decoder memory, more than the 512 MiB the library allows"; `needed` 0: the amount is unknown.
-std::string describeNeedsMemory(std::uint64_t needed);
+// The same, and for NeedsMemory with the amount the member asks for, e.g. "member needs 1.5 GiB
+// of decoder memory, more than the 512 MiB the library allows"; `memoryNeeded` 0: unknown.
+std::string describe(Error error, std::uint64_t memoryNeeded);
 
 } // namespace karvex

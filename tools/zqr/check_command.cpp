@@ -26,11 +26,8 @@ std::string problemOf(const karvex::Archive& archive, const karvex::Member& memb
         DiscardSink sink;
         error = karvex::copyMember(archive, member, info, sink, &memoryNeeded);
     }
-    if (error == karvex::Error::NeedsMemory) {
-        return "cannot be opened: " + karvex::describeNeedsMemory(memoryNeeded);
-    }
     if (error != karvex::Error::None) {
-        return std::string("cannot be opened: ") + karvex::describe(error);
+        return "cannot be opened: " + karvex::describe(error, memoryNeeded);
     }
     return {};
 }

@@ -71,9 +71,7 @@ int getToStandardOutput(const std::string& archive, const std::string& member)
     }
     if (error != karvex::Error::None) {
         std::string message =
-            "get: " + karvex::printableName(member) + ": " +
-            (error == karvex::Error::NeedsMemory ? karvex::describeNeedsMemory(memoryNeeded)
-                                                 : karvex::describe(error));
+            "get: " + karvex::printableName(member) + ": " + karvex::describe(error, memoryNeeded);
         if (sink.written() != 0) {
             message += "; the " + countOf(sink.written(), "byte", "bytes") +
                        " already written to standard output are not the member's true data";
@@ -114,8 +112,7 @@ int getCommand(const Arguments& args)
         karvex::extractMember(args[0].c_str(), args[1].c_str(), savePath.c_str(), options);
     if (error != karvex::Error::None) {
         reportError("get: " + karvex::printableName(args[1]) + ": " +
-                    (error == karvex::Error::NeedsMemory ? karvex::describeNeedsMemory(memoryNeeded)
-                                                         : karvex::describe(error)));
+                    karvex::describe(error, memoryNeeded));
         return kExitFailed;
     }
     return kExitOk;

@@ -1,5 +1,6 @@
 #include "host/toolkit/colors_internal.h"
 #include "host/win32/system.h"
+#include "host/win32/types.h"
 
 namespace host {
 
@@ -7,8 +8,7 @@ namespace {
 
 QColor fromColorRef(win32::COLORREF color)
 {
-    return {static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
-            static_cast<int>((color >> 16) & 0xFF)};
+    return {win32::GetRValue(color), win32::GetGValue(color), win32::GetBValue(color)};
 }
 
 } // namespace
