@@ -34,4 +34,9 @@ int finishOutput(int code);
 // "1 member" or "N members": counts in messages read as a person would write them.
 std::string countOf(std::uint64_t count, const char* singular, const char* plural);
 
+// A member's date and time exactly as the archive stores them (the packer's wall clock, seconds
+// from 1970-01-01 00:00 of that clock), in strftime's `format`; empty when there is none. Read
+// through this machine's zone, a time its clock skipped would move by an hour.
+std::string storedTimeText(std::int64_t asStored, const char* format);
+
 } // namespace zqr

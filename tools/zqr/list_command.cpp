@@ -6,7 +6,6 @@
 
 #include <cinttypes>
 #include <cstdio>
-#include <ctime>
 
 namespace zqr {
 namespace {
@@ -81,18 +80,10 @@ private:
     static constexpr std::size_t kFlushSize = 1U << 16;
     static constexpr const char* kRule = "------------ ------------  ----------------  ----\n";
 
-    // The date and time exactly as the archive stores them (the packer's wall clock): read
-    // through this machine's zone, a time its clock skipped would move by an hour.
     static std::string dateText(std::int64_t asStored)
     {
-        const auto seconds = static_cast<std::time_t>(asStored);
-        std::tm stored{};
-        char text[32];
-        if (asStored < 0 || gmtime_r(&seconds, &stored) == nullptr ||
-            std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &stored) == 0) {
-            return "unknown date    ";
-        }
-        return text;
+        const std::string text = storedTimeText(asStored, "%Y-%m-%d %H:%M");
+        return text.empty() ? "unknown date    " : text;
     }
 
     ListForm form_;

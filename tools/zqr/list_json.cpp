@@ -8,7 +8,6 @@
 
 #include <cinttypes>
 #include <cstdio>
-#include <ctime>
 
 namespace zqr {
 namespace {
@@ -120,14 +119,7 @@ std::string jsonString(std::string_view text)
 
 std::string isoDateAsStored(std::int64_t asStored)
 {
-    const auto seconds = static_cast<std::time_t>(asStored);
-    std::tm stored{};
-    char text[32];
-    if (asStored < 0 || gmtime_r(&seconds, &stored) == nullptr ||
-        std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &stored) == 0) {
-        return {};
-    }
-    return text;
+    return storedTimeText(asStored, "%Y-%m-%dT%H:%M:%S");
 }
 
 karvex::Error listJson(const std::string& archivePath, KarvexListSummary& summary)

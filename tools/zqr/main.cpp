@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <string>
 
 namespace zqr {
@@ -50,6 +51,18 @@ int finishOutput(int code)
 std::string countOf(std::uint64_t count, const char* singular, const char* plural)
 {
     return std::to_string(count) + " " + (count == 1 ? singular : plural);
+}
+
+std::string storedTimeText(std::int64_t asStored, const char* format)
+{
+    const auto seconds = static_cast<std::time_t>(asStored);
+    std::tm stored{};
+    char text[32];
+    if (asStored < 0 || gmtime_r(&seconds, &stored) == nullptr ||
+        std::strftime(text, sizeof text, format, &stored) == 0) {
+        return {};
+    }
+    return text;
 }
 
 } // namespace zqr
