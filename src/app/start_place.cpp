@@ -3,7 +3,6 @@
 #include "app/menu_commands.h"
 #include "app/w_main.h"
 #include "browse/w_brow.h"
-#include "host/toolkit/builtins.h"
 #include "host/toolkit/message_box.h"
 
 #include <algorithm>
@@ -137,17 +136,12 @@ void openPlace(w_main& frame, const std::string& path)
                          host::Icon::Exclamation);
         return;
     }
-    if (auto* sheet = dynamic_cast<w_brow*>(frame.getactivesheet())) {
-        sheet->openFolder(place.folder, place.archive);
-        return;
+    // With the sheet closed, it opens first, as the open command opens it.
+    auto* sheet = dynamic_cast<w_brow*>(frame.getactivesheet());
+    if (sheet == nullptr) {
+        sheet = frame.opensheet<w_brow>(kSheetMenuPosition);
     }
-    // No sheet: the folder first, so the sheet opens on it as at start.
-    if (host::ChangeDirectory(place.folder) < 0) {
-        host::MessageBox("信息提示!", "无法打开文件夹: " + place.folder, host::Icon::Exclamation);
-        return;
-    }
-    frame.opensheet<w_brow>(kSheetMenuPosition);
-    listStartArchive(frame, StartPlace{place.archive});
+    sheet->openFolder(place.folder, place.archive);
 }
 
 } // namespace app
