@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+// The frame header's fields, for the window a refused frame asks for.
+#define ZSTD_STATIC_LINKING_ONLY
 #include <zstd.h>
 #include <zstd_errors.h>
 
@@ -14,36 +16,17 @@ namespace {
 constexpr int kWindowLogMax = 29;
 static_assert((1ULL << kWindowLogMax) == KARVEX_DECODER_MEMORY_LIMIT);
 
-constexpr std::uint32_t kFrameMagic = 0xFD2FB528;
-// Magic, frame header descriptor, window descriptor or dictionary id, content size: 18 at most.
-constexpr std::size_t kFrameHeaderMax = 18;
+// A frame header is 18 bytes at most.
+constexpr std::size_t kFrameHeaderMax = ZSTD_FRAMEHEADERSIZE_MAX;
 
 // The window a frame header asks for, or 0 when the bytes do not tell.
 std::uint64_t windowOf(const unsigned char* header, std::size_t size)
 {
-    if (size < 6 || (header[0] | header[1] << 8 | header[2] << 16 |
-                     static_cast<std::uint32_t>(header[3]) << 24) != kFrameMagic) {
+    ZSTD_frameHeader frame{};
+    if (ZSTD_getFrameHeader(&frame, header, size) != 0) {
         return 0;
     }
-    const unsigned descriptor = header[4];
-    if ((descriptor & 0x20) == 0) { // not single-segment: a window descriptor follows
-        const unsigned windowLog = 10 + (header[5] >> 3U);
-        const std::uint64_t base = 1ULL << windowLog;
-        return base + base / 8 * (header[5] & 7U);
-    }
-    // Single-segment: the window is the content size, after the dictionary id.
-    static constexpr std::array<std::size_t, 4> kDictionaryIdSize{0, 1, 2, 4};
-    static constexpr std::array<std::size_t, 4> kContentSizeSize{1, 2, 4, 8};
-    const std::size_t at = 5 + kDictionaryIdSize[descriptor & 3U];
-    const std::size_t length = kContentSizeSize[descriptor >> 6U];
-    if (size < at + length) {
-        return 0;
-    }
-    std::uint64_t contentSize = 0;
-    for (std::size_t i = length; i-- > 0;) {
-        contentSize = contentSize << 8 | header[at + i];
-    }
-    return length == 2 ? contentSize + 256 : contentSize;
+    return frame.windowSize;
 }
 
 struct FreeContext {
